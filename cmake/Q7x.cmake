@@ -1,0 +1,37 @@
+# q7x_add_test(NAME <name> SOURCES <files...> LIBS <libs...> LABELS <labels...>)
+# Builds one QtTest executable and registers it with CTest under the offscreen platform.
+function(q7x_add_test)
+  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  if(Q7X_FUZZ)
+    return()
+  endif()
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE Qt6::Test ${T_LIBS})
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set_tests_properties(${T_NAME} PROPERTIES
+    LABELS "${T_LABELS}"
+    TIMEOUT ${T_TIMEOUT}
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0")
+endfunction()
+
+# q7x_add_fuzzer(NAME <name> SOURCES <files...> LIBS <libs...> [SECONDS n])
+# A libFuzzer target, built only in the fuzz configuration (clang, Q7X_FUZZ=ON). Its CTest entry
+# (label "fuzz") runs it for a short time as a smoke test; corpus files, if any, live beside it.
+function(q7x_add_fuzzer)
+  cmake_parse_arguments(F "" "NAME;SECONDS" "SOURCES;LIBS" ${ARGN})
+  if(NOT Q7X_FUZZ)
+    return()
+  endif()
+  if(NOT F_SECONDS)
+    set(F_SECONDS 20)
+  endif()
+  add_executable(${F_NAME} ${F_SOURCES})
+  target_compile_options(${F_NAME} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${F_NAME} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${F_NAME} PRIVATE ${F_LIBS})
+  add_test(NAME ${F_NAME} COMMAND ${F_NAME} -max_total_time=${F_SECONDS} -timeout=5 -rss_limit_mb=2048)
+  set_tests_properties(${F_NAME} PROPERTIES LABELS fuzz TIMEOUT 300)
+endfunction()

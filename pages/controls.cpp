@@ -1,0 +1,433 @@
+#include "controls.h"
+
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QMouseEvent>
+#include <QSignalBlocker>
+#include <QStringListModel>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+namespace q7x::pages {
+
+void initControl(QWidget *w, const char *vclClass, const QString &name, int tag) {
+    w->setObjectName(name);
+    w->setProperty("vclClass", QString::fromLatin1(vclClass));
+    w->setProperty("Tag", tag);
+}
+
+QString vclClassOf(const QObject *o) { return o->property("vclClass").toString(); }
+
+int tagOf(const QObject *o) { return o ? o->property("Tag").toInt() : 0; }
+
+// ---------------------------------------------------------------------------------------------
+
+Label::Label(QWidget *parent, const QString &name, const QString &caption)
+    : QLabel(caption, parent) {
+    initControl(this, "TLabel", name);
+}
+
+void Label::mousePressEvent(QMouseEvent *e) {
+    QLabel::mousePressEvent(e);
+    if (onClick && e->button() == Qt::LeftButton)
+        onClick(this);
+}
+
+Image::Image(QWidget *parent, const QString &name) : QLabel(parent) {
+    initControl(this, "TImage", name);
+}
+
+void Image::mousePressEvent(QMouseEvent *e) {
+    QLabel::mousePressEvent(e);
+    if (onClick && e->button() == Qt::LeftButton)
+        onClick(this);
+}
+
+Button::Button(QWidget *parent, const QString &name, const QString &caption, const char *vclClass)
+    : QPushButton(caption, parent) {
+    initControl(this, vclClass, name);
+    setFocusPolicy(Qt::StrongFocus);
+    connect(this, &QPushButton::clicked, this, [this] {
+        if (onClick)
+            onClick(this);
+    });
+}
+
+CheckBox::CheckBox(QWidget *parent, const QString &name, const QString &caption, int tag)
+    : QCheckBox(caption, parent) {
+    initControl(this, "TCheckBox", name, tag);
+    connect(this, &QCheckBox::toggled, this, [this] {
+        if (onClick)
+            onClick(this);
+    });
+}
+
+RadioButton::RadioButton(QWidget *parent, const QString &name, const QString &caption)
+    : QRadioButton(caption, parent) {
+    initControl(this, "TRadioButton", name);
+    connect(this, &QRadioButton::toggled, this, [this](bool on) {
+        if (on && onClick)
+            onClick(this);
+    });
+}
+
+void RadioButton::setCaptionColor(const QColor &c) {
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, c);
+    p.setColor(QPalette::ButtonText, c);
+    setPalette(p);
+}
+
+QColor RadioButton::captionColor() const { return palette().color(QPalette::WindowText); }
+
+// ---------------------------------------------------------------------------------------------
+
+ComboBox::ComboBox(QWidget *parent, const QString &name, const QStringList &items, int tag)
+    : QComboBox(parent) {
+    initControl(this, "TComboBox", name, tag);
+    addItems(items);
+    setCurrentIndex(-1);
+    // Measuring every item of the long lists at first show is slow; the width comes from layout.
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    setMinimumContentsLength(3);
+    setMaxVisibleItems(16);
+    connect(this, &QComboBox::activated, this, [this] {
+        if (onClick)
+            onClick(this);
+        if (onChange)
+            onChange(this);
+    });
+}
+
+void ComboBox::setItemIndex(int index) {
+    const QSignalBlocker block(this);
+    setCurrentIndex(index >= 0 && index < count() ? index : -1);
+}
+
+QString ComboBox::text() const {
+    if (isEditable())
+        return currentText();
+    return currentIndex() >= 0 ? itemText(currentIndex()) : QString();
+}
+
+void ComboBox::setText(const QString &s) {
+    const QSignalBlocker block(this);
+    if (isEditable()) {
+        setEditText(s);
+        return;
+    }
+    const int i = findText(s, Qt::MatchExactly);
+    if (i >= 0)
+        setCurrentIndex(i);
+}
+
+QStringList ComboBox::items() const {
+    QStringList out;
+    out.reserve(count());
+    for (int i = 0; i < count(); ++i)
+        out << itemText(i);
+    return out;
+}
+
+void ComboBox::setItems(const QStringList &items) {
+    const QSignalBlocker block(this);
+    const int index = currentIndex();
+    if (auto *shared = qobject_cast<QStringListModel *>(model()); shared && shared->parent() != this)
+        setModel(new QStringListModel(this)); // stop sharing before changing items
+    clear();
+    addItems(items);
+    setCurrentIndex(index < count() ? index : -1);
+}
+
+void ComboBox::setSharedModel(QStringListModel *shared) {
+    const QSignalBlocker block(this);
+    const int index = currentIndex();
+    setModel(shared);
+    setCurrentIndex(index < count() ? index : -1);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+Edit::Edit(QWidget *parent, const QString &name, const QString &text, int tag, const char *vclClass)
+    : QLineEdit(text, parent) {
+    initControl(this, vclClass, name, tag);
+    m_lastEdited = text;
+    connect(this, &QLineEdit::textChanged, this, &Edit::textWasChanged);
+    connect(this, &QLineEdit::textEdited, this, &Edit::textWasEdited);
+}
+
+void Edit::textWasEdited(const QString &s) {
+    // The length limit applies to typing and pasting only.
+    if (m_maxLength > 0 && s.size() > m_maxLength && s.size() > m_lastEdited.size()) {
+        setText(s.left(m_maxLength));
+        return;
+    }
+    m_lastEdited = s;
+}
+
+void Edit::textWasChanged(const QString &s) {
+    if (m_upper) {
+        const QString upper = s.toUpper();
+        if (upper != s) {
+            const int pos = cursorPosition();
+            setText(upper); // runs this slot again with the clean text
+            setCursorPosition(pos);
+            return;
+        }
+    }
+    m_lastEdited = s;
+    if (onChange)
+        onChange(this);
+}
+
+void Edit::focusOutEvent(QFocusEvent *e) {
+    QLineEdit::focusOutEvent(e);
+    if (onExit)
+        onExit(this);
+}
+
+void Edit::mousePressEvent(QMouseEvent *e) {
+    QLineEdit::mousePressEvent(e);
+    if (onClick && e->button() == Qt::LeftButton)
+        onClick(this);
+}
+
+MaskEdit::MaskEdit(QWidget *parent, const QString &name, const QString &qtMask, int tag)
+    : Edit(parent, name, {}, tag, "TMaskEdit") {
+    setInputMask(qtMask);
+}
+
+void MaskEdit::setText(const QString &s) {
+    // "_" marks a blank position in the texts the codecs build.
+    QString plain = s;
+    plain.replace(QLatin1Char('_'), QLatin1Char(' '));
+    QLineEdit::setText(plain);
+}
+
+LabeledEdit::LabeledEdit(QWidget *parent, const QString &name, const QString &labelCaption,
+                         int tag)
+    : QWidget(parent) {
+    initControl(this, "TLabeledEdit", name, tag);
+    auto *box = new QVBoxLayout(this);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->setSpacing(1);
+    m_label = new QLabel(labelCaption, this);
+    m_edit = new Edit(this, QString());
+    // The inner edit is part of this control: it has no name and no kind of its own.
+    m_edit->setProperty("vclClass", QVariant());
+    m_edit->setProperty("Tag", QVariant());
+    box->addWidget(m_label);
+    box->addWidget(m_edit);
+    setFocusProxy(m_edit);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+RadioGroup::RadioGroup(QWidget *parent, const QString &name, const QString &caption,
+                       const QStringList &items, int columns)
+    : QGroupBox(caption, parent) {
+    initControl(this, "TRadioGroup", name);
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(6, 4, 6, 4);
+    grid->setVerticalSpacing(1);
+    const int perColumn = (items.size() + columns - 1) / qMax(columns, 1);
+    for (int i = 0; i < items.size(); ++i) {
+        auto *b = new QRadioButton(items[i], this);
+        m_group.addButton(b, i);
+        m_buttons << b;
+        grid->addWidget(b, i % perColumn, i / perColumn);
+    }
+    m_group.setExclusive(true);
+    connect(&m_group, &QButtonGroup::idClicked, this, &RadioGroup::userClicked);
+}
+
+void RadioGroup::setItemIndex(int index) {
+    if (index < -1 || index >= m_buttons.size() || index == m_index)
+        return;
+    m_index = index;
+    if (index < 0) {
+        m_group.setExclusive(false);
+        for (auto *b : m_buttons)
+            b->setChecked(false);
+        m_group.setExclusive(true);
+    } else {
+        m_buttons[index]->setChecked(true);
+    }
+    if (onClick)
+        onClick(this);
+}
+
+void RadioGroup::userClicked(int id) {
+    if (id == m_index)
+        return;
+    m_index = id;
+    if (onClick)
+        onClick(this);
+}
+
+QStringList RadioGroup::items() const {
+    QStringList out;
+    for (auto *b : m_buttons)
+        out << b->text();
+    return out;
+}
+
+void RadioGroup::setItemText(int index, const QString &s) {
+    if (index >= 0 && index < m_buttons.size())
+        m_buttons[index]->setText(s);
+}
+
+QRadioButton *RadioGroup::button(int index) const {
+    return index >= 0 && index < m_buttons.size() ? m_buttons[index] : nullptr;
+}
+
+GroupBox::GroupBox(QWidget *parent, const QString &name, const QString &caption)
+    : QGroupBox(caption, parent) {
+    initControl(this, "TGroupBox", name);
+}
+
+Panel::Panel(QWidget *parent, const QString &name, bool framed) : QFrame(parent) {
+    initControl(this, "TPanel", name);
+    if (framed)
+        setFrameShape(QFrame::StyledPanel);
+}
+
+Memo::Memo(QWidget *parent, const QString &name) : QPlainTextEdit(parent) {
+    initControl(this, "TMemo", name);
+}
+
+QStringList Memo::lines() const {
+    const QString all = toPlainText();
+    return all.isEmpty() ? QStringList() : all.split(QLatin1Char('\n'));
+}
+
+ProgressBar::ProgressBar(QWidget *parent, const QString &name) : QProgressBar(parent) {
+    initControl(this, "TProgressBar", name);
+    setRange(0, 100);
+    setValue(0);
+    setTextVisible(false);
+}
+
+StatusBar::StatusBar(QWidget *parent, const QString &name) : QStatusBar(parent) {
+    initControl(this, "TStatusBar", name);
+    setSizeGripEnabled(false);
+    m_panel = new QLabel(this);
+    m_panel->setTextInteractionFlags(Qt::NoTextInteraction);
+    addWidget(m_panel, 1);
+}
+
+QString StatusBar::simpleText() const { return m_panel->text(); }
+
+void StatusBar::setSimpleText(const QString &s) { m_panel->setText(s); }
+
+// ---------------------------------------------------------------------------------------------
+
+TabSheet::TabSheet(PageControl *owner, const QString &name, const QString &caption)
+    : QWidget(owner), m_owner(owner), m_caption(caption) {
+    initControl(this, "TTabSheet", name);
+    owner->addSheet(this);
+}
+
+void TabSheet::setCaption(const QString &s) {
+    m_caption = s;
+    m_owner->layoutTabTexts();
+}
+
+int TabSheet::pageIndex() const { return m_owner->indexOf(const_cast<TabSheet *>(this)); }
+
+bool TabSheet::tabVisible() const { return m_owner->isTabVisible(pageIndex()); }
+
+void TabSheet::setTabVisible(bool on) {
+    ++m_owner->m_codeDepth;
+    m_owner->setTabVisible(pageIndex(), on);
+    --m_owner->m_codeDepth;
+    // Hiding the active tab lets Qt pick another; the page control follows it silently.
+    m_owner->m_active = m_owner->currentIndex();
+}
+
+void TabSheet::setHighlighted(bool on) {
+    m_highlighted = on;
+    m_owner->refreshTab(this);
+}
+
+PageControl::PageControl(QWidget *parent, const QString &name) : QTabWidget(parent) {
+    initControl(this, "TPageControl", name);
+    tabBar()->setUsesScrollButtons(false);
+    tabBar()->setExpanding(false);
+    tabBar()->setElideMode(Qt::ElideNone);
+    connect(this, &QTabWidget::currentChanged, this, &PageControl::currentWasChanged);
+}
+
+void PageControl::addSheet(TabSheet *sheet) {
+    ++m_codeDepth;
+    m_sheets << sheet;
+    addTab(sheet, sheet->caption());
+    --m_codeDepth;
+    m_active = currentIndex();
+    layoutTabTexts();
+}
+
+TabSheet *PageControl::sheet(int index) const {
+    return index >= 0 && index < m_sheets.size() ? m_sheets[index] : nullptr;
+}
+
+void PageControl::setActivePageIndex(int index) {
+    if (index < 0 || index >= count())
+        return;
+    ++m_codeDepth;
+    setCurrentIndex(index);
+    --m_codeDepth;
+    m_active = currentIndex();
+}
+
+void PageControl::currentWasChanged(int index) {
+    if (m_codeDepth > 0 || index == m_active)
+        return;
+    if (onChanging)
+        onChanging(this); // activePageIndex() still names the page being left
+    m_active = index;
+    if (onChange)
+        onChange(this);
+}
+
+void PageControl::refreshTab(TabSheet *sheet) {
+    const int i = indexOf(sheet);
+    if (i < 0)
+        return;
+    tabBar()->setTabTextColor(i, sheet->highlighted() ? QColor(0, 0, 160) : QColor());
+    QFont f = tabBar()->font();
+    Q_UNUSED(f);
+}
+
+void PageControl::resizeEvent(QResizeEvent *e) {
+    QTabWidget::resizeEvent(e);
+    layoutTabTexts();
+}
+
+// Tabs never scroll: when the captions do not fit in one row, long captions are broken into two
+// lines at the space nearest their middle, so every tab stays readable.
+void PageControl::layoutTabTexts() {
+    const QFontMetrics fm(tabBar()->font());
+    const int avail = width() > 50 ? width() - 8 : 10000;
+    int oneLine = 0;
+    for (auto *s : m_sheets)
+        oneLine += fm.horizontalAdvance(s->caption()) + 24;
+    const bool wrap = oneLine > avail;
+    for (auto *s : m_sheets) {
+        QString shown = s->caption();
+        if (wrap && shown.size() > 12) {
+            const int mid = shown.size() / 2;
+            int best = -1;
+            for (int i = 0; i < shown.size(); ++i)
+                if (shown[i] == QLatin1Char(' ') && (best < 0 || qAbs(i - mid) < qAbs(best - mid)))
+                    best = i;
+            if (best > 0)
+                shown[best] = QLatin1Char('\n');
+        }
+        const int i = indexOf(s);
+        if (i >= 0 && tabText(i) != shown)
+            setTabText(i, shown);
+    }
+}
+
+} // namespace q7x::pages

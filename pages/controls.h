@@ -1,0 +1,270 @@
+#pragma once
+// Small control classes that give Qt widgets the behaviour the settings rules and the codecs
+// rely on: a value set by code runs (or does not run) the same handler as it would in the
+// window's original toolkit, a control knows its kind ("vclClass") and its Tag, and texts are read
+// and written as the translation walk sees them.
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTabWidget>
+
+#include <functional>
+
+class QStringListModel;
+
+namespace q7x::pages {
+
+// A handler receives the control that fired it, like a VCL event's Sender.
+using Handler = std::function<void(QWidget *sender)>;
+
+// Names a control and records its kind and Tag as dynamic properties.
+void initControl(QWidget *w, const char *vclClass, const QString &name, int tag = 0);
+QString vclClassOf(const QObject *o);
+int tagOf(const QObject *o);
+
+class Label : public QLabel {
+    Q_OBJECT
+public:
+    Label(QWidget *parent, const QString &name, const QString &caption);
+    QString caption() const { return text(); }
+    void setCaption(const QString &s) { setText(s); }
+    Handler onClick;
+
+protected:
+    void mousePressEvent(QMouseEvent *e) override;
+};
+
+// A picture (the logo); clicking it runs onClick.
+class Image : public QLabel {
+    Q_OBJECT
+public:
+    Image(QWidget *parent, const QString &name);
+    Handler onClick;
+
+protected:
+    void mousePressEvent(QMouseEvent *e) override;
+};
+
+class Button : public QPushButton {
+    Q_OBJECT
+public:
+    Button(QWidget *parent, const QString &name, const QString &caption,
+           const char *vclClass = "TButton");
+    QString caption() const { return text(); }
+    void setCaption(const QString &s) { setText(s); }
+    Handler onClick;
+};
+
+// Checked set by code runs onClick when the state changes, as a user's click does.
+class CheckBox : public QCheckBox {
+    Q_OBJECT
+public:
+    CheckBox(QWidget *parent, const QString &name, const QString &caption, int tag = 0);
+    QString caption() const { return text(); }
+    void setCaption(const QString &s) { setText(s); }
+    Handler onClick;
+};
+
+// Checking by code runs onClick; unchecking (also by the exclusive partner) runs nothing.
+class RadioButton : public QRadioButton {
+    Q_OBJECT
+public:
+    RadioButton(QWidget *parent, const QString &name, const QString &caption);
+    QString caption() const { return text(); }
+    void setCaption(const QString &s) { setText(s); }
+    void setCaptionColor(const QColor &c);
+    QColor captionColor() const;
+    Handler onClick;
+};
+
+// A drop-down list. setItemIndex() runs no handler; a user's choice runs onClick, then onChange.
+class ComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    ComboBox(QWidget *parent, const QString &name, const QStringList &items, int tag = 0);
+    int itemIndex() const { return currentIndex(); }
+    void setItemIndex(int index);
+    // The edit text: the selected item's text for a plain list, the free text of an editable one.
+    QString text() const;
+    void setText(const QString &s);
+    QStringList items() const;
+    void setItems(const QStringList &items);
+    // Shares one read-only item model between many lists (the large object-number lists).
+    void setSharedModel(QStringListModel *model);
+    Handler onClick;
+    Handler onChange;
+};
+
+// A single-line edit. Text set by code runs onChange; leaving the field runs onExit.
+// maxLength limits typing only, as in the original toolkit; code may set longer texts.
+class Edit : public QLineEdit {
+    Q_OBJECT
+public:
+    Edit(QWidget *parent, const QString &name, const QString &text = {}, int tag = 0,
+         const char *vclClass = "TEdit");
+    void setVclMaxLength(int n) { m_maxLength = n; }
+    int vclMaxLength() const { return m_maxLength; }
+    void setUpperCase(bool on) { m_upper = on; }
+    Handler onChange;
+    Handler onExit;
+    Handler onClick;
+
+protected:
+    void focusOutEvent(QFocusEvent *e) override;
+    void mousePressEvent(QMouseEvent *e) override;
+
+private:
+    void textWasChanged(const QString &s);
+    void textWasEdited(const QString &s);
+    int m_maxLength = 0;
+    bool m_upper = false;
+    QString m_lastEdited;
+};
+
+// A masked edit. text() is the displayed text with "_" in blank positions ("+_______________").
+class MaskEdit : public Edit {
+    Q_OBJECT
+public:
+    MaskEdit(QWidget *parent, const QString &name, const QString &qtMask, int tag = 0);
+    QString text() const { return displayText(); }
+    void setText(const QString &s);
+};
+
+// An edit with its own caption label (the label is part of the control, not a separate one).
+class LabeledEdit : public QWidget {
+    Q_OBJECT
+public:
+    LabeledEdit(QWidget *parent, const QString &name, const QString &labelCaption, int tag = 0);
+    QString labelCaption() const { return m_label->text(); }
+    void setLabelCaption(const QString &s) { m_label->setText(s); }
+    QString text() const { return m_edit->text(); }
+    void setText(const QString &s) { m_edit->setText(s); }
+    Edit *edit() const { return m_edit; }
+    QLabel *label() const { return m_label; }
+
+private:
+    QLabel *m_label;
+    Edit *m_edit;
+};
+
+// A group of exclusive choices. setItemIndex() by code runs onClick when the index changes.
+class RadioGroup : public QGroupBox {
+    Q_OBJECT
+public:
+    RadioGroup(QWidget *parent, const QString &name, const QString &caption,
+               const QStringList &items, int columns = 1);
+    int itemIndex() const { return m_index; }
+    void setItemIndex(int index);
+    QStringList items() const;
+    void setItemText(int index, const QString &s);
+    QString caption() const { return title(); }
+    void setCaption(const QString &s) { setTitle(s); }
+    QRadioButton *button(int index) const;
+    Handler onClick;
+
+private:
+    void userClicked(int id);
+    QButtonGroup m_group;
+    QList<QRadioButton *> m_buttons;
+    int m_index = -1;
+};
+
+class GroupBox : public QGroupBox {
+    Q_OBJECT
+public:
+    GroupBox(QWidget *parent, const QString &name, const QString &caption);
+    QString caption() const { return title(); }
+    void setCaption(const QString &s) { setTitle(s); }
+};
+
+class Panel : public QFrame {
+    Q_OBJECT
+public:
+    Panel(QWidget *parent, const QString &name, bool framed = false);
+};
+
+class Memo : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    Memo(QWidget *parent, const QString &name);
+    QStringList lines() const;
+    void addLine(const QString &s) { appendPlainText(s); }
+};
+
+class ProgressBar : public QProgressBar {
+    Q_OBJECT
+public:
+    ProgressBar(QWidget *parent, const QString &name);
+};
+
+// A status bar with one simple panel whose text never times out.
+class StatusBar : public QStatusBar {
+    Q_OBJECT
+public:
+    StatusBar(QWidget *parent, const QString &name);
+    QString simpleText() const;
+    void setSimpleText(const QString &s);
+
+private:
+    QLabel *m_panel;
+};
+
+class PageControl;
+
+// One page of a page control. Its caption is the tab text; long captions wrap on the tab.
+class TabSheet : public QWidget {
+    Q_OBJECT
+public:
+    TabSheet(PageControl *owner, const QString &name, const QString &caption);
+    QString caption() const { return m_caption; }
+    void setCaption(const QString &s);
+    bool tabVisible() const;
+    void setTabVisible(bool on);
+    bool highlighted() const { return m_highlighted; }
+    void setHighlighted(bool on);
+    int pageIndex() const;
+    PageControl *pageControl() const { return m_owner; }
+
+private:
+    PageControl *m_owner;
+    QString m_caption;
+    bool m_highlighted = false;
+};
+
+// A page control. Changing the page by code runs nothing; a user's change runs onChanging while
+// activePageIndex() still names the page being left, then onChange.
+class PageControl : public QTabWidget {
+    Q_OBJECT
+public:
+    PageControl(QWidget *parent, const QString &name);
+    int activePageIndex() const { return m_active; }
+    void setActivePageIndex(int index);
+    TabSheet *sheet(int index) const;
+    int sheetCount() const { return m_sheets.size(); }
+    void refreshTab(TabSheet *sheet);
+    Handler onChanging;
+    Handler onChange;
+
+protected:
+    void resizeEvent(QResizeEvent *e) override;
+
+private:
+    friend class TabSheet;
+    void addSheet(TabSheet *sheet);
+    void currentWasChanged(int index);
+    void layoutTabTexts();
+    QList<TabSheet *> m_sheets;
+    int m_active = -1;
+    int m_codeDepth = 0;
+};
+
+} // namespace q7x::pages

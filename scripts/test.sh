@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test:
+#   1. the normal build (RelWithDebInfo, warnings as errors), all test labels;
+#   2. an address+undefined sanitizer build, unit, gui and e2e labels;
+#   3. a clang libFuzzer build of the pure layers, short fuzz smoke runs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+
+echo "== normal build"
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQ7X_WERROR=ON
+cmake --build build/test -j "$jobs"
+ctest --test-dir build/test --output-on-failure -j "$jobs"
+
+echo "== sanitizer build (address, undefined)"
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQ7X_SANITIZE=ON -DQ7X_WERROR=ON
+cmake --build build/asan -j "$jobs"
+ctest --test-dir build/asan --output-on-failure -j "$jobs" -L 'unit|gui|e2e'
+
+echo "== fuzz smoke (libFuzzer)"
+cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQ7X_FUZZ=ON \
+  -DCMAKE_CXX_COMPILER=clang++
+cmake --build build/fuzz -j "$jobs"
+if ctest --test-dir build/fuzz -N -L fuzz | grep -q 'Total Tests: [1-9]'; then
+  ctest --test-dir build/fuzz --output-on-failure -j "$jobs" -L fuzz
+fi
+echo "== all tests passed"
