@@ -1,10 +1,36 @@
+// Program entry: one main window and the message loop.
+#include "app/mainform.h"
+
 #include <QApplication>
-#include <QWidget>
+#include <QMessageBox>
+#include <QProxyStyle>
+
+#include <exception>
+
+namespace {
+
+// Hints appear 200 ms after the mouse comes to rest.
+class HintStyle : public QProxyStyle {
+  public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *data) const override {
+        if (hint == QStyle::SH_ToolTip_WakeUpDelay)
+            return 200;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
+} // namespace
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
-    QWidget w;
-    w.show();
-    app.exec();
+    app.setStyle(new HintStyle);
+    try {
+        q7x::app::TMainForm window;
+        window.show();
+        app.exec();
+    } catch (const std::exception &e) {
+        QMessageBox::critical(nullptr, QString(), QString::fromLocal8Bit(e.what()));
+    }
     return 0;
 }

@@ -22,7 +22,9 @@ static QString readValue(const QString &key) {
     return v.toString();
 }
 
-QString GetLanguage() { return readValue(QStringLiteral("Lang/Default")); }
+QString GetLanguage() {
+    return readValue(QStringLiteral("Lang/Default"));
+}
 
 void SetLanguage(const QString &name) {
     if (name != LangRussian && name != LangEnglish && name != LangTurkish)

@@ -16,9 +16,13 @@ void initControl(QWidget *w, const char *vclClass, const QString &name, int tag)
     w->setProperty("Tag", tag);
 }
 
-QString vclClassOf(const QObject *o) { return o->property("vclClass").toString(); }
+QString vclClassOf(const QObject *o) {
+    return o->property("vclClass").toString();
+}
 
-int tagOf(const QObject *o) { return o ? o->property("Tag").toInt() : 0; }
+int tagOf(const QObject *o) {
+    return o ? o->property("Tag").toInt() : 0;
+}
 
 // ---------------------------------------------------------------------------------------------
 
@@ -78,7 +82,9 @@ void RadioButton::setCaptionColor(const QColor &c) {
     setPalette(p);
 }
 
-QColor RadioButton::captionColor() const { return palette().color(QPalette::WindowText); }
+QColor RadioButton::captionColor() const {
+    return palette().color(QPalette::WindowText);
+}
 
 // ---------------------------------------------------------------------------------------------
 
@@ -132,7 +138,8 @@ QStringList ComboBox::items() const {
 void ComboBox::setItems(const QStringList &items) {
     const QSignalBlocker block(this);
     const int index = currentIndex();
-    if (auto *shared = qobject_cast<QStringListModel *>(model()); shared && shared->parent() != this)
+    if (auto *shared = qobject_cast<QStringListModel *>(model());
+        shared && shared->parent() != this)
         setModel(new QStringListModel(this)); // stop sharing before changing items
     clear();
     addItems(items);
@@ -204,8 +211,7 @@ void MaskEdit::setText(const QString &s) {
     QLineEdit::setText(plain);
 }
 
-LabeledEdit::LabeledEdit(QWidget *parent, const QString &name, const QString &labelCaption,
-                         int tag)
+LabeledEdit::LabeledEdit(QWidget *parent, const QString &name, const QString &labelCaption, int tag)
     : QWidget(parent) {
     initControl(this, "TLabeledEdit", name, tag);
     auto *box = new QVBoxLayout(this);
@@ -316,9 +322,13 @@ StatusBar::StatusBar(QWidget *parent, const QString &name) : QStatusBar(parent) 
     addWidget(m_panel, 1);
 }
 
-QString StatusBar::simpleText() const { return m_panel->text(); }
+QString StatusBar::simpleText() const {
+    return m_panel->text();
+}
 
-void StatusBar::setSimpleText(const QString &s) { m_panel->setText(s); }
+void StatusBar::setSimpleText(const QString &s) {
+    m_panel->setText(s);
+}
 
 // ---------------------------------------------------------------------------------------------
 
@@ -333,9 +343,13 @@ void TabSheet::setCaption(const QString &s) {
     m_owner->layoutTabTexts();
 }
 
-int TabSheet::pageIndex() const { return m_owner->indexOf(const_cast<TabSheet *>(this)); }
+int TabSheet::pageIndex() const {
+    return m_owner->indexOf(const_cast<TabSheet *>(this));
+}
 
-bool TabSheet::tabVisible() const { return m_owner->isTabVisible(pageIndex()); }
+bool TabSheet::tabVisible() const {
+    return m_owner->isTabVisible(pageIndex());
+}
 
 void TabSheet::setTabVisible(bool on) {
     ++m_owner->m_codeDepth;

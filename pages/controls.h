@@ -33,30 +33,30 @@ int tagOf(const QObject *o);
 
 class Label : public QLabel {
     Q_OBJECT
-public:
+  public:
     Label(QWidget *parent, const QString &name, const QString &caption);
     QString caption() const { return text(); }
     void setCaption(const QString &s) { setText(s); }
     Handler onClick;
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent *e) override;
 };
 
 // A picture (the logo); clicking it runs onClick.
 class Image : public QLabel {
     Q_OBJECT
-public:
+  public:
     Image(QWidget *parent, const QString &name);
     Handler onClick;
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent *e) override;
 };
 
 class Button : public QPushButton {
     Q_OBJECT
-public:
+  public:
     Button(QWidget *parent, const QString &name, const QString &caption,
            const char *vclClass = "TButton");
     QString caption() const { return text(); }
@@ -67,7 +67,7 @@ public:
 // Checked set by code runs onClick when the state changes, as a user's click does.
 class CheckBox : public QCheckBox {
     Q_OBJECT
-public:
+  public:
     CheckBox(QWidget *parent, const QString &name, const QString &caption, int tag = 0);
     QString caption() const { return text(); }
     void setCaption(const QString &s) { setText(s); }
@@ -77,7 +77,7 @@ public:
 // Checking by code runs onClick; unchecking (also by the exclusive partner) runs nothing.
 class RadioButton : public QRadioButton {
     Q_OBJECT
-public:
+  public:
     RadioButton(QWidget *parent, const QString &name, const QString &caption);
     QString caption() const { return text(); }
     void setCaption(const QString &s) { setText(s); }
@@ -89,7 +89,7 @@ public:
 // A drop-down list. setItemIndex() runs no handler; a user's choice runs onClick, then onChange.
 class ComboBox : public QComboBox {
     Q_OBJECT
-public:
+  public:
     ComboBox(QWidget *parent, const QString &name, const QStringList &items, int tag = 0);
     int itemIndex() const { return currentIndex(); }
     void setItemIndex(int index);
@@ -108,7 +108,7 @@ public:
 // maxLength limits typing only, as in the original toolkit; code may set longer texts.
 class Edit : public QLineEdit {
     Q_OBJECT
-public:
+  public:
     Edit(QWidget *parent, const QString &name, const QString &text = {}, int tag = 0,
          const char *vclClass = "TEdit");
     void setVclMaxLength(int n) { m_maxLength = n; }
@@ -118,11 +118,11 @@ public:
     Handler onExit;
     Handler onClick;
 
-protected:
+  protected:
     void focusOutEvent(QFocusEvent *e) override;
     void mousePressEvent(QMouseEvent *e) override;
 
-private:
+  private:
     void textWasChanged(const QString &s);
     void textWasEdited(const QString &s);
     int m_maxLength = 0;
@@ -133,7 +133,7 @@ private:
 // A masked edit. text() is the displayed text with "_" in blank positions ("+_______________").
 class MaskEdit : public Edit {
     Q_OBJECT
-public:
+  public:
     MaskEdit(QWidget *parent, const QString &name, const QString &qtMask, int tag = 0);
     QString text() const { return displayText(); }
     void setText(const QString &s);
@@ -142,7 +142,7 @@ public:
 // An edit with its own caption label (the label is part of the control, not a separate one).
 class LabeledEdit : public QWidget {
     Q_OBJECT
-public:
+  public:
     LabeledEdit(QWidget *parent, const QString &name, const QString &labelCaption, int tag = 0);
     QString labelCaption() const { return m_label->text(); }
     void setLabelCaption(const QString &s) { m_label->setText(s); }
@@ -151,7 +151,7 @@ public:
     Edit *edit() const { return m_edit; }
     QLabel *label() const { return m_label; }
 
-private:
+  private:
     QLabel *m_label;
     Edit *m_edit;
 };
@@ -159,7 +159,7 @@ private:
 // A group of exclusive choices. setItemIndex() by code runs onClick when the index changes.
 class RadioGroup : public QGroupBox {
     Q_OBJECT
-public:
+  public:
     RadioGroup(QWidget *parent, const QString &name, const QString &caption,
                const QStringList &items, int columns = 1);
     int itemIndex() const { return m_index; }
@@ -171,7 +171,7 @@ public:
     QRadioButton *button(int index) const;
     Handler onClick;
 
-private:
+  private:
     void userClicked(int id);
     QButtonGroup m_group;
     QList<QRadioButton *> m_buttons;
@@ -180,7 +180,7 @@ private:
 
 class GroupBox : public QGroupBox {
     Q_OBJECT
-public:
+  public:
     GroupBox(QWidget *parent, const QString &name, const QString &caption);
     QString caption() const { return title(); }
     void setCaption(const QString &s) { setTitle(s); }
@@ -188,13 +188,13 @@ public:
 
 class Panel : public QFrame {
     Q_OBJECT
-public:
+  public:
     Panel(QWidget *parent, const QString &name, bool framed = false);
 };
 
 class Memo : public QPlainTextEdit {
     Q_OBJECT
-public:
+  public:
     Memo(QWidget *parent, const QString &name);
     QStringList lines() const;
     void addLine(const QString &s) { appendPlainText(s); }
@@ -202,19 +202,19 @@ public:
 
 class ProgressBar : public QProgressBar {
     Q_OBJECT
-public:
+  public:
     ProgressBar(QWidget *parent, const QString &name);
 };
 
 // A status bar with one simple panel whose text never times out.
 class StatusBar : public QStatusBar {
     Q_OBJECT
-public:
+  public:
     StatusBar(QWidget *parent, const QString &name);
     QString simpleText() const;
     void setSimpleText(const QString &s);
 
-private:
+  private:
     QLabel *m_panel;
 };
 
@@ -223,7 +223,7 @@ class PageControl;
 // One page of a page control. Its caption is the tab text; long captions wrap on the tab.
 class TabSheet : public QWidget {
     Q_OBJECT
-public:
+  public:
     TabSheet(PageControl *owner, const QString &name, const QString &caption);
     QString caption() const { return m_caption; }
     void setCaption(const QString &s);
@@ -234,7 +234,7 @@ public:
     int pageIndex() const;
     PageControl *pageControl() const { return m_owner; }
 
-private:
+  private:
     PageControl *m_owner;
     QString m_caption;
     bool m_highlighted = false;
@@ -244,7 +244,7 @@ private:
 // activePageIndex() still names the page being left, then onChange.
 class PageControl : public QTabWidget {
     Q_OBJECT
-public:
+  public:
     PageControl(QWidget *parent, const QString &name);
     int activePageIndex() const { return m_active; }
     void setActivePageIndex(int index);
@@ -254,10 +254,10 @@ public:
     Handler onChanging;
     Handler onChange;
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent *e) override;
 
-private:
+  private:
     friend class TabSheet;
     void addSheet(TabSheet *sheet);
     void currentWasChanged(int index);

@@ -9,10 +9,17 @@ namespace q7x::pages {
 void QtDialogs::message(const QString &text, const QString &caption, Icon icon) {
     QMessageBox::Icon qicon = QMessageBox::NoIcon;
     switch (icon) {
-    case Icon::Information: qicon = QMessageBox::Information; break;
-    case Icon::Warning: qicon = QMessageBox::Warning; break;
-    case Icon::Error: qicon = QMessageBox::Critical; break;
-    case Icon::None: break;
+    case Icon::Information:
+        qicon = QMessageBox::Information;
+        break;
+    case Icon::Warning:
+        qicon = QMessageBox::Warning;
+        break;
+    case Icon::Error:
+        qicon = QMessageBox::Critical;
+        break;
+    case Icon::None:
+        break;
     }
     QMessageBox box(qicon, caption, text, QMessageBox::Ok, m_owner);
     box.exec();
@@ -49,7 +56,9 @@ QString QtDialogs::existingDirectory(const QString &title) {
     return QFileDialog::getExistingDirectory(m_owner, title);
 }
 
-bool QtDialogs::openUrl(const QUrl &url) { return QDesktopServices::openUrl(url); }
+bool QtDialogs::openUrl(const QUrl &url) {
+    return QDesktopServices::openUrl(url);
+}
 
 void RecordingDialogs::message(const QString &text, const QString &caption, Icon icon) {
     shown.append({QStringLiteral("message"), text, caption, icon});

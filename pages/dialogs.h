@@ -11,7 +11,7 @@ class QWidget;
 namespace q7x::pages {
 
 class Dialogs {
-public:
+  public:
     enum class Icon { None, Information, Warning, Error };
     virtual ~Dialogs() = default;
 
@@ -31,7 +31,7 @@ public:
 };
 
 class QtDialogs : public Dialogs {
-public:
+  public:
     explicit QtDialogs(QWidget *owner) : m_owner(owner) {}
     void message(const QString &text, const QString &caption, Icon icon) override;
     bool question(const QString &text, const QString &caption) override;
@@ -42,13 +42,13 @@ public:
     QString existingDirectory(const QString &title) override;
     bool openUrl(const QUrl &url) override;
 
-private:
+  private:
     QWidget *m_owner;
 };
 
 // Records what would have been shown and answers from queues the test fills.
 class RecordingDialogs : public Dialogs {
-public:
+  public:
     struct Shown {
         QString kind; // "message", "question", "save", "open", "dir", "url"
         QString text;
@@ -56,8 +56,8 @@ public:
         Icon icon = Icon::None;
     };
     QList<Shown> shown;
-    QList<bool> answers;          // question answers, default Yes
-    QStringList fileNames;        // dialog results, default cancelled
+    QList<bool> answers;   // question answers, default Yes
+    QStringList fileNames; // dialog results, default cancelled
     bool openUrlResult = true;
 
     void message(const QString &text, const QString &caption, Icon icon) override;

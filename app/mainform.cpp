@@ -1,0 +1,285 @@
+#include "app/mainform.h"
+
+#include "lang/ini.h"
+#include "lang/messagetable.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QStatusTipEvent>
+#include <QToolTip>
+
+namespace q7x::app {
+
+using pages::CheckBox;
+using pages::ComboBox;
+using pages::Controls;
+
+namespace {
+QString S(const char *utf8) {
+    return QString::fromUtf8(utf8);
+}
+} // namespace
+
+TMainForm::TMainForm(pages::Dialogs *dialogs, QWidget *parent) : FormBase(dialogs, parent) {
+    setObjectName(S("MainForm"));
+    setProperty("vclClass", S("TMainForm"));
+    setWindowTitle(S("Программа настройки приборов серии Варник-Q7х"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(833, 582);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - rect().center());
+    }
+    construct();
+    FormCreate();
+}
+
+TMainForm::~TMainForm() {
+    qApp->removeEventFilter(this);
+}
+
+void TMainForm::construct() {
+    const Controls &c = controls();
+    // 1.
+    ResetForm();
+    // 2. The version label shows nothing; its (empty) caption goes to the status bar.
+    version->setCaption(QString());
+    setStatusText(version->caption());
+    // 3.
+    PortNumber->setItemIndex(0);
+    for (QWidget *b : {ConnectButton, CancelButton, ReadButton, WriteButton, RunModemButton})
+        b->setEnabled(false);
+    // 4. A fresh window is a demonstration of the GSM model.
+    Mode->setItemIndex(1);
+    WorkMode(Mode);
+    // 5.
+    for (int p = 1; p <= 16; ++p)
+        c.combo(S("NameRzd"), p)->setItemIndex(0);
+    // 6.
+    ObjectPasswordTable.fill(255);
+    // 7.
+    for (int r = 1; r <= 8; ++r)
+        for (int t = 1; t <= 12; ++t)
+            c.check(S("event"), r, t)->setEnabled(true);
+    // 8.
+    ReleControl1->setItemIndex(1);
+    ReleWorkMode1->setItemIndex(0);
+    // 9.
+    PortOk = true;
+    UsbOk = true;
+    // 10. Digital-format event codes.
+    const char *digits[] = {"140", "383", "384", "401", "355", "373", "110",
+                            "356", "344", "137", "350", "302", "1602"};
+    for (int k = 1; k <= 13; ++k)
+        c.edit(S("Dig"), k)->setText(S(digits[k - 1]));
+    // 11.
+    setStatusText(version->caption());
+}
+
+void TMainForm::FormCreate() {
+    const Controls &c = controls();
+    FormShown = false;
+    Interactive = true;
+    Memo1->clear();
+    Label520->setCursor(Qt::PointingHandCursor);
+    Label521->setCursor(Qt::PointingHandCursor);
+    Label520->setCaption(S(SiteLabel));
+    Label521->setCaption(S(MailLabel));
+
+    TranslateWindow();
+    buildHints();
+
+    // Hints: shown 200 ms after the mouse stops, for 30 s, on a lime background. The wake-up
+    // delay is an application-wide style setting made at program start.
+    QPalette tips = QToolTip::palette();
+    tips.setColor(QPalette::ToolTipBase, QColor(0x00, 0xFF, 0x00));
+    tips.setColor(QPalette::ToolTipText, Qt::black);
+    QToolTip::setPalette(tips);
+
+    ComboBox *pause = c.combo(S("PauseInterval1"));
+    pause->setItemIndex(4);
+    PauseInterval1Change(pause);
+
+    for (int g = 1; g <= 8; ++g) {
+        CheckBox *diagonal = c.check(S("gr"), g, g);
+        diagonal->setChecked(true);
+        diagonal->setEnabled(false);
+    }
+
+    LoadLogo();
+    SelectLang->setText(lang::GetLanguage());
+
+    COM->onClick = [this](QWidget *s) { COMClick(s); };
+    USB->onClick = [this](QWidget *s) { USBClick(s); };
+    USB->setChecked(true);
+
+    BitBtn1->onClick = [this](QWidget *s) { BitBtn1Click(s); };
+    Image2->onClick = [this](QWidget *s) { Image2Click(s); };
+    Label520->onClick = [this](QWidget *s) { Label520Click(s); };
+    Label521->onClick = [this](QWidget *s) { Label521Click(s); };
+    SelectLang->onChange = [this](QWidget *s) { SelectLangSelect(s); };
+    GenTableButton->onClick = [this](QWidget *s) { GenTableButtonClick(s); };
+
+    // The window sees every key before the focused control does.
+    qApp->installEventFilter(this);
+}
+
+void TMainForm::buildHints() {
+    const Controls &c = controls();
+    using lang::M;
+    const QString nl = QStringLiteral("\n");
+    auto join = [&](std::initializer_list<int> numbers) {
+        QStringList parts;
+        for (int n : numbers)
+            parts << M(n);
+        return parts.join(nl);
+    };
+    auto setHint = [](QWidget *w, const QString &hint) {
+        w->setToolTip(hint);
+        w->setStatusTip(hint);
+        w->setToolTipDuration(30000);
+    };
+    const QString waitHint = join({1552, 1553, 1554});
+    const QString lineHint = join({1555, 1556, 1557, 1558, 1559, 1560, 1561}) + nl +
+                             QStringLiteral("  ") + nl + join({1562, 1563, 1564, 1565});
+    const QString phoneHint = join({1572, 1573, 1574, 1575}) + nl + S("+79031234567");
+    const QString confirmHint = join({1576, 1577});
+    for (int r = 1; r <= 8; ++r) {
+        setHint(c.widget(S("WaitTime"), r), waitHint);
+        setHint(c.widget(S("LinePhone"), r), lineHint);
+        setHint(c.widget(S("PhoneNumber"), r), phoneHint);
+        setHint(c.widget(S("ConfirmMes"), r), confirmHint);
+    }
+    setHint(Image2, M(1142));
+    Image2->setCursor(Qt::PointingHandCursor);
+}
+
+void TMainForm::TranslateWindow() {
+}
+
+void TMainForm::LoadLogo() {
+}
+
+void TMainForm::showEvent(QShowEvent *e) {
+    FormBase::showEvent(e);
+    if (!m_firstShowDone) {
+        m_firstShowDone = true;
+        FormShow();
+    }
+}
+
+void TMainForm::FormShow() {
+    const Controls &c = controls();
+    ResetForm();
+    FormShown = true;
+    // The SMS-Blitz notification type exists only in the Russian interface.
+    if (SelectLang->text() != lang::LangRussian)
+        for (int r = 1; r <= 8; ++r) {
+            ComboBox *gsm = c.combo(S("TypeMesgGSM"), r);
+            if (gsm->count() > 10)
+                gsm->removeItem(10);
+        }
+    FillObjectNumbers();
+    DefaultButtonClick(DefaultButton);
+}
+
+bool TMainForm::FormKeyDown(int key) {
+    if (key == Qt::Key_F5) {
+        for (QWidget *w : {static_cast<QWidget *>(Memo2), static_cast<QWidget *>(Memo3),
+                           static_cast<QWidget *>(GenTableButton)})
+            w->setVisible(w->isHidden());
+        return true;
+    }
+    if (key == Qt::Key_F3) {
+        Memo2->setVisible(Memo1->isHidden());
+        return true;
+    }
+    return false;
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *e) {
+    if (e->type() == QEvent::KeyPress) {
+        auto *w = qobject_cast<QWidget *>(watched);
+        if (w && (w == this || isAncestorOf(w)) && w->window() == this)
+            if (FormKeyDown(static_cast<QKeyEvent *>(e)->key()))
+                return true;
+    }
+    return FormBase::eventFilter(watched, e);
+}
+
+bool TMainForm::event(QEvent *e) {
+    if (e->type() == QEvent::StatusTip) {
+        ShowLongHint(static_cast<QStatusTipEvent *>(e)->tip());
+        return true;
+    }
+    return FormBase::event(e);
+}
+
+void TMainForm::ShowLongHint(const QString &hint) {
+    Label267->setCaption(hint);
+}
+
+void TMainForm::BitBtn1Click(QWidget *) {
+    QString file;
+    lang::GetHelpFileName(file);
+    const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/help/") + file;
+    // A failing shell open (no viewer, no file) is not reported.
+    dialogs().openUrl(QUrl::fromLocalFile(path));
+}
+
+void TMainForm::Image2Click(QWidget *) {
+    dialogs().openUrl(QUrl(S(SiteAddress)));
+}
+
+void TMainForm::Label520Click(QWidget *) {
+    dialogs().openUrl(QUrl(S("http://") + Label520->caption()));
+}
+
+void TMainForm::Label521Click(QWidget *) {
+    dialogs().openUrl(QUrl(S("mailto:") + Label521->caption() + S("?subject=Tarvo-Q7X")));
+}
+
+void TMainForm::SelectLangSelect(QWidget *) {
+    const QString picked = SelectLang->itemIndex() >= 0
+                               ? SelectLang->itemText(SelectLang->itemIndex())
+                               : SelectLang->text();
+    dialogs().message(lang::M(1527), lang::M(1099), pages::Dialogs::Icon::Warning);
+    lang::SetLanguage(picked);
+    close();
+}
+
+void TMainForm::GenTableButtonClick(QWidget *) {
+}
+
+void TMainForm::USBClick(QWidget *) {
+    if (USB->isChecked()) {
+        USB->setChecked(true);
+        PortNumber->setEnabled(false);
+        COM->setCaptionColor(palette().color(QPalette::WindowText));
+        USB->setCaptionColor(QColor(0xFF, 0, 0));
+        COM->setChecked(false);
+    } else {
+        COM->setChecked(true);
+    }
+}
+
+void TMainForm::COMClick(QWidget *) {
+    if (COM->isChecked()) {
+        USB->setChecked(false);
+        PortNumber->setEnabled(true);
+        COM->setCaptionColor(QColor(0xFF, 0, 0));
+        USB->setCaptionColor(palette().color(QPalette::WindowText));
+    } else {
+        USB->setChecked(true);
+        PortNumber->setEnabled(false);
+        COM->setCaptionColor(palette().color(QPalette::WindowText));
+        USB->setCaptionColor(QColor(0xFF, 0, 0));
+    }
+}
+
+} // namespace q7x::app

@@ -1,0 +1,283 @@
+#include "pages/formbase.h"
+
+#include "lang/messagetable.h"
+#include "pages/buildutil.h"
+
+#include <QStringListModel>
+
+namespace q7x::pages {
+
+using build::S;
+
+FormBase::FormBase(Dialogs *dialogs, QWidget *parent) : QWidget(parent), m_dialogs(dialogs) {
+    if (!m_dialogs) {
+        m_ownDialogs = std::make_unique<QtDialogs>(this);
+        m_dialogs = m_ownDialogs.get();
+    }
+    ObjectPasswordTable.fill(255);
+    buildWindow();
+    m_controls.index(this);
+    wireHandlers();
+}
+
+FormBase::~FormBase() = default;
+
+void FormBase::setDialogs(Dialogs *d) {
+    m_dialogs = d ? d : m_ownDialogs.get();
+    if (!m_dialogs) {
+        m_ownDialogs = std::make_unique<QtDialogs>(this);
+        m_dialogs = m_ownDialogs.get();
+    }
+}
+
+std::array<int, 3> FormBase::passwordRow(int object) const {
+    if (object < 1 || object > 1000)
+        return {255, 255, 255};
+    const auto base = static_cast<std::size_t>(3 * (object - 1));
+    return {ObjectPasswordTable[base], ObjectPasswordTable[base + 1],
+            ObjectPasswordTable[base + 2]};
+}
+
+void FormBase::setPasswordRow(int object, const std::array<int, 3> &cells) {
+    if (object < 1 || object > 1000)
+        return;
+    const auto base = static_cast<std::size_t>(3 * (object - 1));
+    for (std::size_t i = 0; i < 3; ++i)
+        ObjectPasswordTable[base + i] = cells[i] & 0xFF;
+}
+
+QString FormBase::statusText() const {
+    return StatusBar1->simpleText();
+}
+
+void FormBase::setStatusText(const QString &s) {
+    StatusBar1->setSimpleText(s);
+}
+
+void FormBase::showMessage(int number) {
+    m_dialogs->message(lang::M(number), QString(), Dialogs::Icon::None);
+}
+
+void FormBase::DefaultButtonClick(QWidget *) {
+}
+
+// Connects every control's events to the rule that governs it.
+void FormBase::wireHandlers() {
+    const Controls &c = m_controls;
+    auto bind = [this](void (FormBase::*rule)(QWidget *)) {
+        return [this, rule](QWidget *sender) { (this->*rule)(sender); };
+    };
+
+    Mode->onChange = bind(&FormBase::WorkMode);
+    WorkModeComboBox->onChange = bind(&FormBase::WorkModeCombo);
+    LangChange->onClick = bind(&FormBase::LangChangeClick);
+    ReleControl1->onChange = bind(&FormBase::ReleControl1Change);
+    ReleWorkMode1->onClick = bind(&FormBase::ReleWorkMode1Click);
+    for (const char *t : {"TimeRzmk1", "TimeZmk1", "TimePeriod1"})
+        c.combo(S(t))->onChange = bind(&FormBase::SpecModeRele);
+    DefaultButton->onClick = [this](QWidget *s) { DefaultButtonClick(s); };
+
+    for (int p = 1; p <= 16; ++p) {
+        ComboBox *obj = c.combo(S("ObjNmb"), p);
+        obj->onChange = bind(&FormBase::ObjNmbClick);
+        obj->onClick = bind(&FormBase::ObjNmbCl);
+        c.combo(S("RzdNmb"), p)->onChange = bind(&FormBase::RzdNmbChange);
+        c.edit(S("Password"), p)->onChange = bind(&FormBase::PasswordChange);
+        c.edit(S("Password"), p)->onExit = bind(&FormBase::PasswordSave);
+    }
+    for (int k = 9; k <= 16; ++k) {
+        ComboBox *obj = c.combo(S("ComboBox"), 16 + k);
+        obj->onChange = bind(&FormBase::ObjNmbClick);
+        obj->onClick = bind(&FormBase::ObjNmbCl);
+        c.combo(S("ComboBox"), 2 + k)->onChange = bind(&FormBase::RzdNmbChange);
+    }
+    for (int r = 1; r <= 8; ++r) {
+        c.edit(S("Password"), 20 + r)->onChange = bind(&FormBase::PasswordChange);
+        c.edit(S("Password"), 20 + r)->onExit = bind(&FormBase::PasswordExit);
+        for (const char *k : {"st", "start", "stop"})
+            c.check(S(k), 20 + r)->onClick = bind(&FormBase::CommandRepeat);
+
+        ComboBox *gsm = c.combo(S("TypeMesgGSM"), r);
+        gsm->onChange = bind(&FormBase::ConnectTimeConfrmEnabl);
+        gsm->onClick = bind(&FormBase::TypeMesgClick);
+        c.combo(S("TypeMesgLine"), r)->onChange = bind(&FormBase::TypeMesgLineChange);
+        c.combo(S("PauseInterval"), r)->onChange = bind(&FormBase::PauseInterval1Change);
+        Edit *line = c.edit(S("LinePhone"), r);
+        line->onChange = bind(&FormBase::LinePhoneChange);
+        line->onExit = bind(&FormBase::LinePhoneExit);
+        line->onClick = bind(&FormBase::LinePhone1Click);
+        c.mask(S("PhoneNumber"), r)->onClick = bind(&FormBase::SMSphoneClick);
+    }
+    Edit *balance = c.edit(S("RequestBalance"));
+    balance->onChange = bind(&FormBase::RequestBalanceChange);
+    balance->onExit = bind(&FormBase::RequestBalanceExit);
+    c.mask(S("PinCode"))->onClick = bind(&FormBase::PinCodeClick);
+    c.mask(S("SMSphone"))->onClick = bind(&FormBase::SMSphoneClick);
+    for (int k = 1; k <= 12; ++k)
+        c.edit(S("Dig"), k)->onExit = bind(&FormBase::DigExit);
+    c.edit(S("Dig13"))->onExit = bind(&FormBase::Dig13Exit);
+    for (int k = 1; k <= 24; ++k) {
+        c.edit(S("Edit"), k)->onChange = bind(&FormBase::Edit1Change);
+        c.edit(S("Edit"), k)->onExit = bind(&FormBase::Edit1Exit);
+    }
+
+    for (const char *tone : {"Alarm", "Arm", "DisArm"})
+        for (int s = 1; s <= 3; ++s)
+            c.combo(S(tone), s)->onChange = bind(&FormBase::ToneDigit);
+    for (int s = 1; s <= 3; ++s)
+        c.get<Button>(Controls::name(S("SoundTone"), s))->onClick = bind(&FormBase::SoundToneClick);
+
+    for (const char *family : {"NameRzd", "NameRzdE", "NameRzdP"})
+        for (int p = 1; p <= 16; ++p) {
+            ComboBox *names = c.combo(S(family), p);
+            names->onChange = bind(&FormBase::ChangeOwnName);
+            names->onClick = bind(&FormBase::ChangeOwnName);
+        }
+    for (const char *family : {"OwnName", "OwnNameE", "OwnNameP"})
+        for (int k = 1; k <= 4; ++k) {
+            LabeledEdit *own = c.labeledEdit(S(family), k);
+            if (QString::fromLatin1(family) != QLatin1String("OwnName"))
+                own->edit()->onChange = [this, own](QWidget *) { OwnNameChange(own); };
+            own->edit()->onExit = [this, own](QWidget *) { OwnNameLengnh(own); };
+        }
+
+    PageControl1->onChanging = bind(&FormBase::PageControl1Changing);
+    PageControl1->onChange = bind(&FormBase::PageControl1Change);
+    PageControl2->onChange = bind(&FormBase::PageControl2Change);
+}
+
+// Puts every settings control back to its initial selection.
+void FormBase::ResetForm() {
+    const Controls &c = m_controls;
+    // 1. First page, and Russian partition names.
+    PageControl1->setActivePageIndex(0);
+    PageControl1Change(PageControl1);
+    LangChange->setItemIndex(0);
+
+    // 2.
+    c.combo(S("PickUpDelay"))->setItemIndex(0);
+    for (int t = 1; t <= 12; ++t)
+        c.combo(S("urgent"), t)->setItemIndex(1);
+    for (int k = 1; k <= 16; ++k)
+        for (const char *family : {"NameRzd", "NameRzdE", "NameRzdP"})
+            c.combo(S(family), k)->setItemIndex(k - 1);
+
+    // 3.
+    const struct {
+        const char *name;
+        int index;
+    } step3[] = {{"DelayTypeAlarm", 0},   {"DelayRzd", 0},        {"DelayHardware", 0},
+                 {"PeriodRzd", 0},        {"PeriodHardware", 0},  {"TestLine", 0},
+                 {"WorkModeComboBox", 1}, {"Input1", 0},          {"Input2", 0},
+                 {"ControlInput", 1},     {"CheckConnectCD", 1},  {"LostLine", 9},
+                 {"GsmLostCombo", 1},     {"ZoneNumberCombo", 0}, {"SIMcountCombo", 6},
+                 {"PauseDial", 1},        {"DialMode", 1}};
+    for (const auto &s : step3)
+        c.combo(S(s.name))->setItemIndex(s.index);
+
+    // 4. Tone lists.
+    const struct {
+        const char *name;
+        int index;
+    } tones[] = {{"Alarm1", 5},  {"Alarm2", 5},  {"Alarm3", 5},  {"Alarm4", 1},
+                 {"Arm1", 1},    {"Arm2", 5},    {"Arm3", 9},    {"Arm4", 2},
+                 {"DisArm1", 9}, {"DisArm2", 5}, {"DisArm3", 1}, {"DisArm4", 3}};
+    for (const auto &t : tones) {
+        ComboBox *list = c.combo(S(t.name));
+        list->setItemIndex(t.index);
+        list->setEnabled(true);
+    }
+    ToneDigit(c.combo(S("DisArm1")));
+
+    // 5.
+    c.combo(S("NextDial"))->setItemIndex(0);
+    c.combo(S("PhrasePause"))->setItemIndex(0);
+    c.combo(S("SpeedLine"))->setItemIndex(0);
+    c.combo(S("ConfirmMes1"))->setItemIndex(0);
+    c.combo(S("DialTry1"))->setItemIndex(4);
+    c.combo(S("WaitTime1"))->setItemIndex(3);
+
+    // 6. Object and partition of each partition row.
+    for (int k = 1; k <= 16; ++k) {
+        ComboBox *obj = c.combo(S("ObjNmb"), k);
+        obj->setItemIndex(1);
+        DistanceControl(obj);
+        c.combo(S("RzdNmb"), k)->setItemIndex(k - 1);
+    }
+
+    // 7. Recipients.
+    for (int k = 1; k <= 8; ++k) {
+        c.combo(S("TypeMesgLine"), k)->setItemIndex(0);
+        ComboBox *gsm = c.combo(S("TypeMesgGSM"), k);
+        gsm->setItemIndex(1);
+        ConnectTimeConfrmEnabl(gsm);
+        c.combo(S("ConfirmMes"), k)->setItemIndex(0);
+        c.combo(S("DialTry"), k)->setItemIndex(4);
+        c.combo(S("WaitTime"), k)->setItemIndex(3);
+        ComboBox *sms = c.combo(S("SMS"), k);
+        sms->setItemIndex(1);
+        sms->setEnabled(true);
+    }
+
+    // 8. Remote commands.
+    for (const char *kind : {"vz", "sn", "st", "start", "stop"}) {
+        for (int k = 1; k <= 16; ++k)
+            c.check(S(kind), k)->setChecked(false);
+        for (int k = 1; k <= 8; ++k)
+            c.check(S(kind), 20 + k)->setChecked(false);
+    }
+
+    // 9. Relay, then the work-mode and object rules.
+    ReleWorkMode1->setItemIndex(0);
+    ReleControl1->setItemIndex(1);
+    WorkModeCombo(WorkModeComboBox);
+    ObjNmbClick(c.combo(S("ObjNmb1")));
+}
+
+// --- page rules ---------------------------------------------------------------------------
+
+void FormBase::PageControl1Changing(QWidget *) {
+    PrevPage = PageControl1->activePageIndex();
+}
+
+void FormBase::PageControl1Change(QWidget *) {
+    auto highlightActive = [this] {
+        const int active = PageControl1->activePageIndex();
+        for (int i = 0; i < PageControl1->sheetCount(); ++i)
+            PageControl1->sheet(i)->setHighlighted(i == active);
+    };
+    highlightActive();
+    // Remote control by telephone is impossible while the device never answers calls.
+    if (PageControl1->activePageIndex() == PageRemote &&
+        m_controls.combo(S("PickUpDelay"))->itemIndex() == 15) {
+        PageControl1->setActivePageIndex(PrevPage);
+        highlightActive();
+        m_dialogs->message(S("Вкладка 'Дистанц. управление' недоступна, т.к. на вкладке 'Главная' "
+                             "выбрано 'не брать трубку'."),
+                           QString(), Dialogs::Icon::None);
+    }
+}
+
+void FormBase::PageControl2Change(QWidget *) {
+    const bool first = PageControl2->activePageIndex() == 0;
+    Panel27->setVisible(first);
+    Panel28->setVisible(!first);
+}
+
+// Preview of the tone combinations: every symbol list shows its symbol in its preview label.
+void FormBase::ToneDigit(QWidget *) {
+    static const char symbols[] = "0123456789ABCD*#";
+    for (const char *tone : {"Alarm", "Arm", "DisArm"})
+        for (int s = 1; s <= 3; ++s) {
+            const int index = m_controls.combo(S(tone), s)->itemIndex();
+            const QString text =
+                index >= 0 && index < 16 ? QString(QLatin1Char(symbols[index])) : QString();
+            m_controls.label(S("Set") + S(tone) + QString::number(s))->setCaption(text);
+        }
+}
+
+void FormBase::SoundToneClick(QWidget *) {
+    showMessage(1541);
+}
+
+} // namespace q7x::pages

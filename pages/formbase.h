@@ -1,0 +1,182 @@
+#pragma once
+// The settings window: every page and control, the window state the rules read, and the rules
+// that keep the pages consistent. The application's main window (app/) derives from it and adds
+// the life cycle and the device commands.
+#include "pages/controls.h"
+#include "pages/dialogs.h"
+#include "pages/facade.h"
+
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class QStringListModel;
+
+namespace q7x::pages {
+
+// Model codes kept in DeviceModel (also the last line of a configuration file).
+inline constexpr int ModelQ71 = 71;
+inline constexpr int ModelQ72 = 72;
+
+// Partitions in use for an item of the work-mode list (16 when none is selected).
+int partitionsInUse(int workModeItem);
+
+// Main page indices of PageControl1.
+enum MainPage {
+    PageMain = 0,
+    PageRecipients,
+    PageNames,
+    PagePeriod,
+    PageRemote,
+    PageTone,
+    PageRelay
+};
+
+class FormBase : public QWidget {
+    Q_OBJECT
+  public:
+    explicit FormBase(Dialogs *dialogs, QWidget *parent = nullptr);
+    ~FormBase() override;
+
+    Controls &controls() { return m_controls; }
+    const Controls &controls() const { return m_controls; }
+    Dialogs &dialogs() { return *m_dialogs; }
+    void setDialogs(Dialogs *d);
+
+    // Window state read by the rules and the codecs.
+    int DeviceModel = ModelQ72;
+    bool Interactive = true;
+    bool FormShown = false;
+    int PrevPage = 0;
+    // Object passwords: three packed-digit cells per object 1..1000 at 3 (o - 1) .. 3 (o - 1) + 2.
+    std::array<int, 3000> ObjectPasswordTable{};
+    // Reads or writes row o (1..1000) of ObjectPasswordTable; other rows read as empty and are
+    // never written, so object numbers outside the table cannot reach beyond it.
+    std::array<int, 3> passwordRow(int object) const;
+    void setPasswordRow(int object, const std::array<int, 3> &cells);
+
+    // --- settings rules -----------------------------------------------------------------
+    void ResetForm();
+    void WorkMode(QWidget *sender);
+    void WorkModeCombo(QWidget *sender);
+    void LangChangeClick(QWidget *sender);
+    void ReleControl1Change(QWidget *sender);
+    void ReleWorkMode1Click(QWidget *sender);
+    void SpecModeRele(QWidget *sender);
+    void FillObjectNumbers();
+    void ObjNmbClick(QWidget *sender);
+    void ObjNmbCl(QWidget *sender);
+    void RzdNmbChange(QWidget *sender);
+    void DistanceControl(QWidget *sender);
+    void PasswordChange(QWidget *sender);
+    void PasswordSave(QWidget *sender);
+    void PasswordExit(QWidget *sender);
+    void CommandRepeat(QWidget *sender);
+    void ToneDigit(QWidget *sender);
+    void SoundToneClick(QWidget *sender);
+    void ConnectTimeConfrmEnabl(QWidget *sender);
+    void TypeMesgClick(QWidget *sender);
+    void TypeMesgLineChange(QWidget *sender);
+    void PauseInterval1Change(QWidget *sender);
+    void LinePhoneChange(QWidget *sender);
+    void LinePhoneExit(QWidget *sender);
+    void LinePhone1Click(QWidget *sender);
+    void RequestBalanceChange(QWidget *sender);
+    void RequestBalanceExit(QWidget *sender);
+    void PinCodeClick(QWidget *sender);
+    void SMSphoneClick(QWidget *sender);
+    void DigExit(QWidget *sender);
+    void Dig13Exit(QWidget *sender);
+    void Edit1Change(QWidget *sender);
+    void Edit1Exit(QWidget *sender);
+    void ChangeOwnName(QWidget *sender);
+    void OwnNameChange(QWidget *sender);
+    void OwnNameLengnh(QWidget *sender);
+
+    // --- page rules -----------------------------------------------------------------------
+    void PageControl1Changing(QWidget *sender);
+    void PageControl1Change(QWidget *sender);
+    void PageControl2Change(QWidget *sender);
+
+    // Factory presets: decodes the preset of the current model and work mode into the window.
+    virtual void DefaultButtonClick(QWidget *sender);
+
+    // Status bar text.
+    QString statusText() const;
+    void setStatusText(const QString &s);
+
+    // --- controls used by name throughout the rules -------------------------------------
+    PageControl *PageControl1 = nullptr;
+    PageControl *PageControl2 = nullptr;
+    ComboBox *Mode = nullptr;
+    ComboBox *PortNumber = nullptr;
+    RadioButton *COM = nullptr;
+    RadioButton *USB = nullptr;
+    Button *ConnectButton = nullptr;
+    Button *CancelButton = nullptr;
+    Button *ReadButton = nullptr;
+    Button *WriteButton = nullptr;
+    Button *SaveButton = nullptr;
+    Button *LoadButton = nullptr;
+    Button *DefaultButton = nullptr;
+    Button *RunModemButton = nullptr;
+    Button *BitBtn1 = nullptr;
+    Button *GenTableButton = nullptr;
+    ComboBox *SelectLang = nullptr;
+    ProgressBar *pb1 = nullptr;
+    StatusBar *StatusBar1 = nullptr;
+    Label *version = nullptr;
+    ComboBox *WorkModeComboBox = nullptr;
+    RadioGroup *LangChange = nullptr;
+    RadioGroup *ReleWorkMode1 = nullptr;
+    ComboBox *ReleControl1 = nullptr;
+    Memo *Memo1 = nullptr;
+    Memo *Memo2 = nullptr;
+    Memo *Memo3 = nullptr;
+    Image *Image2 = nullptr;
+    Label *Label520 = nullptr;
+    Label *Label521 = nullptr;
+    Label *Label267 = nullptr;
+    Label *VersionLabel = nullptr;
+    Label *Label1 = nullptr;
+    Label *TimeLabel = nullptr;
+    Label *DateLabel = nullptr;
+    Panel *Panel27 = nullptr;
+    Panel *Panel28 = nullptr;
+
+    // Shared item models of the object-number lists ("---", "1".."999" and "---", "1".."9999").
+    QStringListModel *objectNumbers999() const { return m_objects999; }
+    QStringListModel *objectNumbers9999() const { return m_objects9999; }
+
+  protected:
+    // Shows an information box with message n of the message table.
+    void showMessage(int number);
+
+  private:
+    void buildWindow();
+    void buildFrame(QWidget *frame);
+    void buildMainPage(TabSheet *page);
+    void buildRecipientsPage(TabSheet *page);
+    void buildPartitionsSheet(TabSheet *page);
+    void buildEventsSheet(TabSheet *page);
+    void buildNotifySheet(TabSheet *page);
+    void buildDigitalSheet(TabSheet *page);
+    void buildDialGroupsSheet(TabSheet *page);
+    void buildBlitzSheet(TabSheet *page);
+    void buildNamesPage(TabSheet *page);
+    void buildPeriodPage(TabSheet *page);
+    void buildRemotePage(TabSheet *page);
+    void buildTonePage(TabSheet *page);
+    void buildRelayPage(TabSheet *page);
+    void wireHandlers();
+
+    Controls m_controls;
+    Dialogs *m_dialogs;
+    std::unique_ptr<Dialogs> m_ownDialogs;
+    QStringListModel *m_objects999 = nullptr;
+    QStringListModel *m_objects9999 = nullptr;
+};
+
+} // namespace q7x::pages

@@ -1,0 +1,45 @@
+// Saves a picture of every main page and every inner page of the window, for looking at the
+// layout: q7xshots OUTPUT_DIR [demo-q71|demo-q72|online]
+#include "app/mainform.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+
+int main(int argc, char **argv) {
+    QApplication app(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("shots");
+    const QString mode = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("demo-q72");
+    QDir().mkpath(out);
+    q7x::pages::RecordingDialogs dialogs;
+    q7x::app::TMainForm w(&dialogs);
+    w.show();
+    QTimer::singleShot(300, [&] {
+        const int modeIndex = mode == QLatin1String("demo-q71") ? 0
+                              : mode == QLatin1String("online") ? 2
+                                                                : 1;
+        if (w.Mode->itemIndex() != modeIndex) {
+            w.Mode->setItemIndex(modeIndex);
+            w.WorkMode(w.Mode);
+        }
+        auto save = [&](const QString &name) {
+            QApplication::processEvents();
+            w.grab().save(out + QLatin1Char('/') + mode + QLatin1Char('-') + name +
+                          QStringLiteral(".png"));
+        };
+        for (int i = 0; i < w.PageControl1->count(); ++i) {
+            w.PageControl1->setActivePageIndex(i);
+            if (i == q7x::pages::PageRecipients) {
+                for (int j = 0; j < w.PageControl2->count(); ++j) {
+                    w.PageControl2->setActivePageIndex(j);
+                    w.PageControl2Change(w.PageControl2);
+                    save(QStringLiteral("page%1-%2").arg(i + 1).arg(j + 1));
+                }
+            } else {
+                save(QStringLiteral("page%1").arg(i + 1));
+            }
+        }
+        app.quit();
+    });
+    return app.exec();
+}
