@@ -12,7 +12,6 @@ using namespace build;
 void FormBase::buildWindow() {
     setProperty("Tag", 0);
     m_objects999 = new QStringListModel(items::objectNumbers(999), this);
-    m_objects9999 = new QStringListModel(items::objectNumbers(9999), this);
 
     auto *root = vbox(this, 2, 2);
 

@@ -93,9 +93,6 @@ ComboBox::ComboBox(QWidget *parent, const QString &name, const QStringList &item
     initControl(this, "TComboBox", name, tag);
     addItems(items);
     setCurrentIndex(-1);
-    // Measuring every item of the long lists at first show is slow; the width comes from layout.
-    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    setMinimumContentsLength(3);
     setMaxVisibleItems(16);
     connect(this, &QComboBox::activated, this, [this] {
         if (onClick)
@@ -103,6 +100,18 @@ ComboBox::ComboBox(QWidget *parent, const QString &name, const QStringList &item
         if (onChange)
             onChange(this);
     });
+}
+
+// A list of fixed width never measures its items: measuring the long object-number lists is
+// slow, and asking for a size policy that avoids it would build every popup up front.
+QSize ComboBox::sizeHint() const {
+    if (minimumWidth() > 0 && minimumWidth() == maximumWidth())
+        return {minimumWidth(), minimumHeight() > 0 ? minimumHeight() : 22};
+    return QComboBox::sizeHint();
+}
+
+QSize ComboBox::minimumSizeHint() const {
+    return sizeHint();
 }
 
 void ComboBox::setItemIndex(int index) {

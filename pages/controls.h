@@ -100,6 +100,8 @@ class ComboBox : public QComboBox {
     void setItems(const QStringList &items);
     // Shares one read-only item model between many lists (the large object-number lists).
     void setSharedModel(QStringListModel *model);
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
     Handler onClick;
     Handler onChange;
 };

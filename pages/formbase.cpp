@@ -2,6 +2,7 @@
 
 #include "lang/messagetable.h"
 #include "pages/buildutil.h"
+#include "pages/itemlists.h"
 
 #include <QStringListModel>
 
@@ -44,6 +45,12 @@ void FormBase::setPasswordRow(int object, const std::array<int, 3> &cells) {
     const auto base = static_cast<std::size_t>(3 * (object - 1));
     for (std::size_t i = 0; i < 3; ++i)
         ObjectPasswordTable[base + i] = cells[i] & 0xFF;
+}
+
+QStringListModel *FormBase::objectNumbers9999() {
+    if (!m_objects9999)
+        m_objects9999 = new QStringListModel(items::objectNumbers(9999), this);
+    return m_objects9999;
 }
 
 QString FormBase::statusText() const {

@@ -148,7 +148,8 @@ class FormBase : public QWidget {
 
     // Shared item models of the object-number lists ("---", "1".."999" and "---", "1".."9999").
     QStringListModel *objectNumbers999() const { return m_objects999; }
-    QStringListModel *objectNumbers9999() const { return m_objects9999; }
+    // The longer list is built the first time the telephone-line model needs it.
+    QStringListModel *objectNumbers9999();
 
   protected:
     // Shows an information box with message n of the message table.

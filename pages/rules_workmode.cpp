@@ -255,7 +255,7 @@ void FormBase::FillObjectNumbers() {
     if (DeviceModel == ModelQ72)
         model = m_objects999;
     else if (DeviceModel == ModelQ71)
-        model = m_objects9999;
+        model = objectNumbers9999();
     else
         return;
     for (int p = 1; p <= 9; ++p) {
