@@ -1,5 +1,7 @@
 #include "image/layout.h"
 
+#include "image/codepage.h"
+
 #include <algorithm>
 
 namespace q7x::image {
@@ -383,6 +385,23 @@ QByteArray ownName(const ConfigImage &img, int n) {
   const auto *begin = img.data() + OwnNames + OwnNameSize * (n - 1);
   const auto *end = std::find(begin, begin + OwnNameSize, std::uint8_t(0));
   return QByteArray(reinterpret_cast<const char *>(begin), end - begin);
+}
+
+QString ownNameText(const ConfigImage &img, int n) {
+  return fromCp1251(ownName(img, n));
+}
+
+Converted<std::array<std::uint8_t, OwnNameSize>> encodeOwnName(const QString &text) {
+  if (text.size() > OwnNameSize)
+    return ConvertError{Kind::TooLong, text};
+  std::array<std::uint8_t, OwnNameSize> out{};
+  for (int i = 0; i < text.size(); ++i) {
+    const auto b = toCp1251(text[i]);
+    if (!b || *b == 0)
+      return ConvertError{Kind::BadCharacter, text, i};
+    out[i] = static_cast<std::uint8_t>(*b);
+  }
+  return out;
 }
 
 bool blitzCodeReadsEmpty(int value) {

@@ -296,8 +296,14 @@ struct GroupPassword {
 };
 GroupPassword groupPassword(const ConfigImage &img, int group);
 
-// Own name n (1..4) from the final area: bytes up to the first 0, at most 12.
+// Own name n (1..4) from the final area: bytes up to the first 0, at most 12, and the same as
+// text of code page 1251.
 QByteArray ownName(const ConfigImage &img, int n);
+QString ownNameText(const ConfigImage &img, int n);
+// An own name as its 12 bytes: code page 1251, padded with 0; empty gives 12 zero bytes.
+// Errors: TooLong (over 12 characters), BadCharacter (a character the code page lacks, or a NUL,
+// which would end the name early).
+Converted<std::array<std::uint8_t, OwnNameSize>> encodeOwnName(const QString &text);
 
 // SMS-Blitz code k (1..24). Errors: NotANumber, OutOfRange (above 65535), Unstorable (a value
 // with an 0xFF byte, which reads back as empty). Empty text gives FF FF.

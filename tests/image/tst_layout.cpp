@@ -43,6 +43,7 @@ private slots:
   void pin();
   void maskedPhones();
   void balanceRequest();
+  void ownNames();
   void q71LinePhones();
   void q71Passwords();
   void q71ObjectsAndCodes();
@@ -327,6 +328,28 @@ void TstLayout::balanceRequest() {
   QVERIFY(q72::decodeBalance(bad.data()).bad);
   const std::array<std::uint8_t, 8> empty = {0xFF, 0x12, 0x34};
   QCOMPARE(q72::decodeBalance(empty.data()).text, QString());
+}
+
+void TstLayout::ownNames() {
+  // "Дом" is C4 EE EC in the device's code page.
+  const auto dom = q72::encodeOwnName(QStringLiteral("Дом"));
+  QCOMPARE(toBytes(*dom), (Bytes{0xC4, 0xEE, 0xEC, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+  QCOMPARE(toBytes(*q72::encodeOwnName(QStringLiteral("Ёё№ Hall"))),
+           (Bytes{0xA8, 0xB8, 0xB9, 0x20, 'H', 'a', 'l', 'l', 0, 0, 0, 0}));
+  QCOMPARE(toBytes(*q72::encodeOwnName(QString())), Bytes(12, 0));
+  QCOMPARE(q72::encodeOwnName(QStringLiteral("Hall€✓")).error().position, 5);
+  QCOMPARE(q72::encodeOwnName(QStringLiteral("A\u0000B")).error().position, 1);
+  QCOMPARE(q72::encodeOwnName(QStringLiteral("0123456789ABC")).error().kind,
+           ConvertError::Kind::TooLong);
+
+  auto img = blank();
+  const QByteArray stored("\xC4\xEE\xEC\x00\xFF", 5);
+  std::copy(stored.begin(), stored.end(), img.begin() + 428); // own name 2
+  QCOMPARE(q72::ownNameText(img, 2), QStringLiteral("Дом"));
+  std::fill(img.begin() + 452, img.begin() + 464, 0x98); // own name 4 fills its slot
+  img[464] = 0x41;
+  QCOMPARE(q72::ownName(img, 4).size(), 12);
+  QCOMPARE(toBytes(*q72::encodeOwnName(q72::ownNameText(img, 4))), Bytes(12, 0x98));
 }
 
 void TstLayout::q71LinePhones() {
