@@ -92,6 +92,31 @@ std::optional<int> gsmTypeItem(std::uint8_t code, bool orderFlag) {
   return item;
 }
 
+// ---- Relay 1 work mode ------------------------------------------------------------------------
+
+int relayWorkMode(const RelaySettings &s) {
+  struct Row {
+    bool alarmEvent, boxDamage, onOffLine, onOffAllLine;
+    int timeRzmk, timeZmk, timePeriod;
+  };
+  static constexpr std::array<Row, 6> rows = {{{true, false, true, true, 7, 0, 0},
+                                               {true, false, true, true, 1, 1, 15},
+                                               {true, true, true, true, 7, 0, 0},
+                                               {true, false, false, false, 0, 7, 0},
+                                               {true, false, false, false, 7, 0, 0},
+                                               {false, false, true, false, 0, 4, 0}}};
+  if (s.errorFire || s.noConnect || s.errorPower || s.inverted)
+    return RelaySpecialMode;
+  for (int mode = 0; mode < int(rows.size()); ++mode) {
+    const Row &r = rows[mode];
+    if (s.alarmEvent == r.alarmEvent && s.boxDamage == r.boxDamage && s.onOffLine == r.onOffLine &&
+        s.onOffAllLine == r.onOffAllLine && s.timeRzmk == r.timeRzmk && s.timeZmk == r.timeZmk &&
+        s.timePeriod == r.timePeriod)
+      return mode;
+  }
+  return RelaySpecialMode;
+}
+
 // ---- Object grouping --------------------------------------------------------------------------
 
 ObjectGroups groupObjects(const std::array<int, PartitionCount> &objects) {
@@ -178,6 +203,22 @@ constexpr std::array<EventBitDef, EventTypeCount> EventBits = {{{0, 0x04},
 
 } // namespace
 
+RelaySettings relaySettings(const ConfigImage &img) {
+  RelaySettings s;
+  s.alarmEvent = testBit(img, AlarmEvent1);
+  s.boxDamage = testBit(img, BoxDamage1);
+  s.onOffLine = testBit(img, OnOffLine1);
+  s.onOffAllLine = testBit(img, OnOffAllLine1);
+  s.errorFire = testBit(img, ErrorFire1);
+  s.noConnect = testBit(img, NoConnect1);
+  s.errorPower = testBit(img, ErrorPower1);
+  s.inverted = testBit(img, InvRele1);
+  s.timeRzmk = getField(img, TimeRzmk1);
+  s.timeZmk = getField(img, TimeZmk1);
+  s.timePeriod = getField(img, TimePeriod1);
+  return s;
+}
+
 BitRef eventBit(int recipient, int type) {
   const auto &d = EventBits[type - 1];
   return {RecipientEvents + 2 * (recipient - 1) + d.byte, d.mask};
@@ -192,13 +233,16 @@ BitRef urgentBit(int type) {
   return {Urgency + d.byte, d.mask};
 }
 
-std::array<std::uint8_t, 2> encodePin(const QString &text) {
+Converted<std::array<std::uint8_t, 2>> encodePin(const QString &text) {
   std::array<std::uint8_t, 4> d{};
   for (int i = 0; i < 4; ++i) {
     const QChar c = i < text.size() ? text[i] : QChar(u'_');
     d[i] = isDigit(c) ? std::uint8_t(c.unicode() - u'0') : 0x0F;
   }
-  return {std::uint8_t(d[0] << 4 | d[1]), std::uint8_t(d[2] << 4 | d[3])};
+  if (d[0] == 0x0F && d[1] == 0x0F && (d[2] != 0x0F || d[3] != 0x0F))
+    return ConvertError{Kind::Unstorable, text};
+  return std::array<std::uint8_t, 2>{std::uint8_t(d[0] << 4 | d[1]),
+                                     std::uint8_t(d[2] << 4 | d[3])};
 }
 
 DecodedText decodePin(std::uint8_t b6, std::uint8_t b7) {
@@ -241,6 +285,8 @@ Converted<std::array<std::uint8_t, 8>> encodePhone(const QString &text, bool rec
       out[0] = 0x0F;
     return out;
   }
+  if (nib[0] == 0x0F)
+    return ConvertError{Kind::Unstorable, text};
   out[0] = nib[0];
   packNibbles(nib.data() + 1, Positions - 1, 0x0F, out.data() + 1, 7);
   return out;
@@ -432,6 +478,22 @@ namespace q71 {
 
 int timeZmk1(const ConfigImage &img) {
   return (img[13] >> 6 & 0x03) | (img[14] & 0x01) << 2;
+}
+
+RelaySettings relaySettings(const ConfigImage &img) {
+  RelaySettings s;
+  s.alarmEvent = testBit(img, AlarmEvent1);
+  s.boxDamage = testBit(img, BoxDamage1);
+  s.onOffLine = testBit(img, OnOffLine1);
+  s.onOffAllLine = testBit(img, OnOffAllLine1);
+  s.errorFire = testBit(img, ErrorFire1);
+  s.noConnect = testBit(img, NoConnect1);
+  s.errorPower = testBit(img, ErrorPower1);
+  s.inverted = testBit(img, InvRele1);
+  s.timeRzmk = getField(img, TimeRzmk1);
+  s.timeZmk = timeZmk1(img);
+  s.timePeriod = getField(img, TimePeriod1);
+  return s;
 }
 
 void putTimeZmk1(ConfigImage &img, int item) {

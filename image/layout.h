@@ -91,6 +91,18 @@ bool gsmItemSetsOrderFlag(int item);
 // (the decoder then leaves the list as it was). 0x13 is always item 10.
 std::optional<int> gsmTypeItem(std::uint8_t code, bool orderFlag);
 
+// ---- Relay 1 work mode (both models) ----------------------------------------------------------
+
+// The relay 1 settings that decide its work mode (ReleWorkMode1).
+struct RelaySettings {
+  bool alarmEvent = false, boxDamage = false, onOffLine = false, onOffAllLine = false;
+  bool errorFire = false, noConnect = false, errorPower = false, inverted = false;
+  int timeRzmk = 0, timeZmk = 0, timePeriod = 0; // list items
+};
+inline constexpr int RelaySpecialMode = 6; // "Специальный": set every relay control by itself
+// The first of the modes 0..5 whose fixed settings match, else RelaySpecialMode.
+int relayWorkMode(const RelaySettings &s);
+
 // ---- Object grouping (both models) ------------------------------------------------------------
 
 inline constexpr int PartitionCount = 16;
@@ -234,6 +246,8 @@ inline constexpr int GroupPasswordsStaging = GroupPasswords - (StagingTarget - S
 inline constexpr int EncoderFillFF = 304; // 304..351 start as 0xFF in a fresh image
 inline constexpr int EncoderFillFFSize = 48;
 
+RelaySettings relaySettings(const ConfigImage &img);
+
 // Bit of event type k (1..12) for recipient r (1..8); type 12 also has a copy that is written,
 // never read.
 BitRef eventBit(int recipient, int type);
@@ -243,14 +257,16 @@ BitRef urgentBit(int type);
 inline constexpr BitRef Urgent12Copy{169, 0x20};
 
 // PIN, bytes 6 and 7: "____" (no digit at all) gives FF FF; any position that is not a digit
-// gives 0xF. Never fails.
-std::array<std::uint8_t, 2> encodePin(const QString &text);
+// gives 0xF. Error: Unstorable when the first two positions are blank but a later one holds a
+// digit, because byte 6 would be 0xFF and the PIN would read back as empty.
+Converted<std::array<std::uint8_t, 2>> encodePin(const QString &text);
 // Byte 6 of 0xFF: empty. A nibble of 10..14: bad (the PIN stays empty). 0xF shows "_".
 DecodedText decodePin(std::uint8_t b6, std::uint8_t b7);
 
 // Masked telephone numbers ("+" and 15 positions, "_" for a blank). Position 1 (the "+") is not
 // stored. A text with no digit is empty: SMS centre 0F FF.., recipient FF FF... Missing positions
-// count as blanks. Errors: TooLong (more than 16 characters), BadCharacter (not a digit or "_").
+// count as blanks. Errors: TooLong (more than 16 characters), BadCharacter (not a digit or "_"),
+// Unstorable (first position blank but later digits: the number would read back as empty).
 inline const QString EmptyPhoneText = QStringLiteral("+_______________");
 Converted<std::array<std::uint8_t, 8>> encodePhone(const QString &text, bool recipient);
 // Low nibble of the first byte 0xF: empty text (""; the SMS centre shows EmptyPhoneText). A
@@ -350,6 +366,8 @@ int timeZmk1(const ConfigImage &img);
 void putTimeZmk1(ConfigImage &img, int item);
 inline constexpr Field TimeRzmk1{14, 1, 3};
 inline constexpr Field TimePeriod1{14, 4, 4};
+
+RelaySettings relaySettings(const ConfigImage &img);
 
 // TypeMesgLine[k]: two bits per recipient, four recipients a byte.
 inline Field typeMesgLine(int k) {

@@ -40,8 +40,13 @@ unsigned readAll(const ConfigImage &img) {
       sum += q72::groupPassword(img, g).bytes[0];
     sum += unsigned(q71::groupObject(img, p)) + unsigned(q71::partitionGroup(img, p));
   }
-  for (int n = 1; n <= q72::OwnNameCount; ++n)
-    sum += q72::ownName(img, n).size();
+  for (int n = 1; n <= q72::OwnNameCount; ++n) {
+    const QString name = q72::ownNameText(img, n);
+    if (!q72::encodeOwnName(name) || name.size() > q72::OwnNameSize)
+      std::abort(); // every stored name must be writable again
+    sum += name.size();
+  }
+  sum += unsigned(relayWorkMode(q72::relaySettings(img)) + relayWorkMode(q71::relaySettings(img)));
   for (int k = 1; k <= q72::BlitzCount; ++k)
     sum += unsigned(q72::blitzCode(img, k).value_or(-1));
   for (int k = 1; k <= q71::DigCodeCount; ++k)

@@ -1,5 +1,6 @@
 // Image layouts and conversions: expected bytes are written out from the layout tables.
 #include "image/layout.h"
+#include "image/presets.h"
 
 #include <QtTest>
 
@@ -37,6 +38,7 @@ private slots:
   void q72ObjectDigitsRejectBadNibbles();
   void q72PartitionGroupsAndPasswords();
   void bitTables();
+  void relayModes();
   void packedNumbers();
   void sixteenBitNumbers();
   void blitzCodesThatReadEmptyAreRefused();
@@ -227,6 +229,50 @@ void TstLayout::bitTables() {
   QCOMPARE(int(img[181]), 0);
 }
 
+void TstLayout::relayModes() {
+  // Rows of the relay mode table: alarm, box, on/off line, on/off all, R, Z, P.
+  const int rows[6][7] = {{1, 0, 1, 1, 7, 0, 0}, {1, 0, 1, 1, 1, 1, 15}, {1, 1, 1, 1, 7, 0, 0},
+                          {1, 0, 0, 0, 0, 7, 0}, {1, 0, 0, 0, 7, 0, 0},  {0, 0, 1, 0, 0, 4, 0}};
+  for (int mode = 0; mode < 6; ++mode) {
+    const int *r = rows[mode];
+    // Written into real images of both models, so the bit positions are checked too.
+    auto q72img = blank();
+    setBit(q72img, q72::AlarmEvent1, r[0]);
+    setBit(q72img, q72::BoxDamage1, r[1]);
+    setBit(q72img, q72::OnOffLine1, r[2]);
+    setBit(q72img, q72::OnOffAllLine1, r[3]);
+    putField(q72img, q72::TimeRzmk1, r[4]);
+    putField(q72img, q72::TimeZmk1, r[5]);
+    putField(q72img, q72::TimePeriod1, r[6]);
+    setBit(q72img, q72::PowerCD1, true); // the five free event flags do not matter
+    QCOMPARE(relayWorkMode(q72::relaySettings(q72img)), mode);
+    setBit(q72img, q72::NoConnect1, true);
+    QCOMPARE(relayWorkMode(q72::relaySettings(q72img)), RelaySpecialMode);
+
+    auto q71img = blank();
+    setBit(q71img, q71::AlarmEvent1, r[0]);
+    setBit(q71img, q71::BoxDamage1, r[1]);
+    setBit(q71img, q71::OnOffLine1, r[2]);
+    setBit(q71img, q71::OnOffAllLine1, r[3]);
+    putField(q71img, q71::TimeRzmk1, r[4]);
+    q71::putTimeZmk1(q71img, r[5]);
+    putField(q71img, q71::TimePeriod1, r[6]);
+    QCOMPARE(relayWorkMode(q71::relaySettings(q71img)), mode);
+    setBit(q71img, q71::InvRele1, true);
+    QCOMPARE(relayWorkMode(q71::relaySettings(q71img)), RelaySpecialMode);
+  }
+  RelaySettings odd;
+  odd.alarmEvent = true;
+  odd.timeRzmk = 7;
+  odd.timeZmk = 1;
+  QCOMPARE(relayWorkMode(odd), RelaySpecialMode);
+  // Relay bytes of the presets: alarm-centre mode in the Q72 extended modes and in Q71 mode 0;
+  // the Q72 mode 0 preset leaves every flag off, which no fixed mode matches.
+  QCOMPARE(relayWorkMode(q72::relaySettings(presetImage(ModelQ72, 1))), 0);
+  QCOMPARE(relayWorkMode(q72::relaySettings(presetImage(ModelQ72, 0))), RelaySpecialMode);
+  QCOMPARE(relayWorkMode(q71::relaySettings(presetImage(ModelQ71, 0))), 0);
+}
+
 void TstLayout::packedNumbers() {
   std::array<std::uint8_t, 6> b{};
   putPacked3(b.data(), 0, 123);
@@ -277,14 +323,18 @@ void TstLayout::blitzCodesThatReadEmptyAreRefused() {
 }
 
 void TstLayout::pin() {
-  QCOMPARE(toBytes(q72::encodePin(QStringLiteral("____"))), (Bytes{0xFF, 0xFF}));
-  QCOMPARE(toBytes(q72::encodePin(QString())), (Bytes{0xFF, 0xFF}));
-  QCOMPARE(toBytes(q72::encodePin(QStringLiteral("1234"))), (Bytes{0x12, 0x34}));
-  QCOMPARE(toBytes(q72::encodePin(QStringLiteral("12_4"))), (Bytes{0x12, 0xF4}));
+  QCOMPARE(toBytes(*q72::encodePin(QStringLiteral("____"))), (Bytes{0xFF, 0xFF}));
+  QCOMPARE(toBytes(*q72::encodePin(QString())), (Bytes{0xFF, 0xFF}));
+  QCOMPARE(toBytes(*q72::encodePin(QStringLiteral("1234"))), (Bytes{0x12, 0x34}));
+  QCOMPARE(toBytes(*q72::encodePin(QStringLiteral("12_4"))), (Bytes{0x12, 0xF4}));
+  QCOMPARE(toBytes(*q72::encodePin(QStringLiteral("_1__"))), (Bytes{0xF1, 0xFF}));
+  // Digits after two blanks would be stored behind an FF byte and read back as no PIN.
+  QCOMPARE(q72::encodePin(QStringLiteral("__12")).error().kind, ConvertError::Kind::Unstorable);
   QCOMPARE(q72::decodePin(0x12, 0xF4).text, QStringLiteral("12_4"));
+  QCOMPARE(q72::decodePin(0xF1, 0xFF).text, QStringLiteral("_1__"));
   QCOMPARE(q72::decodePin(0xFF, 0x12).text, QString());
-  const auto bad = q72::decodePin(0x1A, 0x00);
-  QVERIFY(bad.bad);
+  QVERIFY(q72::decodePin(0x1A, 0x00).bad);
+  QVERIFY(q72::decodePin(0x12, 0x3E).bad);
 }
 
 void TstLayout::maskedPhones() {
@@ -299,6 +349,8 @@ void TstLayout::maskedPhones() {
   QCOMPARE(q72::decodePhone(raw.data()).text, number);
 
   QCOMPARE(q72::encodePhone(QStringLiteral("+7a"), true).error().position, 2);
+  QCOMPARE(q72::encodePhone(QStringLiteral("+_7"), false).error().kind,
+           ConvertError::Kind::Unstorable);
   QCOMPARE(q72::encodePhone(QStringLiteral("+79161234567890123"), true).error().kind,
            ConvertError::Kind::TooLong);
 
