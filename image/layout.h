@@ -4,7 +4,8 @@
 //
 // Conventions used throughout:
 // - offsets are image indices (0..701); recipients, partitions, groups and event types are
-//   numbered from 1 as on the window; "item" is the 0-based index of a list entry;
+//   numbered from 1 as on the window and must be within their ranges (they are loop indices of
+//   the codecs, never values read from an image); "item" is the 0-based index of a list entry;
 // - a nibble value 0xF is "no digit";
 // - readers never index outside the image, whatever the bytes hold; writers take values the
 //   window's lists produce and mask them to their field width;
