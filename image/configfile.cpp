@@ -152,10 +152,14 @@ FileError writeConfigFile(const QString &path, const ConfigImage &image, int mod
   if (!file.open(QIODevice::WriteOnly))
     return FileError{Kind::CannotCreate, path, 0, QString(), file.errorString()};
   const QByteArray data = formatConfig(image, model);
-  if (file.write(data) != data.size()) {
-    const QString reason = file.errorString();
+  // QSaveFile buffers the data and commit() does not notice when writing the buffer out fails
+  // part-way (a full disk): it would put a cut-off file in place. Flushing first and checking
+  // the result keeps the previous file in that case.
+  if (file.write(data) != data.size() || !file.flush()) {
+    // A write cut short (a full disk, a size limit) comes without a system reason of its own.
     file.cancelWriting();
-    return FileError{Kind::CannotWrite, path, 0, QString(), reason};
+    return FileError{Kind::CannotWrite, path, 0, QString(),
+                     QStringLiteral("the data could not be written completely")};
   }
   if (!file.commit())
     return FileError{Kind::CannotWrite, path, 0, QString(), file.errorString()};

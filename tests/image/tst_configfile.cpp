@@ -9,6 +9,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <grp.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace q7x::image;
@@ -47,6 +51,29 @@ QByteArray readFile(const QString &path) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// File permissions do not restrict the superuser, so under it the saves of the read-only cases
+// run in a child process with the rights of an ordinary user who owns the test files.
+constexpr uid_t Unprivileged = 65534;
+
+void handOver(const QString &path) {
+  if (geteuid() == 0)
+    QVERIFY(::chown(QFile::encodeName(path).constData(), Unprivileged, Unprivileged) == 0);
+}
+
+bool saveFails(const QString &path, const ConfigImage &img) {
+  if (geteuid() != 0)
+    return bool(writeConfigFile(path, img, ModelQ72));
+  const pid_t pid = fork();
+  if (pid == 0) {
+    if (setgroups(0, nullptr) != 0 || setgid(Unprivileged) != 0 || setuid(Unprivileged) != 0)
+      _exit(2);
+    _exit(writeConfigFile(path, img, ModelQ72) ? 1 : 0);
+  }
+  int status = 0;
+  return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+         WEXITSTATUS(status) == 1;
+}
+
 } // namespace
 
 class TstConfigFile : public QObject {
@@ -65,6 +92,7 @@ private slots:
   void saveReplacesExistingFile();
   void failedSaveLeavesNoFile();
   void readOnlyTargetIsNotTouched();
+  void saveFailingMidwayKeepsOldFile();
 };
 
 void TstConfigFile::formatIsDecimalLinesWithCrLf() {
@@ -221,23 +249,46 @@ void TstConfigFile::failedSaveLeavesNoFile() {
 }
 
 void TstConfigFile::readOnlyTargetIsNotTouched() {
-  if (geteuid() == 0)
-    QSKIP("file permissions do not restrict the superuser");
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("Q72.cfg"));
   const QByteArray old = formatConfig(presetImage(ModelQ72, 1), ModelQ72);
   writeFile(path, old);
+  handOver(dir.path());
+  handOver(path);
   QFile::setPermissions(path, QFile::ReadOwner);
-  auto e = writeConfigFile(path, presetImage(ModelQ72, 0), ModelQ72);
-  QVERIFY(e);
+  QVERIFY(saveFails(path, presetImage(ModelQ72, 0)));
   QCOMPARE(readFile(path), old);
 
   QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-  e = writeConfigFile(dir.filePath(QStringLiteral("new.cfg")), ConfigImage{}, ModelQ72);
-  QVERIFY(e);
+  QVERIFY(saveFails(dir.filePath(QStringLiteral("new.cfg")), ConfigImage{}));
   QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
            QStringList{QStringLiteral("Q72.cfg")});
+}
+
+void TstConfigFile::saveFailingMidwayKeepsOldFile() {
+  // A file size limit below the size of a configuration file makes the write fail part-way, as
+  // a full disk would; the previous file must survive whole and no temporary file may remain.
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("Q71.cfg"));
+  const QByteArray old = formatConfig(presetImage(ModelQ71, 2), ModelQ71);
+  writeFile(path, old);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{1000, 1000};
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+      _exit(2);
+    const auto e = writeConfigFile(path, presetImage(ModelQ71, 0), ModelQ71);
+    _exit(e.kind == FileError::Kind::CannotWrite ? 1 : 0);
+  }
+  int status = 0;
+  QCOMPARE(waitpid(pid, &status, 0), pid);
+  QVERIFY(WIFEXITED(status));
+  QCOMPARE(WEXITSTATUS(status), 1);
+  QCOMPARE(readFile(path), old);
+  QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+           QStringList{QStringLiteral("Q71.cfg")});
 }
 
 QTEST_APPLESS_MAIN(TstConfigFile)
