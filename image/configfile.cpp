@@ -49,6 +49,9 @@ FileError lineError(const QString &fileName, int line, QByteArrayView text) {
   while (!shown.isEmpty() && (shown.endsWith('\n') || shown.endsWith('\r')))
     shown.chop(1);
   e.lineText = QString::fromUtf8(shown);
+  for (QChar &c : e.lineText) // a binary or UTF-16 file must not put control codes in a message
+    if (!c.isPrint())
+      c = u'?';
   return e;
 }
 

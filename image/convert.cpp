@@ -31,13 +31,13 @@ Converted<int> parseDecimal(const QString &text, int maxValue) {
     --end;
   if (begin == end)
     return ConvertError{ConvertError::Kind::NotANumber, text};
+  for (qsizetype i = begin; i < end; ++i)
+    if (text[i] < u'0' || text[i] > u'9')
+      return ConvertError{ConvertError::Kind::NotANumber, text};
   long long value = 0;
   for (qsizetype i = begin; i < end; ++i) {
-    const char16_t c = text[i].unicode();
-    if (c < u'0' || c > u'9')
-      return ConvertError{ConvertError::Kind::NotANumber, text};
-    value = value * 10 + (c - u'0');
-    if (value > maxValue) // also bounds the loop's arithmetic on long digit runs
+    value = value * 10 + (text[i].unicode() - u'0');
+    if (value > maxValue) // also bounds the arithmetic on long digit runs
       return ConvertError{ConvertError::Kind::OutOfRange, text};
   }
   return int(value);

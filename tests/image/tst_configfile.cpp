@@ -176,6 +176,7 @@ void TstConfigFile::lineThatIsNotANumber_data() {
   QTest::newRow("beyond int") << 20 << QByteArray("99999999999");
   QTest::newRow("sign only") << 30 << QByteArray("-");
   QTest::newRow("model line") << 703 << QByteArray("Q72");
+  QTest::newRow("control codes") << 2 << QByteArray("1\x00\x1B", 3);
 }
 
 void TstConfigFile::lineThatIsNotANumber() {
@@ -184,7 +185,8 @@ void TstConfigFile::lineThatIsNotANumber() {
   const auto r = parse(withLine(counting(ModelQ72), line, text));
   QCOMPARE(r.error.kind, FileError::Kind::NotANumber);
   QCOMPARE(r.error.line, line);
-  QCOMPARE(r.error.lineText, QString::fromLatin1(text));
+  QCOMPARE(r.error.lineText,
+           QString::fromLatin1(text).replace(QChar(0), u'?').replace(QChar(27), u'?'));
   QVERIFY(!r.image);
   QVERIFY(r.error.message().contains(QStringLiteral("line %1").arg(line)));
   QVERIFY(r.error.message().contains(QStringLiteral("test.cfg")));

@@ -292,6 +292,7 @@ void TstLayout::sixteenBitNumbers() {
   QCOMPARE(encodeU16(QStringLiteral("1 2")).error().kind, ConvertError::Kind::NotANumber);
   QCOMPARE(encodeU16(QStringLiteral("-1")).error().kind, ConvertError::Kind::NotANumber);
   QCOMPARE(encodeU16(QStringLiteral("65536")).error().kind, ConvertError::Kind::OutOfRange);
+  QCOMPARE(encodeU16(QStringLiteral("99999x")).error().kind, ConvertError::Kind::NotANumber);
   QCOMPARE(encodeU16(QStringLiteral("99999999999999999999")).error().kind,
            ConvertError::Kind::OutOfRange);
   QCOMPARE(encodeU16(QStringLiteral("12a")).error().message(),
