@@ -1,5 +1,6 @@
 #include "app/mainform.h"
 
+#include "image/codec.h"
 #include "lang/ini.h"
 #include "lang/messagetable.h"
 
@@ -124,6 +125,8 @@ void TMainForm::FormCreate() {
     Label521->onClick = [this](QWidget *s) { Label521Click(s); };
     SelectLang->onChange = [this](QWidget *s) { SelectLangSelect(s); };
     GenTableButton->onClick = [this](QWidget *s) { GenTableButtonClick(s); };
+    SaveButton->onClick = [this](QWidget *s) { SaveButtonClick(s); };
+    LoadButton->onClick = [this](QWidget *s) { LoadButtonClick(s); };
 
     // The window sees every key before the focused control does.
     qApp->installEventFilter(this);
@@ -159,11 +162,16 @@ void TMainForm::buildHints() {
     Image2->setCursor(Qt::PointingHandCursor);
 }
 
-void TMainForm::TranslateWindow() {
-}
+void TMainForm::DefaultButtonClick(QWidget *) { image::DefaultButtonClick(*this); }
 
-void TMainForm::LoadLogo() {
-}
+void TMainForm::SaveButtonClick(QWidget *) { image::SaveButtonClick(*this); }
+
+void TMainForm::LoadButtonClick(QWidget *) { image::LoadButtonClick(*this); }
+
+// The language layer of a later stage: the built-in Russian texts stay.
+void TMainForm::TranslateWindow() {}
+
+void TMainForm::LoadLogo() {}
 
 void TMainForm::showEvent(QShowEvent *e) {
     FormBase::showEvent(e);

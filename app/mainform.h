@@ -34,6 +34,11 @@ class TMainForm : public pages::FormBase {
     void COMClick(QWidget *sender);
     void USBClick(QWidget *sender);
 
+    // Factory presets, configuration files.
+    void DefaultButtonClick(QWidget *sender) override;
+    void SaveButtonClick(QWidget *sender);
+    void LoadButtonClick(QWidget *sender);
+
     // The language layer: window texts and message table, and the logo.
     virtual void TranslateWindow();
     virtual void LoadLogo();

@@ -1,0 +1,40 @@
+#pragma once
+// The codecs between a configuration image and the window's controls, the factory-preset action
+// and the configuration-file commands. They run on the window thread only.
+#include "image/configimage.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace q7x::pages {
+class FormBase;
+}
+
+namespace q7x::image {
+
+// Spreads an image over the controls of the model it belongs to and runs the page rules.
+void DecodeImageQ72(pages::FormBase &form, const ConfigImage &image);
+void DecodeImageQ71(pages::FormBase &form, const ConfigImage &image);
+// Chooses the decoder by the window's DeviceModel.
+void DecodeImage(pages::FormBase &form, const ConfigImage &image);
+
+// The result of an encoder: the image, or the reason it could not be built. Nothing may be
+// written or sent when error is set.
+struct Encoded {
+    ConfigImage image{};
+    QString error;
+    bool ok() const { return error.isEmpty(); }
+};
+Encoded EncodeImageQ72(pages::FormBase &form);
+Encoded EncodeImageQ71(pages::FormBase &form);
+Encoded EncodeImage(pages::FormBase &form);
+
+// Loads the factory preset of the current model and work mode into the window.
+void DefaultButtonClick(pages::FormBase &form);
+
+// Saves the window's configuration to a file the user picks / loads one back.
+void SaveButtonClick(pages::FormBase &form);
+void LoadButtonClick(pages::FormBase &form);
+
+} // namespace q7x::image
