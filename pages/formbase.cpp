@@ -65,8 +65,12 @@ void FormBase::showMessage(int number) {
     m_dialogs->message(lang::M(number), QString(), Dialogs::Icon::None);
 }
 
-void FormBase::DefaultButtonClick(QWidget *) {
+void FormBase::warn(int number) {
+    if (Interactive)
+        showMessage(number);
 }
+
+void FormBase::DefaultButtonClick(QWidget *) {}
 
 // Connects every control's events to the rule that governs it.
 void FormBase::wireHandlers() {
