@@ -1,4 +1,4 @@
-#include "ini.h"
+#include "lang/ini.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "languagelibraries.h"
+#include "lang/languagelibraries.h"
 
-#include "ini.h"
-#include "messagetable.h"
-#include "resourcelibrary.h"
+#include "lang/ini.h"
+#include "lang/messagetable.h"
+#include "lang/resourcelibrary.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "messagetable.h"
+#include "lang/messagetable.h"
 
 namespace q7x::lang {
 

@@ -1,4 +1,4 @@
-#include "resourcelibrary.h"
+#include "lang/resourcelibrary.h"
 
 #include <QFile>
 
