@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace q7x::lang {
 
 namespace {
@@ -115,18 +117,20 @@ bool ResourceLibrary::parse() {
   sections_.reserve(sectionCount);
   for (qint64 i = 0; i < sectionCount; ++i) {
     const qint64 h = table + i * SectionHeaderSize;
-    sections_.append(Section{u32(h + 12), u32(h + 16), u32(h + 20)});
+    sections_.append(Section{u32(h + 8), u32(h + 12), u32(h + 16), u32(h + 20)});
   }
   return mapResource(0, ResourceDirectoryHeaderSize).has_value();
 }
 
-// Maps an image address range to a file range inside the raw data of one section.
+// Maps an image address range to a file range inside the raw data of one section. Only the
+// part of the raw data that the section's virtual size covers is part of the image.
 std::optional<ResourceLibrary::Span> ResourceLibrary::mapRva(quint32 rva, quint32 size) const {
   for (const Section &s : sections_) {
     if (rva < s.virtualAddress)
       continue;
     const qint64 delta = qint64(rva) - s.virtualAddress;
-    if (delta + size > qint64(s.rawSize))
+    const quint32 mapped = s.virtualSize != 0 ? std::min(s.virtualSize, s.rawSize) : s.rawSize;
+    if (delta + size > qint64(mapped))
       continue;
     const qint64 offset = qint64(s.rawOffset) + delta;
     if (offset + size > data_.size())

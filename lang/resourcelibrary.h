@@ -28,7 +28,8 @@ public:
   // Reads and checks the file; false (and nothing loaded) when it is missing, too large or
   // not a PE file with a readable resource directory.
   bool load(const QString &path);
-  // The same for a file already in memory.
+  // The same for a file already in memory. The bytes are shared, not copied: a buffer made with
+  // QByteArray::fromRawData must outlive the library.
   bool loadData(const QByteArray &data);
   void release();
   bool isLoaded() const { return loaded_; }
@@ -55,6 +56,7 @@ private:
     qint64 size = 0;
   };
   struct Section {
+    quint32 virtualSize = 0;
     quint32 virtualAddress = 0;
     quint32 rawSize = 0;
     quint32 rawOffset = 0;
