@@ -106,14 +106,44 @@ private slots:
       QCOMPARE(text.count(QLatin1String(f.conversion)), 1);
       QCOMPARE(text.count(QLatin1Char('%')), 1);
     }
-    QVERIFY(QString::asprintf(qPrintable(M(1030)), 7).contains(QLatin1Char('7')));
-    QVERIFY(QString::asprintf(qPrintable(M(1095)), 12).contains(QLatin1String("12")));
-    QVERIFY(QString::asprintf(M(1003).toUtf8().constData(), "1_3").contains(QLatin1String("1_3")));
+    const QString attempt = FormatM(1030, 7), port = FormatM(1095, 12),
+                  version = FormatM(1003, QStringLiteral("1_3"));
+    QVERIFY(attempt.contains(QLatin1Char('7')) && !attempt.contains(QLatin1Char('%')));
+    QVERIFY(port.contains(QLatin1String("12")) && !port.contains(QLatin1Char('%')));
+    QVERIFY(version.contains(QLatin1String("1_3")) && !version.contains(QLatin1Char('%')));
     // No other message carries a conversion that a caller might pass on to printf.
     static const QRegularExpression conversion(QStringLiteral("%[-+ #0-9.]*[a-zA-Z%]"));
     for (int n : usedMessages())
       if (n != 1030 && n != 1095 && n != 1003)
         QVERIFY2(!M(n).contains(conversion), qPrintable(QString::number(n)));
+  }
+
+  void formatM_data() {
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("withNumber");
+    QTest::addColumn<QString>("withText");
+    QTest::newRow("number") << QStringLiteral("attempt %d of 10")
+                            << QStringLiteral("attempt 7 of 10")
+                            << QStringLiteral("attempt %d of 10");
+    QTest::newRow("text") << QStringLiteral("version: %s") << QStringLiteral("version: %s")
+                          << QStringLiteral("version: 1_3");
+    QTest::newRow("only the first")
+        << QStringLiteral("%d/%d") << QStringLiteral("7/%d") << QStringLiteral("%d/%d");
+    QTest::newRow("percent sign") << QStringLiteral("100%% %d") << QStringLiteral("100% 7")
+                                  << QStringLiteral("100% %d");
+    QTest::newRow("hostile conversions")
+        << QStringLiteral("%n%s%x%p%") << QStringLiteral("%n%s%x%p%")
+        << QStringLiteral("%n1_3%x%p%");
+    QTest::newRow("empty") << QString() << QString() << QString();
+  }
+
+  void formatM() {
+    QFETCH(QString, message);
+    QFETCH(QString, withNumber);
+    QFETCH(QString, withText);
+    MessageTable()[30] = message;
+    QCOMPARE(FormatM(1030, 7), withNumber);
+    QCOMPARE(FormatM(1030, QStringLiteral("1_3")), withText);
   }
 
   void eachLanguageHasItsOwnTexts() {
