@@ -155,7 +155,6 @@ private slots:
       row("highest number", 65535, 99, QStringLiteral("top"));
       row("empty slot in a present block", 1, 99, QString());
       row("absent block", 2000, 149, QString());
-      row("empty slot next to the highest", 65534, 99, QString());
       row("negative", -1, 99, QString());
       row("beyond 16 bits is not string 0", 65536, 99, QString());
       row("no room", 0, 0, QString());
@@ -183,9 +182,7 @@ private slots:
       };
       row("LOGO", true);
       row("logo", true);
-      row("LoGo", true);
       row("LOG", false);
-      row("LOGOS", false);
       row("7", false); // a numbered bitmap has no name
       row("", false);
     }
@@ -278,8 +275,6 @@ private slots:
       };
       row("dos magic", 0x585A, false);
       row("pe offset", 0xFFFFFFF0u, false);
-      row("pe offset", 0x80000000u, false);
-      row("pe offset", 0x7FFFFFFFu, false);
       row("pe offset past end", 0, false);
       row("pe signature", 0x00004650, false);
       row("optional magic", 0x010C, false);
@@ -287,17 +282,13 @@ private slots:
       row("optional size", 0xFFFF, false);
       row("optional size", 90, false); // shorter than the fixed part
       row("directory count", 2, false);
-      row("directory count", 0, false);
       row("directory count", 0xFFFFFFFFu, true);
       row("resource rva", 0xFFFFFFF0u, false);
-      row("resource rva", 0, false);
       row("resource size", 0, false);
-      row("resource size", 15, false);
       row("resource size", 0xFFFFFFFFu, true);
       row("section count", 0, false);
       row("section count", 0xFFFF, false);
       row("section raw offset", 0xFFFFFF00u, false);
-      row("section raw offset", 0xFFFFFFFFu, false);
       row("section raw size", 8, false);
       row("section raw size", 0xFFFFFFFFu, true);
       row("section address shifted", 0x1000, false);
@@ -402,6 +393,8 @@ private slots:
                put32(b, e + 8 * i + 4, 0x80000000u);
          },
          false, false, true},
+        {"section virtual size covers only the root",
+         [&](QByteArray &b) { put32(b, l.section + 8, 16); }, false, false, false},
         {"bitmap size huge", [&](QByteArray &b) { put32(b, dataEntry + 4, 0xFFFFFFFFu); }, true,
          true, false},
         {"bitmap size past the section",
