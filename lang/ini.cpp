@@ -15,9 +15,14 @@ namespace q7x::lang {
 
 namespace {
 
+// A settings file is a few hundred bytes; only this much of a larger one is read, and such a
+// file is never rewritten, so that nothing past the limit is lost.
+constexpr qint64 MaxIniSize = 1 << 20;
+
 struct IniLines {
   QStringList lines;
   QString newline = QStringLiteral("\n");
+  bool complete = true;
 };
 
 IniLines readLines(const QString &path) {
@@ -25,7 +30,11 @@ IniLines readLines(const QString &path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly))
     return ini;
-  QByteArray bytes = file.readAll();
+  QByteArray bytes = file.read(MaxIniSize + 1);
+  if (bytes.size() > MaxIniSize) {
+    bytes.truncate(MaxIniSize);
+    ini.complete = false;
+  }
   if (bytes.startsWith("\xEF\xBB\xBF"))
     bytes.remove(0, 3);
   if (bytes.contains("\r\n"))
@@ -107,6 +116,8 @@ QString ReadIniValue(const QString &section, const QString &key, const QString &
 
 bool WriteIniValue(const QString &section, const QString &key, const QString &value) {
   IniLines ini = readLines(IniPath());
+  if (!ini.complete)
+    return false;
   qsizetype sectionEnd = -1;
   const qsizetype i = findKey(ini.lines, section, key, &sectionEnd);
   const QString entry = key + QLatin1Char('=') + value;

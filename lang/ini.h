@@ -19,7 +19,8 @@ QString ReadIniValue(const QString &section, const QString &key,
                      const QString &fallback = QStringLiteral("Error"));
 
 // Sets key in section, adding the section or the key when missing and keeping every other
-// line of the file; false when the file cannot be written.
+// line of the file; false when the file cannot be written or is too large to be a settings
+// file (over 1 MiB, of which only the start is read).
 bool WriteIniValue(const QString &section, const QString &key, const QString &value);
 
 // The stored interface language ("Lang"/"Default"), or "Error" when none is stored.

@@ -78,6 +78,14 @@ private slots:
     QCOMPARE(readIni(), QByteArray("[Help]\nRU=ru.htm\n\n[Lang]\nDefault=Russian\n"));
   }
 
+  void oversizedFileIsReadInPartAndNeverRewritten() {
+    const QByteArray big = "[Lang]\nDefault=English\n; " + QByteArray(2 << 20, 'x') + "\n";
+    writeIni(big);
+    QCOMPARE(GetLanguage(), QStringLiteral("English"));
+    SetLanguage(QStringLiteral("Russian"));
+    QVERIFY(readIni() == big);
+  }
+
   void helpFileName_data() {
     QTest::addColumn<QByteArray>("ini");
     QTest::addColumn<QString>("expected");
