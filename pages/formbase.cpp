@@ -53,13 +53,9 @@ QStringListModel *FormBase::objectNumbers9999() {
     return m_objects9999;
 }
 
-QString FormBase::statusText() const {
-    return StatusBar1->simpleText();
-}
+QString FormBase::statusText() const { return StatusBar1->simpleText(); }
 
-void FormBase::setStatusText(const QString &s) {
-    StatusBar1->setSimpleText(s);
-}
+void FormBase::setStatusText(const QString &s) { StatusBar1->setSimpleText(s); }
 
 void FormBase::showMessage(int number) {
     m_dialogs->message(lang::M(number), QString(), Dialogs::Icon::None);
@@ -247,9 +243,7 @@ void FormBase::ResetForm() {
 
 // --- page rules ---------------------------------------------------------------------------
 
-void FormBase::PageControl1Changing(QWidget *) {
-    PrevPage = PageControl1->activePageIndex();
-}
+void FormBase::PageControl1Changing(QWidget *) { PrevPage = PageControl1->activePageIndex(); }
 
 void FormBase::PageControl1Change(QWidget *) {
     auto highlightActive = [this] {
@@ -287,8 +281,6 @@ void FormBase::ToneDigit(QWidget *) {
         }
 }
 
-void FormBase::SoundToneClick(QWidget *) {
-    showMessage(1541);
-}
+void FormBase::SoundToneClick(QWidget *) { showMessage(1541); }
 
 } // namespace q7x::pages

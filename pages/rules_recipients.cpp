@@ -134,8 +134,9 @@ void FormBase::LinePhoneExit(QWidget *sender) {
 }
 
 void FormBase::RequestBalanceChange(QWidget *sender) {
-    keepOnly(qobject_cast<Edit *>(sender),
-             [](QChar ch) { return isDigit(ch) || ch == QLatin1Char('*') || ch == QLatin1Char('#'); });
+    keepOnly(qobject_cast<Edit *>(sender), [](QChar ch) {
+        return isDigit(ch) || ch == QLatin1Char('*') || ch == QLatin1Char('#');
+    });
 }
 
 void FormBase::RequestBalanceExit(QWidget *sender) {
@@ -190,8 +191,8 @@ void FormBase::Edit1Exit(QWidget *sender) {
     const QString text = e->text();
     if (text.isEmpty() || text.size() == 4 || !Interactive)
         return;
-    const bool correct = m_dialogs->question(lang::M(1538) + QLatin1Char('\n') + lang::M(1014),
-                                             lang::M(1015));
+    const bool correct =
+        m_dialogs->question(lang::M(1538) + QLatin1Char('\n') + lang::M(1014), lang::M(1015));
     if (correct)
         e->setFocus();
     else
