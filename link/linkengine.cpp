@@ -188,7 +188,8 @@ void LinkEngine::run(LinkOperation operation, DeviceModel model,
 
 void LinkEngine::connect() {
   const auto stopCancelled = [this] {
-    status(LinkStatus::ConnectCancelled);
+    // The one text a cancelled worker still shows.
+    window_.showLinkStatus(LinkStatus::ConnectCancelled, 0);
     // Over USB every end of a connect closes the converter; after a cancel the owner does.
     if (usb())
       closeLink();
