@@ -249,10 +249,10 @@ void LinkEngine::q72Identified(const Reply &reply) {
   if (windowOpen())
     window_.showQ72Firmware(std::to_string(reply[1] >> 4) + "_" + std::to_string(reply[1] & 0x0F));
   pause(100);
-  if (windowOpen()) {
+  if (windowOpen())
     window_.showModelLabel(DeviceModel::Q72);
+  if (windowOpen())
     window_.adaptToModel(DeviceModel::Q72);
-  }
   const std::uint8_t done = ConnectComplete;
   sendFrame(std::span<const std::uint8_t>(&done, 1));
   status(LinkStatus::Q72Identified);
@@ -265,10 +265,10 @@ void LinkEngine::q72Identified(const Reply &reply) {
 }
 
 void LinkEngine::q71Identified() {
-  if (windowOpen()) {
+  if (windowOpen())
     window_.showModelLabel(DeviceModel::Q71);
+  if (windowOpen())
     window_.adaptToModel(DeviceModel::Q71);
-  }
   const std::uint8_t done = ConnectComplete;
   sendFrame(std::span<const std::uint8_t>(&done, 1));
   status(LinkStatus::Q71Identified);
@@ -532,10 +532,10 @@ void LinkEngine::readQ71() {
   sendFrame(std::span<const std::uint8_t>(&accepted, 1));
   std::vector<std::uint8_t> buffer(Q71ReadFrameSize, 0);
   std::copy(frame.begin() + 3, frame.begin() + 3 + Q71ImageSize, buffer.begin());
-  if (windowOpen()) {
+  if (windowOpen())
     window_.showQ71Firmware(frame[2]);
+  if (windowOpen())
     window_.deliverImage(DeviceModel::Q71, buffer);
-  }
   status(LinkStatus::ReadCompleted);
   buttons(ButtonEvent::Q71Finished);
   progress(0);
