@@ -42,7 +42,7 @@ void VirtualClock::pause(int milliseconds) {
     onStep();
   if (interrupted_.load())
     return;
-  now_ += milliseconds;
+  nowUs_ += 1000LL * milliseconds;
   if (trace)
     trace->push_back(TraceEvent{TraceEvent::Kind::Pause, {}, 0, milliseconds});
 }
@@ -50,6 +50,10 @@ void VirtualClock::pause(int milliseconds) {
 LoopbackTransport::LoopbackTransport(DeviceSim &device, VirtualClock &clock, link::LinkKind kind)
     : device_(device), clock_(clock), kind_(kind) {
 }
+
+namespace {
+constexpr long long ByteUs = 8333;
+} // namespace
 
 bool LoopbackTransport::send(std::span<const std::uint8_t> bytes) {
   if (onStep)
@@ -59,10 +63,19 @@ bool LoopbackTransport::send(std::span<const std::uint8_t> bytes) {
     return false;
   }
   trace.push_back(TraceEvent{TraceEvent::Kind::Send, {bytes.begin(), bytes.end()}, 0, 0});
-  const std::vector<std::uint8_t> answer = device_.feed(bytes);
-  incoming_.insert(incoming_.end(), answer.begin(), answer.end());
-  // 1200 baud, ten bits a byte.
-  clock_.advance(static_cast<long long>(bytes.size()) * 25 / 3);
+  for (std::uint8_t b : bytes) {
+    lineFreeUs_ = std::max(lineFreeUs_, clock_.nowUs()) + ByteUs;
+    const std::vector<std::uint8_t> answer = device_.feed(std::span<const std::uint8_t>(&b, 1));
+    std::size_t i = 0;
+    if (kind_ == link::LinkKind::Serial && !answer.empty()) {
+      incoming_.push_back({answer[0], lineFreeUs_}); // the echo is the byte on the wire
+      i = 1;
+    }
+    for (; i < answer.size(); ++i) {
+      lineFreeUs_ += ByteUs;
+      incoming_.push_back({answer[i], lineFreeUs_});
+    }
+  }
   return true;
 }
 
@@ -71,14 +84,20 @@ link::ReceiveResult LoopbackTransport::receive(std::span<std::uint8_t> buffer) {
     onStep();
   if (interrupted_.load())
     return {0, false};
-  const std::size_t n = std::min(buffer.size(), incoming_.size());
-  std::copy_n(incoming_.begin(), n, buffer.begin());
-  incoming_.erase(incoming_.begin(), incoming_.begin() + static_cast<std::ptrdiff_t>(n));
-  if (n < buffer.size()) {
-    // A silent line holds the read for its whole time-out.
-    clock_.advance(
-        kind_ == link::LinkKind::Serial ? 100 * static_cast<long long>(buffer.size()) + 10 : 100);
+  const long long timeoutUs = kind_ == link::LinkKind::Serial
+                                  ? 1000LL * (100 * static_cast<long long>(buffer.size()) + 10)
+                                  : 100000LL;
+  const long long deadline = clock_.nowUs() + timeoutUs;
+  std::size_t n = 0;
+  long long last = clock_.nowUs();
+  while (n < buffer.size() && n < incoming_.size() && incoming_[n].atUs <= deadline) {
+    buffer[n] = incoming_[n].byte;
+    last = std::max(last, incoming_[n].atUs);
+    ++n;
   }
+  incoming_.erase(incoming_.begin(), incoming_.begin() + static_cast<std::ptrdiff_t>(n));
+  // A short read holds for its whole time-out.
+  clock_.setNowUs(n < buffer.size() ? deadline : last);
   trace.push_back(TraceEvent{TraceEvent::Kind::Receive,
                              {buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(n)},
                              buffer.size(),

@@ -29,17 +29,22 @@ class VirtualClock : public link::Clock {
 public:
   void pause(int milliseconds) override;
   void interrupt() override { interrupted_.store(true); }
-  void advance(long long milliseconds) { now_ += milliseconds; }
-  long long now() const { return now_; }
+  // Virtual time in microseconds since the clock was made.
+  long long nowUs() const { return nowUs_; }
+  void setNowUs(long long us) { nowUs_ = us; }
 
   std::vector<TraceEvent> *trace = nullptr;
   std::function<void()> onStep; // runs before every pause
 
 private:
-  long long now_ = 0;
+  long long nowUs_ = 0;
   std::atomic<bool> interrupted_{false};
 };
 
+// The line is modelled as one wire at 1200 baud (8333 us a byte) shared by the PC's bytes, which
+// the serial interface returns as their echo, and the device's replies, which start the moment
+// the last byte of a request has arrived. A send returns at once (the bytes wait in the
+// transmit buffer); a receive waits until its bytes have crossed the wire or its time-out ends.
 class LoopbackTransport : public link::Transport {
 public:
   LoopbackTransport(DeviceSim &device, VirtualClock &clock, link::LinkKind kind);
@@ -57,7 +62,12 @@ private:
   DeviceSim &device_;
   VirtualClock &clock_;
   link::LinkKind kind_;
-  std::deque<std::uint8_t> incoming_;
+  struct Arriving {
+    std::uint8_t byte;
+    long long atUs;
+  };
+  std::deque<Arriving> incoming_;
+  long long lineFreeUs_ = 0;
   std::atomic<bool> interrupted_{false};
 };
 
