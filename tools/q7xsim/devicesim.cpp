@@ -18,6 +18,17 @@ DeviceSim::DeviceSim(Model model, bool echo) : model_(model), echo_(echo) {
     q71Image[i] = u8(static_cast<int>(i));
 }
 
+void DeviceSim::loadImage(std::span<const std::uint8_t> image) {
+  if (model_ == Model::Q71) {
+    std::copy_n(image.begin(), std::min(image.size(), q71Image.size()), q71Image.begin());
+    return;
+  }
+  for (std::size_t i = 0; i < image.size() && i < 512; ++i) {
+    const std::size_t address = i < 256 ? i : i < 416 ? 0x102 + (i - 256) : 0x1A0 + (i - 416);
+    memory[address] = image[i];
+  }
+}
+
 std::vector<std::uint8_t> DeviceSim::feed(std::span<const std::uint8_t> fromPc) {
   std::vector<std::uint8_t> out;
   for (std::uint8_t b : fromPc) {

@@ -42,6 +42,11 @@ public:
 
   Model model() const { return model_; }
 
+  // Puts a configuration image into the device as a write would leave it. Q72: image bytes
+  // 0..255 at 0x000, 256..415 at 0x102 and 416..511 at 0x1A0; Q71: its 320 bytes. A short image
+  // fills what it has.
+  void loadImage(std::span<const std::uint8_t> image);
+
   Faults faults;
 
   // Q72 state.

@@ -1,12 +1,14 @@
 // q7xsim: plays a Q71 or Q72 on a pseudo-terminal so that the configurator can connect, read,
 // write and start the modem without a device.
 //
-//   q7xsim --model q71|q72 --link PATH [--wire-timing] [--no-echo] [--dump FILE] [faults]
+//   q7xsim --model q71|q72 --link PATH [--wire-timing] [--no-echo] [--load IMAGE] [--dump FILE]
+//          [faults]
 //
 // PATH becomes a symbolic link to the terminal's device; point the configurator's port at it
 // (INI section Ports, key COM<N>). Faults: --silent, --answer-on N, --refuse-header,
 // --bad-check-byte, --mismatch ADDR:N, --drop FROM:COUNT, --wrong-address, --stuck-clock,
-// --modem-states S1,S2,...  The state (clock, memory) is written to FILE on every change.
+// --modem-states S1,S2,...  IMAGE is a raw configuration image (up to 702 bytes) the device
+// starts with; its state (clock, memory) is written to FILE on every change.
 #include <pty.h>
 
 #include <algorithm>
@@ -39,12 +41,13 @@ using Clock = std::chrono::steady_clock;
 constexpr auto ByteTime = std::chrono::microseconds(8333);
 
 [[noreturn]] void usage(const char *message) {
-  std::fprintf(stderr,
-               "q7xsim: %s\nusage: q7xsim --model q71|q72 --link PATH [--wire-timing] "
-               "[--no-echo] [--dump FILE] [--silent] [--answer-on N] [--refuse-header] "
-               "[--bad-check-byte] [--mismatch ADDR:N] [--drop FROM:COUNT] [--wrong-address] "
-               "[--stuck-clock] [--modem-states S1,S2,...]\n",
-               message);
+  std::fprintf(
+      stderr,
+      "q7xsim: %s\nusage: q7xsim --model q71|q72 --link PATH [--wire-timing] "
+      "[--no-echo] [--load IMAGE] [--dump FILE] [--silent] [--answer-on N] [--refuse-header] "
+      "[--bad-check-byte] [--mismatch ADDR:N] [--drop FROM:COUNT] [--wrong-address] "
+      "[--stuck-clock] [--modem-states S1,S2,...]\n",
+      message);
   std::exit(2);
 }
 
@@ -94,6 +97,7 @@ int main(int argc, char **argv) {
   std::string model;
   std::string link;
   std::string dump;
+  std::string load;
   bool wireTiming = false;
   bool echo = true;
   q7x::sim::Faults faults;
@@ -111,6 +115,8 @@ int main(int argc, char **argv) {
       link = value();
     else if (a == "--dump")
       dump = value();
+    else if (a == "--load")
+      load = value();
     else if (a == "--wire-timing")
       wireTiming = true;
     else if (a == "--no-echo")
@@ -147,6 +153,17 @@ int main(int argc, char **argv) {
 
   q7x::sim::DeviceSim sim(model == "q71" ? q7x::sim::Model::Q71 : q7x::sim::Model::Q72, echo);
   sim.faults = faults;
+  if (!load.empty()) {
+    FILE *f = std::fopen(load.c_str(), "rb");
+    if (!f) {
+      std::perror(("q7xsim: " + load).c_str());
+      return 1;
+    }
+    std::vector<std::uint8_t> image(702);
+    image.resize(std::fread(image.data(), 1, image.size(), f));
+    std::fclose(f);
+    sim.loadImage(image);
+  }
   sim.modemStates = modemStates;
 
   int master = -1;
