@@ -1,5 +1,5 @@
 #pragma once
-// The COM port on POSIX systems: a raw 1200 8N1 terminal whose reads end at a total deadline of
+// The COM port on Linux: a raw 1200 8N1 terminal whose reads end at a total deadline of
 // 100 ms per byte + 10 ms or after 1000 ms without a byte, and which interrupt() wakes at once.
 #include <atomic>
 #include <memory>
