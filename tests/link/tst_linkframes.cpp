@@ -8,6 +8,7 @@
 #include "link/clockstamp.h"
 #include "link/crc8.h"
 #include "link/frames.h"
+#include "link/linkdisplay.h"
 #include "link/linkengine.h"
 
 using namespace q7x::link;
@@ -135,6 +136,60 @@ private slots:
     QCOMPARE(modemStateMessage(LinkKind::Serial, V{0xAA, 0x13, 0, 0, 0, 0}), 0);
     QCOMPARE(modemStateMessage(LinkKind::Serial, V(6, 0)), 1533);
     QCOMPARE(modemStateMessage(LinkKind::Usb, V(6, 0)), 1534);
+  }
+
+  void statusTexts() {
+    struct Row {
+      LinkStatus status;
+      int bar;
+      int box;
+    };
+    const Row rows[] = {
+        {LinkStatus::NoAnswerAtConnect, 1025, 1025}, {LinkStatus::Q71Refused, 1027, 0},
+        {LinkStatus::ByteNotReceived, 1029, 0},      {LinkStatus::ConnectAttempt, 1030, 0},
+        {LinkStatus::Q72Identified, 1578, 0},        {LinkStatus::WriteCompleted, 1039, 0},
+        {LinkStatus::ReadCompleted, 1040, 0},        {LinkStatus::ConnectCancelled, 1042, 0},
+        {LinkStatus::ModemFailed, 1581, 0},          {LinkStatus::ModemStarted, 1583, 0},
+        {LinkStatus::Q72NoAnswer, 1586, 1587},       {LinkStatus::VerifyFailed, 1588, 1589},
+        {LinkStatus::ClockNotRead, 1590, 1591},      {LinkStatus::Q71Identified, 1592, 0}};
+    for (const Row &row : rows) {
+      const StatusDisplay d = statusDisplay(row.status, LinkKind::Serial);
+      QCOMPARE(d.barMessage, row.bar);
+      QCOMPARE(d.boxMessage, row.box);
+      QVERIFY(!d.boxFixedText && !d.barFixedText);
+      QCOMPARE(d.barFormatsArgument, row.status == LinkStatus::ConnectAttempt);
+    }
+    // Over USB, 21 and 22 show fixed Russian boxes in every language.
+    const StatusDisplay verify = statusDisplay(LinkStatus::VerifyFailed, LinkKind::Usb);
+    QCOMPARE(verify.barMessage, 1588);
+    QCOMPARE(verify.boxMessage, 0);
+    QCOMPARE(QString::fromUtf8(verify.boxFixedText),
+             QStringLiteral("Ошибка при контрольном считывании записанной информации. Запишите "
+                            "конфигурацию в файл, устраните причину, повторите попытку записи в "
+                            "прибор! "));
+    const StatusDisplay clock = statusDisplay(LinkStatus::ClockNotRead, LinkKind::Usb);
+    QCOMPARE(clock.barMessage, 1590);
+    QCOMPARE(QString::fromUtf8(clock.boxFixedText),
+             QStringLiteral("Ошибка установки времени в модем. Связь с ПК прервана. Установите "
+                            "связь и заново запустите модем."));
+    QCOMPARE(statusDisplay(LinkStatus::Q72NoAnswer, LinkKind::Usb).boxMessage, 1587);
+    const StatusDisplay year = statusDisplay(LinkStatus::ClockYearUnsupported, LinkKind::Serial);
+    QVERIFY(year.barFixedText && year.boxFixedText);
+  }
+
+  void buttonTable() {
+    using B = ButtonStates;
+    const auto off = false;
+    const auto on = true;
+    const auto keep = std::nullopt;
+    QCOMPARE(buttonStates(ButtonEvent::ConnectFailed), (B{on, off, off, off, keep, on, on}));
+    QCOMPARE(buttonStates(ButtonEvent::LinkFailed), (B{on, off, off, off, keep, on, keep}));
+    QCOMPARE(buttonStates(ButtonEvent::ClockFailed), (B{on, off, off, off, off, on, keep}));
+    QCOMPARE(buttonStates(ButtonEvent::Q72Finished), (B{keep, keep, on, on, on, keep, keep}));
+    QCOMPARE(buttonStates(ButtonEvent::Q71Finished), (B{keep, on, on, on, keep, keep, keep}));
+    QCOMPARE(buttonStates(ButtonEvent::CancelOnly), (B{keep, on, keep, keep, keep, keep, keep}));
+    QCOMPARE(linkReadyStates(DeviceModel::Q72), (B{off, on, on, on, on, keep, keep}));
+    QCOMPARE(linkReadyStates(DeviceModel::Q71), (B{off, on, on, on, off, keep, keep}));
   }
 };
 
