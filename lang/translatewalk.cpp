@@ -222,7 +222,9 @@ void TranslateForms(const QList<QWidget *> &forms, const ResourceLibrary &texts)
 
 void TranslateWindow(const QList<QWidget *> &forms, const QString &folder) {
     if (interceptor()) {
-        interceptor()(forms);
+        // A copy: the interceptor may replace itself while it runs.
+        const auto intercept = interceptor();
+        intercept(forms);
         return;
     }
     const auto files = FilesOfLanguage(GetLanguage());
