@@ -134,6 +134,9 @@ class TestTranslateWalk : public QObject {
     void missingTextLibrary_keepsRussianWindow_withEnglishMessagesAndLogo();
     void unknownLanguage_changesNothing();
     void generatorButton_writesSources_andAsksBeforeReplacingThem();
+    void sources_escapeQuotesBackslashesAndLineBreaks();
+    void translationCheck_reportsMissingLongAndMalformedTexts();
+    void shippedIni_namesRussianAndExistingManuals();
 };
 
 void TestTranslateWalk::fixedTexts_data() {
@@ -396,6 +399,68 @@ void TestTranslateWalk::generatorButton_writesSources_andAsksBeforeReplacingThem
     QCOMPARE(dialogs.texts(S("question")).size(), 1);
     QVERIFY(!QFile::exists(header + S(".bak")));
     QVERIFY(QFile::exists(header));
+}
+
+void TestTranslateWalk::sources_escapeQuotesBackslashesAndLineBreaks() {
+    const QList<TableEntry> table = {{1, S("rsF_Caption"), S("Окно \"Q7x\"")},
+                                     {2, S("rsF_L_Caption"), S("a\\b\nc")}};
+    QCOMPARE(lang::TableHeader(table), QByteArray("#define rsF_Caption \"Окно \"\"Q7x\"\"\"\n"
+                                                  "#define rsF_L_Caption \"a\\\\b\\nc\"\n"));
+    QCOMPARE(lang::TableScript(table, S("F_outf.h"), 0x09, 0x01),
+             QByteArray("#include \"F_outf.h\"\n\nLANGUAGE 0x09, 0x01\nSTRINGTABLE\n{\n"
+                        "  1, rsF_Caption\n  2, rsF_L_Caption\n}\n"));
+}
+
+void TestTranslateWalk::translationCheck_reportsMissingLongAndMalformedTexts() {
+    const QList<TableEntry> table = {{1, S("rsF_Caption"), S("Окно")},
+                                     {2, S("rsF_N_Text"), S("12")},
+                                     {3, S("rsF_L_Caption"), S("Метка")},
+                                     {4, S("rsF_M_Caption"), S("Ещё")}};
+    QStringList errors;
+    const lang::Translations tr = lang::ParseTranslations(
+        "# comment\nrsF_Caption=Window\nrsF_M_Caption=" + QByteArray(100, 'x') +
+            "\nrsF_Gone_Caption=Old\nno equals sign\nrsF_Caption=Again\nrsF_L_Caption=\n",
+        S("en.txt"), errors);
+    QCOMPARE(errors.size(), 2); // the line without "=" and the repeated identifier
+    QVERIFY(errors[0].contains(S("en.txt:5")));
+    QVERIFY(errors[1].contains(S("rsF_Caption given twice")));
+    errors.clear();
+    QStringList warnings;
+    const QList<TableEntry> out = lang::TranslateTable(table, tr, S("en.txt"), errors, warnings);
+    QCOMPARE(out.size(), 4);
+    QCOMPARE(out[0].text, S("Window"));
+    QCOMPARE(out[1].text, S("12")); // a fixed text needs no translation
+    // An empty translation counts as missing; a text over 99 characters is refused.
+    QCOMPARE(errors.size(), 2);
+    QVERIFY(errors[0].contains(S("no translation of rsF_L_Caption")));
+    QVERIFY(errors[1].contains(S("rsF_M_Caption is longer than 99")));
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY(warnings[0].contains(S("rsF_Gone_Caption")));
+
+    errors.clear();
+    lang::ParseTranslations("rsF_Caption=\xC3\x28\n", S("bad.txt"), errors);
+    QCOMPARE(errors.size(), 1);
+}
+
+void TestTranslateWalk::shippedIni_namesRussianAndExistingManuals() {
+    const QDir dir(S(Q7X_LANGUAGE_LIBRARY_DIR));
+    QFile ini(dir.filePath(S("q7xconf.INI")));
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(ini.readAll());
+    QVERIFY(text.contains(S("[Lang]\nDefault=Russian\n")));
+    for (const char *key : {"RU", "EN", "TR"}) {
+        const QRegularExpression line(S("\\n%1=([^\\n]+)\\n").arg(S(key)));
+        const QRegularExpressionMatch m = line.match(text);
+        QVERIFY2(m.hasMatch(), key);
+        QFile manual(dir.filePath(S("help/") + m.captured(1)));
+        QVERIFY2(manual.open(QIODevice::ReadOnly), qPrintable(manual.fileName()));
+        const QByteArray html = manual.readAll();
+        // Every page of the window has its section.
+        for (const char *anchor :
+             {"id=\"main\"", "id=\"recipients\"", "id=\"names\"", "id=\"periods\"", "id=\"remote\"",
+              "id=\"tone\"", "id=\"relay\"", "id=\"commands\""})
+            QVERIFY2(html.contains(anchor), anchor);
+    }
 }
 
 QTEST_MAIN(TestTranslateWalk)
