@@ -132,6 +132,7 @@ class TestTranslateWalk : public QObject {
     void russianLibrary_reproducesEveryText();
     void englishAndTurkish_giveTheTranslationsOfTheirFiles();
     void missingTextLibrary_keepsRussianWindow_withEnglishMessagesAndLogo();
+    void missingMessageLibrary_translatesWindow_withoutMessagesOrLogo();
     void unknownLanguage_changesNothing();
     void generatorButton_writesSources_andAsksBeforeReplacingThem();
     void sources_escapeQuotesBackslashesAndLineBreaks();
@@ -335,6 +336,18 @@ void TestTranslateWalk::missingTextLibrary_keepsRussianWindow_withEnglishMessage
     QCOMPARE(logo.toImage(), expected.toImage());
 }
 
+void TestTranslateWalk::missingMessageLibrary_translatesWindow_withoutMessagesOrLogo() {
+    pages::RecordingDialogs dialogs;
+    provide({S("turklng.dll")});
+    writeIni("[Lang]\nDefault=Turkish\n");
+    auto w = makeWindow(&dialogs);
+    QCOMPARE(w->windowTitle(), translationsOf("turkish.txt").texts.value(S("rsMainForm_Caption")));
+    for (int n = 1000; n < 2000; ++n)
+        QVERIFY2(lang::M(n).isEmpty(), qPrintable(QString::number(n)));
+    QVERIFY(w->Image2->pixmap().isNull());
+    QVERIFY(w->Image2->text().isEmpty()); // the built-in picture is gone as well
+}
+
 void TestTranslateWalk::unknownLanguage_changesNothing() {
     pages::RecordingDialogs dialogs;
     const auto plain = makeWindow(&dialogs);
@@ -346,6 +359,7 @@ void TestTranslateWalk::unknownLanguage_changesNothing() {
     QCOMPARE(snapshot(w.get()), builtIn);
     QVERIFY(lang::M(1527).isEmpty());
     QCOMPARE(w->Image2->pixmap().toImage(), builtInLogo.toImage());
+    QCOMPARE(w->Image2->text(), plain->Image2->text());
 }
 
 void TestTranslateWalk::generatorButton_writesSources_andAsksBeforeReplacingThem() {
