@@ -215,8 +215,17 @@ int WalkForms(const QList<QWidget *> &forms, const TextVisitor &visit) {
 }
 
 void TranslateForms(const QList<QWidget *> &forms, const ResourceLibrary &texts) {
-    WalkForms(forms, [&texts](int id, const QString &, const QString &) {
-        return texts.string(id, WindowTextMaxLength);
+    // The walk asks for consecutive numbers: each block of sixteen is read once.
+    int cachedBlock = -1;
+    QList<QString> block;
+    WalkForms(forms, [&](int id, const QString &, const QString &) {
+        if (id < 0 || id > 0xFFFF)
+            return QString();
+        if (id / 16 != cachedBlock) {
+            cachedBlock = id / 16;
+            block = texts.stringBlock(cachedBlock, WindowTextMaxLength);
+        }
+        return block.isEmpty() ? QString() : block[id % 16];
     });
 }
 
