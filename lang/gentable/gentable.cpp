@@ -1,12 +1,14 @@
 // Build-time table generator: builds the main window offscreen, numbers its texts with the
 // translation walk at the moment the start-up translation would run, and writes
-//   OUTDIR/MainForm_outf.h, OUTDIR/MainForm_outf.rc   the built-in (Russian) texts
+//   OUTDIR/MainForm_outf.h, OUTDIR/MainForm_outf.rc   the built-in (Russian) texts, except
+//                                                    those too long for a library string
 //   OUTDIR/<name>_outf.h, OUTDIR/<name>.rc            per translation file
 // Usage:
 //   q7x_gentable OUTDIR [name=FILE:PRIMARY:SUB ...]
 //   q7x_gentable --template FILE [EXISTING]   (a file for translators, with the Russian texts)
 // Fails (exit code 1) when a translation misses a text of the window or is malformed.
 #include "app/mainform.h"
+#include "lang/resourcelibrary.h"
 #include "lang/tablegen.h"
 #include "lang/translatewalk.h"
 
@@ -78,7 +80,18 @@ int main(int argc, char **argv) {
     } else {
         const QString out = args[0];
         QDir().mkpath(out);
-        if (!lang::WriteTable(out, formName, table))
+        // A built-in text longer than a library string can carry would come back cut; the
+        // Russian library leaves it out, so the window keeps it whole.
+        QList<lang::TableEntry> russian = table;
+        for (lang::TableEntry &e : russian)
+            if (e.text.size() > lang::WindowTextMaxLength) {
+                warnings << QStringLiteral("%1 is longer than %2 characters: the Russian library "
+                                           "leaves it out")
+                                .arg(e.identifier)
+                                .arg(lang::WindowTextMaxLength);
+                e.text.clear();
+            }
+        if (!lang::WriteTable(out, formName, russian))
             errors << QStringLiteral("cannot write the table into %1").arg(out);
         for (int i = 1; i < args.size(); ++i) {
             // name=FILE:PRIMARY:SUB

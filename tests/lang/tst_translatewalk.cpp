@@ -265,17 +265,8 @@ void TestTranslateWalk::russianLibrary_reproducesEveryText() {
     auto w = makeWindow(&dialogs);
     const QStringList translated = snapshot(w.get());
     QCOMPARE(translated.size(), builtIn.size());
-    // A text longer than a library string can hold comes back cut to 99 characters; the window
-    // has one such label (the dial-group warning), which its page should shorten.
-    QStringList cut;
-    for (int i = 0; i < builtIn.size(); ++i) {
-        if (translated[i] == builtIn[i])
-            continue;
-        const QString name = builtIn[i].section(QLatin1Char(':'), 0, 0) + QLatin1Char(':');
-        QCOMPARE(translated[i], builtIn[i].left(name.size() + lang::WindowTextMaxLength));
-        cut << name;
-    }
-    QVERIFY2(cut.size() <= 1, qPrintable(cut.join(QLatin1Char(' '))));
+    // Texts too long for a library string are left out of the Russian library and stay whole.
+    QCOMPARE(translated, builtIn);
     // The library really was read: the messages are there.
     QCOMPARE(lang::M(1527), messageOf("russian.txt", 1527));
     QVERIFY(!lang::M(1527).isEmpty());
