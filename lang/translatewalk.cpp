@@ -60,10 +60,11 @@ bool convertsToInteger(const QString &text) {
 
 // The probe item of a list: index 1, or index 0 when the list has exactly one item. A list is
 // translated only when it has items and its probe item is a text other than a number.
-bool listIsTranslated(const QStringList &items) {
-    if (items.isEmpty())
+// Only the probe item is read, so the long number lists cost nothing.
+bool listIsTranslated(const QComboBox *list) {
+    if (list->count() == 0)
         return false;
-    const QString probe = items.size() == 1 ? items[0] : items[1];
+    const QString probe = list->itemText(list->count() == 1 ? 0 : 1);
     return !probe.isEmpty() && !convertsToInteger(probe);
 }
 
@@ -146,13 +147,11 @@ class Walk {
             if (!c || c->objectName() == QLatin1String("SelectLang"))
                 return;
             text(QStringLiteral("_Text"), c->text(), [c](const QString &s) { c->setText(s); });
-            const QStringList list = c->items();
-            if (!listIsTranslated(list))
+            if (!listIsTranslated(c))
                 return;
             const int index = c->currentIndex();
             const bool writable = ownsItems(c);
-            items(list, [c, writable](int k, const QString &s) {
-                QCoreApplication::processEvents();
+            items(c->items(), [c, writable](int k, const QString &s) {
                 if (writable)
                     c->setItemText(k, s);
             });
