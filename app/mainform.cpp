@@ -280,7 +280,9 @@ void TMainForm::GenTableButtonClick(QWidget *) {
                 QFile::remove(f + S(".bak"));
                 QFile::rename(f, f + S(".bak"));
             }
-    lang::WriteTable(folder, objectName(), lang::GenerateTable({this}));
+    if (!lang::WriteTable(folder, objectName(), lang::GenerateTable({this})))
+        dialogs().message(S("Cannot write the files into ") + folder, S("System message"),
+                          pages::Dialogs::Icon::Error);
 }
 
 void TMainForm::USBClick(QWidget *) {

@@ -404,6 +404,13 @@ void TestTranslateWalk::generatorButton_writesSources_andAsksBeforeReplacingThem
     QCOMPARE(dialogs.texts(S("question")).size(), 1);
     QVERIFY(!QFile::exists(header + S(".bak")));
     QVERIFY(QFile::exists(header));
+
+    // A folder that cannot be written is reported.
+    dialogs.clear();
+    dialogs.fileNames << dir.filePath(S("missing/folder"));
+    w->GenTableButtonClick(w->GenTableButton);
+    QCOMPARE(dialogs.texts().size(), 1);
+    QVERIFY(dialogs.texts().first().contains(S("missing/folder")));
 }
 
 void TestTranslateWalk::sources_escapeQuotesBackslashesAndLineBreaks() {
