@@ -51,7 +51,8 @@ void DecodeImageQ71(pages::FormBase &form, const ConfigImage &img) {
 
     // 2.
     setFirstIfSet(form.ReleControl1, testBit(img, q71::ReleControl1));
-    form.ReleControl1Change(form.ReleControl1);
+    // Any sender other than the list itself: a decode shows no relay-control message.
+    form.ReleControl1Change(form.ReleWorkMode1);
 
     // 3.
     if (!testBit(img, q71::WorkModeZero)) {

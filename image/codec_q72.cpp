@@ -87,7 +87,8 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
 
     // 2.
     setFirstIfSet(form.ReleControl1, testBit(img, q72::ReleControl1));
-    form.ReleControl1Change(form.ReleControl1);
+    // Any sender other than the list itself: a decode shows no relay-control message.
+    form.ReleControl1Change(form.ReleWorkMode1);
 
     // 3.
     const int mode = img[q72::WorkModeLang] & 0x0F;
@@ -115,12 +116,12 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
 
     // 7.
     pages::MaskEdit *pin = c.mask(S("PinCode"));
-    pin->setText(QString());
+    setMaskText(pin, QString());
     const DecodedText pinText = q72::decodePin(img[q72::Pin], img[q72::Pin + 1]);
     if (pinText.bad)
         report(caption("Label5"));
     else if (!pinText.text.isEmpty())
-        pin->setText(pinText.text);
+        setMaskText(pin, pinText.text);
 
     // 8.
     auto *blitzPage = c.get<pages::TabSheet>(S("TabSheet14"));
@@ -148,17 +149,17 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
     const DecodedText centre = q72::decodePhone(img.data() + q72::SmsCentre);
     if (centre.bad)
         report(caption("Label6"));
-    c.mask(S("SMSphone"))
-        ->setText(centre.bad || centre.text.isEmpty() ? q72::EmptyPhoneText : centre.text);
+    setMaskText(c.mask(S("SMSphone")),
+                centre.bad || centre.text.isEmpty() ? q72::EmptyPhoneText : centre.text);
 
     // 11.
     bool phoneError = false;
     std::array<bool, q72::RecipientCount> phoneBad{};
     for (int k = 1; k <= q72::RecipientCount; ++k) {
         pages::MaskEdit *phone = c.mask(S("PhoneNumber"), k);
-        phone->setText(QString());
+        setMaskText(phone, QString());
         const DecodedText t = q72::decodePhone(img.data() + q72::Phones + q72::PhoneSize * (k - 1));
-        phone->setText(t.text);
+        setMaskText(phone, t.text);
         phoneBad[k - 1] = t.bad;
         phoneError = phoneError || t.bad;
     }
@@ -166,7 +167,7 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
         report(caption("Label20"));
         for (int k = 1; k <= q72::RecipientCount; ++k)
             if (phoneBad[k - 1])
-                c.mask(S("PhoneNumber"), k)->setText(q72::EmptyPhoneText);
+                setMaskText(c.mask(S("PhoneNumber"), k), q72::EmptyPhoneText);
     }
 
     // 12. - 13.

@@ -30,6 +30,13 @@ inline int index(const Controls &c, const char *name) { return c.combo(S(name))-
 inline int index(const Controls &c, const char *prefix, int i) {
     return c.combo(S(prefix), i)->itemIndex();
 }
+// Shows a text with "_" in blank positions in a masked field. The blank character itself keeps
+// every digit at its position; a space would let the mask move later digits left ("1_3_" would
+// show as "13__" and be written back as another PIN).
+inline void setMaskText(pages::MaskEdit *field, const QString &text) {
+    field->QLineEdit::setText(text);
+}
+
 inline bool checked(const Controls &c, const QString &name) { return c.check(name)->isChecked(); }
 
 // The relay 1 controls shared by both models; `bits` are the five fault check boxes that keep

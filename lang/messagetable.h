@@ -15,4 +15,11 @@ MessageArray &MessageTable();
 // Message number n (1000..1999) as the table holds it; numbers outside the range give "".
 QString M(int number);
 
+// Message n as a printf format with one argument, without handing the library's text to printf:
+// the first "%d" (FormatM with a number) or "%s" (with a text) takes the argument, "%%" gives
+// "%", and any other "%" is kept as it stands. A damaged or careless library can then never make
+// the program read arguments that were not passed.
+QString FormatM(int number, int value);
+QString FormatM(int number, const QString &text);
+
 } // namespace q7x::lang

@@ -8,9 +8,7 @@ namespace q7x::pages {
 using namespace build;
 
 namespace {
-QString n(const char *prefix, int i) {
-    return Controls::name(S(prefix), i);
-}
+QString n(const char *prefix, int i) { return Controls::name(S(prefix), i); }
 
 Label *number(QWidget *parent, const QString &name, int value) {
     auto *l = new Label(parent, name, QString::number(value));

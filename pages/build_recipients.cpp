@@ -10,9 +10,7 @@ namespace q7x::pages {
 using namespace build;
 
 namespace {
-QString n(const char *prefix, int i) {
-    return Controls::name(S(prefix), i);
-}
+QString n(const char *prefix, int i) { return Controls::name(S(prefix), i); }
 
 // Row labels and column headings that are plain numbers.
 Label *number(QWidget *parent, const QString &name, int value) {

@@ -7,9 +7,7 @@
 
 namespace q7x::pages::build {
 
-inline QString S(const char *utf8) {
-    return QString::fromUtf8(utf8);
-}
+inline QString S(const char *utf8) { return QString::fromUtf8(utf8); }
 
 inline constexpr int RowHeight = 21;
 

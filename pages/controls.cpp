@@ -16,13 +16,9 @@ void initControl(QWidget *w, const char *vclClass, const QString &name, int tag)
     w->setProperty("Tag", tag);
 }
 
-QString vclClassOf(const QObject *o) {
-    return o->property("vclClass").toString();
-}
+QString vclClassOf(const QObject *o) { return o->property("vclClass").toString(); }
 
-int tagOf(const QObject *o) {
-    return o ? o->property("Tag").toInt() : 0;
-}
+int tagOf(const QObject *o) { return o ? o->property("Tag").toInt() : 0; }
 
 // ---------------------------------------------------------------------------------------------
 
@@ -82,9 +78,7 @@ void RadioButton::setCaptionColor(const QColor &c) {
     setPalette(p);
 }
 
-QColor RadioButton::captionColor() const {
-    return palette().color(QPalette::WindowText);
-}
+QColor RadioButton::captionColor() const { return palette().color(QPalette::WindowText); }
 
 // ---------------------------------------------------------------------------------------------
 
@@ -110,9 +104,7 @@ QSize ComboBox::sizeHint() const {
     return QComboBox::sizeHint();
 }
 
-QSize ComboBox::minimumSizeHint() const {
-    return sizeHint();
-}
+QSize ComboBox::minimumSizeHint() const { return sizeHint(); }
 
 void ComboBox::setItemIndex(int index) {
     const QSignalBlocker block(this);
@@ -331,13 +323,9 @@ StatusBar::StatusBar(QWidget *parent, const QString &name) : QStatusBar(parent) 
     addWidget(m_panel, 1);
 }
 
-QString StatusBar::simpleText() const {
-    return m_panel->text();
-}
+QString StatusBar::simpleText() const { return m_panel->text(); }
 
-void StatusBar::setSimpleText(const QString &s) {
-    m_panel->setText(s);
-}
+void StatusBar::setSimpleText(const QString &s) { m_panel->setText(s); }
 
 // ---------------------------------------------------------------------------------------------
 
@@ -352,13 +340,9 @@ void TabSheet::setCaption(const QString &s) {
     m_owner->layoutTabTexts();
 }
 
-int TabSheet::pageIndex() const {
-    return m_owner->indexOf(const_cast<TabSheet *>(this));
-}
+int TabSheet::pageIndex() const { return m_owner->indexOf(const_cast<TabSheet *>(this)); }
 
-bool TabSheet::tabVisible() const {
-    return m_owner->isTabVisible(pageIndex());
-}
+bool TabSheet::tabVisible() const { return m_owner->isTabVisible(pageIndex()); }
 
 void TabSheet::setTabVisible(bool on) {
     ++m_owner->m_codeDepth;

@@ -56,9 +56,7 @@ QString QtDialogs::existingDirectory(const QString &title) {
     return QFileDialog::getExistingDirectory(m_owner, title);
 }
 
-bool QtDialogs::openUrl(const QUrl &url) {
-    return QDesktopServices::openUrl(url);
-}
+bool QtDialogs::openUrl(const QUrl &url) { return QDesktopServices::openUrl(url); }
 
 void RecordingDialogs::message(const QString &text, const QString &caption, Icon icon) {
     shown.append({QStringLiteral("message"), text, caption, icon});

@@ -17,8 +17,6 @@ void Controls::index(QWidget *root) {
     }
 }
 
-void Controls::missing(const QString &name) {
-    qFatal("no control named %s", qPrintable(name));
-}
+void Controls::missing(const QString &name) { qFatal("no control named %s", qPrintable(name)); }
 
 } // namespace q7x::pages

@@ -53,20 +53,20 @@ QStringListModel *FormBase::objectNumbers9999() {
     return m_objects9999;
 }
 
-QString FormBase::statusText() const {
-    return StatusBar1->simpleText();
-}
+QString FormBase::statusText() const { return StatusBar1->simpleText(); }
 
-void FormBase::setStatusText(const QString &s) {
-    StatusBar1->setSimpleText(s);
-}
+void FormBase::setStatusText(const QString &s) { StatusBar1->setSimpleText(s); }
 
 void FormBase::showMessage(int number) {
     m_dialogs->message(lang::M(number), QString(), Dialogs::Icon::None);
 }
 
-void FormBase::DefaultButtonClick(QWidget *) {
+void FormBase::warn(int number) {
+    if (Interactive)
+        showMessage(number);
 }
+
+void FormBase::DefaultButtonClick(QWidget *) {}
 
 // Connects every control's events to the rule that governs it.
 void FormBase::wireHandlers() {
@@ -243,9 +243,7 @@ void FormBase::ResetForm() {
 
 // --- page rules ---------------------------------------------------------------------------
 
-void FormBase::PageControl1Changing(QWidget *) {
-    PrevPage = PageControl1->activePageIndex();
-}
+void FormBase::PageControl1Changing(QWidget *) { PrevPage = PageControl1->activePageIndex(); }
 
 void FormBase::PageControl1Change(QWidget *) {
     auto highlightActive = [this] {
@@ -283,8 +281,6 @@ void FormBase::ToneDigit(QWidget *) {
         }
 }
 
-void FormBase::SoundToneClick(QWidget *) {
-    showMessage(1541);
-}
+void FormBase::SoundToneClick(QWidget *) { showMessage(1541); }
 
 } // namespace q7x::pages

@@ -154,6 +154,8 @@ class FormBase : public QWidget {
   protected:
     // Shows an information box with message n of the message table.
     void showMessage(int number);
+    // The same, for the warnings of the page rules: only while the user is editing.
+    void warn(int number);
 
   private:
     void buildWindow();

@@ -5,9 +5,7 @@
 namespace q7x::pages::items {
 
 namespace {
-QString S(const char *utf8) {
-    return QString::fromUtf8(utf8);
-}
+QString S(const char *utf8) { return QString::fromUtf8(utf8); }
 
 QStringList L(std::initializer_list<const char *> texts) {
     QStringList out;
@@ -43,34 +41,20 @@ QStringList numbers(int first, int last, int step, const QString &suffix) {
     return out;
 }
 
-QStringList mode() {
-    return L({"демо Q71", "демо Q72", "on-line"});
-}
+QStringList mode() { return L({"демо Q71", "демо Q72", "on-line"}); }
 QStringList portNumber() {
     return numbers(1, 10, 1).replaceInStrings(QRegularExpression("^"), "com ");
 }
-QStringList languages() {
-    return L({"Russian", "English", "Turkish"});
-}
+QStringList languages() { return L({"Russian", "English", "Turkish"}); }
 QStringList workMode() {
     return L({"автономный", "расширенный (W40)", "расширенный (W30/1)", "расширенный (W30/2)",
               "расширенный (W30/4)", "расширенный (W30/8)"});
 }
-QStringList input() {
-    return L({"разомкнут-нарушение", "разомкнут-норма"});
-}
-QStringList eventsArchive() {
-    return L({"Включен", "Выключен"});
-}
-QStringList controlInput() {
-    return L({"разомкнут-взят", "разомкнут-снят"});
-}
-QStringList checkConnectCD() {
-    return numbers(10, 160, 10, S(" сек"));
-}
-QStringList nextDial() {
-    return L({"по очереди", "по окончанию попыток"});
-}
+QStringList input() { return L({"разомкнут-нарушение", "разомкнут-норма"}); }
+QStringList eventsArchive() { return L({"Включен", "Выключен"}); }
+QStringList controlInput() { return L({"разомкнут-взят", "разомкнут-снят"}); }
+QStringList checkConnectCD() { return numbers(10, 160, 10, S(" сек")); }
+QStringList nextDial() { return L({"по очереди", "по окончанию попыток"}); }
 QStringList phrasePause() {
     QStringList out;
     for (int t = 5; t <= 19; ++t)
@@ -78,15 +62,9 @@ QStringList phrasePause() {
     out << S("2 сек");
     return out;
 }
-QStringList speedLine() {
-    return L({"1200 бод", "4800 бод"});
-}
-QStringList gsmLost() {
-    return QStringList{S("никогда")} + numbers(10, 150, 10, S(" мин"));
-}
-QStringList yesNoCapital() {
-    return L({"Да ", "Нет"});
-}
+QStringList speedLine() { return L({"1200 бод", "4800 бод"}); }
+QStringList gsmLost() { return QStringList{S("никогда")} + numbers(10, 150, 10, S(" мин")); }
+QStringList yesNoCapital() { return L({"Да ", "Нет"}); }
 QStringList simCount() {
     QStringList out = L({"никогда", "1 раз/сутки"});
     for (int d = 2; d <= 15; ++d)
@@ -94,9 +72,7 @@ QStringList simCount() {
                    plural(d, "день", "дня", "дней");
     return out;
 }
-QStringList dialMode() {
-    return L({"импульсный", "тональный"});
-}
+QStringList dialMode() { return L({"импульсный", "тональный"}); }
 QStringList pickUpDelay() {
     QStringList out;
     for (int n = 1; n <= 15; ++n)
@@ -104,37 +80,19 @@ QStringList pickUpDelay() {
     out << S("не брать трубку");
     return out;
 }
-QStringList lostLine() {
-    return numbers(1, 15, 1, S(" мин")) << S("нет");
-}
-QStringList pauseDial() {
-    return numbers(1, 16, 1, S(" сек"));
-}
-QStringList objectNumbers(int last) {
-    return QStringList{S("---")} + numbers(1, last);
-}
-QStringList partitionNumbers() {
-    return numbers(1, 16);
-}
-QStringList urgency() {
-    return L({"срочное", "не срочное"});
-}
+QStringList lostLine() { return numbers(1, 15, 1, S(" мин")) << S("нет"); }
+QStringList pauseDial() { return numbers(1, 16, 1, S(" сек")); }
+QStringList objectNumbers(int last) { return QStringList{S("---")} + numbers(1, last); }
+QStringList partitionNumbers() { return numbers(1, 16); }
+QStringList urgency() { return L({"срочное", "не срочное"}); }
 QStringList typeMesgGSM() {
     return L({"SMS", "Речевое", "SMS+Речевое", "Речевое+SMS", "Тональное", "SMS+Тонал.",
               "Тонал.+SMS", "Цифровое", "SMS+Цифр.", "Цифр.+SMS", "SMS-Блиц"});
 }
-QStringList typeMesgLine() {
-    return L({"Речевое", "Тональное", "Цифровое"});
-}
-QStringList yesNo() {
-    return L({"да", "нет"});
-}
-QStringList dialTry() {
-    return numbers(1, 16);
-}
-QStringList waitTime() {
-    return numbers(4, 64, 4, S(" с"));
-}
+QStringList typeMesgLine() { return L({"Речевое", "Тональное", "Цифровое"}); }
+QStringList yesNo() { return L({"да", "нет"}); }
+QStringList dialTry() { return numbers(1, 16); }
+QStringList waitTime() { return numbers(4, 64, 4, S(" с")); }
 QStringList pauseInterval() {
     QStringList out;
     for (int s = 0; s <= 450; s += 30) {
@@ -242,9 +200,7 @@ QStringList partitionNamesTranslit() {
               "polzovatelskoe nazvanie №3",
               "polzovatelskoe nazvanie №4"});
 }
-QStringList nameLanguage() {
-    return L({"русский", "english", "psevdo-english"});
-}
+QStringList nameLanguage() { return L({"русский", "english", "psevdo-english"}); }
 QStringList period() {
     return L({"всегда", "15 мин", "22.5 мин", "30 мин", "45 мин", "60 мин", "1.5 ч", "2 ч", "3 ч",
               "4 ч", "6 ч", "8 ч", "12 ч", "16 ч", "24 ч", "32 ч"});
@@ -255,21 +211,15 @@ QStringList testLine() {
     out[0] = S("никогда");
     return out;
 }
-QStringList delay() {
-    return QStringList{S("0 сек")} + numbers(10, 150, 10, S(" сек"));
-}
-QStringList toneSymbols() {
-    return numbers(0, 9) + L({"A", "B", "C", "D", "*", "#"});
-}
+QStringList delay() { return QStringList{S("0 сек")} + numbers(10, 150, 10, S(" сек")); }
+QStringList toneSymbols() { return numbers(0, 9) + L({"A", "B", "C", "D", "*", "#"}); }
 QStringList tonePause() {
     QStringList out;
     for (int t = 0; t <= 15; ++t)
         out << tenths(t, QLatin1Char(',')) + S(" сек");
     return out;
 }
-QStringList releControl() {
-    return L({"по команде", "по событию"});
-}
+QStringList releControl() { return L({"по команде", "по событию"}); }
 QStringList releWorkMode() {
     return L({"ПЦН тревога", "Контр. лампа", "ПЦН контрольный (охран.раздел)", "Звуковой",
               "Тревога", "Исполнительный (охран. раздел)", "Специальный"});
@@ -282,8 +232,6 @@ QStringList timePeriod() {
               "2 м 40 с", "3 мин ", "3 м 20 с", "3 м 40 с", "4 мин ", "4 м 20 с", "4 м 40 с",
               "пост."});
 }
-QStringList invRele() {
-    return L({"Нет ", "Да"});
-}
+QStringList invRele() { return L({"Нет ", "Да"}); }
 
 } // namespace q7x::pages::items

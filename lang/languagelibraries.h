@@ -1,0 +1,38 @@
+#pragma once
+// The language libraries that sit beside the executable: per language a text library (window
+// texts numbered by the translation walk) and a message library (MessageTable and the logo).
+// Each library is loaded, read and released within one call.
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace q7x::lang {
+
+class ResourceLibrary;
+
+struct LanguageFiles {
+  QString textLibrary;    // e.g. "ruslng.dll"
+  QString messageLibrary; // e.g. "rusmess.dll"
+  QString logo;           // name of the logo bitmap in the message library
+};
+
+// The files of "Russian", "English" or "Turkish" (compared exactly); nothing for other names.
+std::optional<LanguageFiles> FilesOfLanguage(const QString &language);
+
+// The folder searched for the libraries: the executable's folder.
+QString LibraryFolder();
+
+// Entry k of MessageTable() := message 1000 + k of the library, for every non-empty message;
+// entries whose message is missing or empty keep their value.
+void FillMessageTable(const ResourceLibrary &messages);
+
+// Loads the message library of the language from the folder (the executable's folder when
+// empty), fills MessageTable() from it and releases it. An unknown language or a library that
+// cannot be loaded leaves the table unchanged and gives false.
+bool LoadMessageTable(const QString &language, const QString &folder = {});
+
+// The logo of the language as a BMP file ("DRAV" in Russian, "CONTR" in English and Turkish);
+// empty for an unknown language, a missing library or a missing bitmap.
+QByteArray LoadLogoBitmap(const QString &language, const QString &folder = {});
+
+} // namespace q7x::lang

@@ -1,0 +1,655 @@
+// The settings-page rules, driven through the real window as a user drives it: a choice in a
+// list fires its handlers, typing fires the change handler, leaving a field fires its exit
+// handler.
+#include "app/mainform.h"
+#include "lang/ini.h"
+#include "lang/messagetable.h"
+#include "pages/dialogs.h"
+
+#include <QFile>
+#include <QtTest>
+
+using namespace q7x;
+using namespace q7x::pages;
+
+namespace {
+
+QString S(const char *utf8) { return QString::fromUtf8(utf8); }
+
+void choose(ComboBox *c, int index) {
+    c->setCurrentIndex(index);
+    emit c->activated(index);
+}
+
+void leave(QWidget *w) {
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(w, &out);
+}
+
+bool ownEnabled(const QWidget *w) { return !w->testAttribute(Qt::WA_Disabled); }
+
+struct Window {
+    RecordingDialogs dialogs;
+    app::TMainForm form{&dialogs};
+    Window() {
+        form.show();
+        dialogs.clear();
+    }
+    const Controls &c() const { return form.controls(); }
+    ComboBox *combo(const char *name) const { return c().combo(S(name)); }
+    ComboBox *combo(const char *prefix, int i) const { return c().combo(S(prefix), i); }
+    CheckBox *check(const char *prefix, int i) const { return c().check(S(prefix), i); }
+    CheckBox *check(const char *prefix, int i, int j) const { return c().check(S(prefix), i, j); }
+    Edit *edit(const char *prefix, int i) const { return c().edit(S(prefix), i); }
+    QWidget *widget(const char *name) const { return c().widget(S(name)); }
+    TabSheet *sheet(const char *name) const { return c().get<TabSheet>(S(name)); }
+    void toolMode(int index) { choose(form.Mode, index); }
+    void workMode(int index) { choose(form.WorkModeComboBox, index); }
+    int messages() const { return dialogs.texts().size(); }
+};
+
+} // namespace
+
+class TestRules : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() {
+        // Message texts are not loaded in tests; give every role a distinct text so that a test
+        // can tell which message appeared.
+        for (int k = 0; k < lang::MessageCount; ++k)
+            lang::MessageTable()[std::size_t(k)] = QStringLiteral("M%1").arg(1000 + k);
+        QFile f(lang::IniPath());
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("[Lang]\nDefault=Russian\n");
+    }
+    void cleanupTestCase() { QFile::remove(lang::IniPath()); }
+
+    void workMode_narrowingUnticksAndWideningReenables();
+    void unusedPartitions_objectNumberDependsOnModel();
+    void toolModes_switchCommandsAndModelView();
+    void allToolAndWorkModes_matchTheModeTables();
+    void relay_commandAndEventControl();
+    void relay_specialTiming();
+    void relay_fixedModes();
+    void gsmType_smsOrderIsCommon();
+    void gsmType_digitalBecomesToneThenSms();
+    void gsmType_smsOnlyDisablesDialling();
+    void gsmType_smsBlitzPageAndCombining();
+    void lineType_digitalPageForQ71();
+    void linePhone_filterClickAndLength();
+    void balanceRequest_filterAndLength();
+    void digitalCodes_lengthRules();
+    void smsBlitzCodes_padOrReturn();
+    void pauseIntervals_stayTogether();
+    void partitionNumbers_uniqueWithinObject();
+    void objectRows_followDistinctObjects();
+    void objectPasswords_roundTripThroughTable();
+    void q71Objects_neverReachBeyondTheTable();
+    void recipientPasswords_lengthRules();
+    void userNames_visibilityLengthAndCharacters();
+    void tonePreview_showsSymbols();
+};
+
+void TestRules::workMode_narrowingUnticksAndWideningReenables() {
+    Window w;
+    w.workMode(1);
+    for (int r = 1; r <= 8; ++r)
+        for (int p = 1; p <= 16; ++p)
+            w.check("rzd", r, p)->setChecked(true);
+    for (int p = 1; p <= 16; ++p)
+        w.check("iz1", p)->setChecked(true);
+
+    w.workMode(2); // W30/1: one partition
+    for (int p = 1; p <= 16; ++p) {
+        for (int r = 1; r <= 8; ++r) {
+            QCOMPARE(w.check("rzd", r, p)->isChecked(), p == 1);
+            QCOMPARE(ownEnabled(w.check("rzd", r, p)), p == 1);
+        }
+        QCOMPARE(ownEnabled(w.check("iz1", p)), p == 1);
+        QCOMPARE(ownEnabled(w.combo("RzdNmb", p)), p == 1);
+        QCOMPARE(ownEnabled(w.combo("NameRzd", p)), p == 1);
+        if (p > 1)
+            QVERIFY(!w.check("iz1", p)->isChecked());
+    }
+
+    w.workMode(1);
+    for (int p = 2; p <= 16; ++p) {
+        QVERIFY(ownEnabled(w.check("rzd", 3, p)));
+        QVERIFY(!w.check("rzd", 3, p)->isChecked());
+        QVERIFY(ownEnabled(w.check("iz1", p)));
+        QVERIFY(!w.check("iz1", p)->isChecked());
+        QCOMPARE(w.combo("RzdNmb", p)->itemIndex(), p - 1);
+    }
+}
+
+void TestRules::unusedPartitions_objectNumberDependsOnModel() {
+    Window w;
+    QCOMPARE(w.form.DeviceModel, ModelQ72);
+    w.combo("ObjNmb", 1)->setItemIndex(5);
+    w.workMode(3); // two partitions
+    for (int p = 1; p <= 16; ++p)
+        QCOMPARE(w.combo("ObjNmb", p)->itemIndex(), p <= 2 ? 1 : 0);
+
+    w.toolMode(0);
+    QCOMPARE(w.form.DeviceModel, ModelQ71);
+    w.workMode(1);
+    w.combo("ObjNmb", 1)->setItemIndex(5);
+    w.workMode(3);
+    QCOMPARE(w.combo("ObjNmb", 1)->itemIndex(), 5); // in use: kept
+    for (int p = 3; p <= 16; ++p)
+        QCOMPARE(w.combo("ObjNmb", p)->itemIndex(), 1);
+    // A partition of the telephone-line model always has an object.
+    ComboBox *second = w.combo("ObjNmb", 2);
+    second->setCurrentIndex(0);
+    emit second->activated(0);
+    QCOMPARE(second->itemIndex(), 1);
+    QCOMPARE(w.c().label(S("Label102"))->caption(), S("(1-9999)"));
+    QCOMPARE(w.combo("ObjNmb", 9)->count(), 10000);
+    QCOMPARE(w.combo("ObjNmb", 10)->count(), 1000);
+}
+
+void TestRules::toolModes_switchCommandsAndModelView() {
+    Window w;
+    w.toolMode(2);
+    for (QWidget *b : {w.form.SaveButton, w.form.LoadButton, w.form.DefaultButton})
+        QVERIFY(!b->isEnabled());
+    QVERIFY(w.form.ConnectButton->isEnabled());
+    QVERIFY(w.widget("Panel5")->isHidden());
+    QVERIFY(w.widget("Panel7")->isHidden());
+    for (int r = 1; r <= 8; ++r) {
+        QVERIFY(w.widget("PhoneNumber1")->isHidden());
+        QVERIFY(w.combo("SMS", r)->isHidden());
+        QCOMPARE(w.combo("SMS", r)->itemIndex(), 1);
+    }
+
+    w.toolMode(0);
+    for (QWidget *b : {w.form.SaveButton, w.form.LoadButton, w.form.DefaultButton})
+        QVERIFY(b->isEnabled());
+    QVERIFY(!w.form.ConnectButton->isEnabled());
+    for (int r = 1; r <= 8; ++r) {
+        QCOMPARE(w.combo("SMS", r)->text(), S("нет"));
+        QVERIFY(!ownEnabled(w.combo("SMS", r)));
+    }
+    QVERIFY(w.sheet("TabSheet12")->tabVisible());
+    QVERIFY(!w.sheet("TabSheet3")->tabVisible());
+}
+
+// Every tool mode and every work mode, against the mode tables written out as data.
+void TestRules::allToolAndWorkModes_matchTheModeTables() {
+    Window w;
+    // Model view, per tool mode: 'S' shown, 'H' hidden, '-' not decided by the tool mode.
+    const struct {
+        const char *name;
+        char view[4];
+    } modelView[] = {{"Panel5", "HSH"},       {"Panel7", "SHH"},        {"Panel30", "SHH"},
+                     {"Panel31", "SHH"},      {"Panel32", "SHH"},       {"Panel4", "HSH"},
+                     {"Panel13", "HSH"},      {"Panel15", "HSH"},       {"Label51", "HSH"},
+                     {"Label3", "HSH"},       {"Label219", "HSH"},      {"Label93", "SSH"},
+                     {"Label268", "SH-"},     {"LinePhone4", "SHH"},    {"PhoneNumber4", "HSH"},
+                     {"TypeMesgGSM4", "HSH"}, {"TypeMesgLine4", "SHH"}, {"Panel33", "SH-"},
+                     {"Panel34", "HSH"},      {"PanelAttention", "SHH"}};
+    const struct {
+        const char *sheet;
+        char view[4];
+    } tabs[] = {{"TabSheet3", "HS-"}, {"TabSheet12", "SHH"}, {"TabSheet11", "-HH"}};
+    // Partitions in use and the event-type columns per work mode.
+    const int inUse[6] = {2, 16, 1, 2, 4, 8};
+    const char *events[3] = {"EDEEDDDDDDEE", "EEEEEEEEEEEE", "EDEEEDDDEEEE"};
+    const bool blitzRestricted[6] = {true, false, false, true, false, false};
+
+    for (int tool = 0; tool < 3; ++tool) {
+        for (int mode = 0; mode < 6; ++mode) {
+            const QString where = QStringLiteral("tool %1 work %2").arg(tool).arg(mode);
+            w.form.ResetForm();
+            w.toolMode(tool);
+            w.workMode(mode);
+            for (const auto &v : modelView) {
+                const char want = v.view[tool];
+                if (want != '-')
+                    QVERIFY2(w.widget(v.name)->isHidden() == (want == 'H'),
+                             qPrintable(where + QLatin1Char(' ') + S(v.name)));
+            }
+            for (const auto &t : tabs) {
+                const char want = t.view[tool];
+                if (want != '-')
+                    QVERIFY2(w.sheet(t.sheet)->tabVisible() == (want == 'S'),
+                             qPrintable(where + QLatin1Char(' ') + S(t.sheet)));
+            }
+            QCOMPARE(w.form.SaveButton->isEnabled(), tool != 2);
+            QCOMPARE(w.form.ConnectButton->isEnabled(), tool == 2);
+
+            for (int p = 1; p <= 16; ++p) {
+                const bool used = p <= inUse[mode];
+                QVERIFY2(ownEnabled(w.combo("ObjNmb", p)) == used, qPrintable(where));
+                QVERIFY2(ownEnabled(w.check("rzd", 5, p)) == used, qPrintable(where));
+                QVERIFY2(ownEnabled(w.combo("NameRzdE", p)) == used, qPrintable(where));
+                if (!used && w.form.DeviceModel == ModelQ72)
+                    QCOMPARE(w.combo("ObjNmb", p)->itemIndex(), 0);
+            }
+            const char *column = events[mode == 0 ? 0 : mode == 1 ? 1 : 2];
+            for (int t = 1; t <= 12; ++t)
+                for (int r : {1, 8})
+                    QVERIFY2(ownEnabled(w.check("event", r, t)) == (column[t - 1] == 'E'),
+                             qPrintable(where + QStringLiteral(" event %1").arg(t)));
+            for (int k : {3, 10, 17, 24})
+                QVERIFY2(ownEnabled(w.edit("Edit", k)) == !blitzRestricted[mode],
+                         qPrintable(where));
+            for (int k : {1, 2, 9, 12, 15})
+                QVERIFY(ownEnabled(w.edit("Edit", k)));
+            const bool alone = mode == 0;
+            QCOMPARE(w.widget("ControlInput")->isHidden(), !alone);
+            QCOMPARE(w.widget("CheckConnectCD")->isHidden(), alone);
+            QCOMPARE(ownEnabled(w.widget("Input1")), alone);
+            QCOMPARE(ownEnabled(w.widget("SpeedLine")), !alone);
+            QCOMPARE(ownEnabled(w.check("vz", 7)), alone);
+            QCOMPARE(ownEnabled(w.check("sn", 23)), alone);
+            // The Russian names group shows partition captions only with 16 partitions.
+            QCOMPARE(w.widget("LabelRazdel")->isHidden(), mode != 1);
+            QCOMPARE(w.widget("LabelShS")->isHidden(), mode == 1);
+        }
+    }
+}
+
+void TestRules::relay_commandAndEventControl() {
+    Window w;
+    QCOMPARE(w.form.ReleControl1->itemIndex(), 1);
+    w.check("start", 3)->setChecked(false);
+    choose(w.form.ReleControl1, 0);
+    QCOMPARE(w.form.ReleWorkMode1->itemIndex(), 6);
+    QVERIFY(!ownEnabled(w.form.ReleWorkMode1));
+    for (const char *box : {"AlarmEvent1", "OnOffLine1", "NoLine1", "PowerCD1"}) {
+        QVERIFY(!w.c().check(S(box))->isChecked());
+        QVERIFY(!ownEnabled(w.c().check(S(box))));
+    }
+    for (int p = 1; p <= 16; ++p) {
+        QVERIFY(!w.check("iz1", p)->isChecked());
+        QVERIFY(ownEnabled(w.check("start", p)));
+        QVERIFY(ownEnabled(w.check("stop", p)));
+    }
+    QVERIFY(ownEnabled(w.check("start", 25)));
+    QVERIFY(ownEnabled(w.widget("GroupBox16")));
+    QCOMPARE(w.dialogs.texts(), QStringList{S("M1542")});
+
+    w.check("start", 3)->setChecked(true);
+    w.check("stop", 28)->setChecked(true);
+    choose(w.form.ReleControl1, 1);
+    QCOMPARE(w.form.ReleWorkMode1->itemIndex(), 0);
+    QVERIFY(w.c().check(S("AlarmEvent1"))->isChecked());
+    QVERIFY(!ownEnabled(w.c().check(S("AlarmEvent1"))));
+    QVERIFY(!w.c().check(S("BoxDamage1"))->isChecked());
+    QVERIFY(!w.check("start", 3)->isChecked());
+    QVERIFY(!ownEnabled(w.check("start", 3)));
+    QVERIFY(!w.check("stop", 28)->isChecked());
+    QCOMPARE(w.dialogs.texts(), (QStringList{S("M1542"), S("M1543")}));
+
+    // Run by code (as the decoders do), the rule shows nothing.
+    w.dialogs.clear();
+    w.form.ReleControl1Change(w.form.WorkModeComboBox);
+    QCOMPARE(w.messages(), 0);
+}
+
+void TestRules::relay_specialTiming() {
+    Window w;
+    choose(w.form.ReleControl1, 0); // "Специальный"
+    ComboBox *open = w.combo("TimeRzmk1");
+    ComboBox *close = w.combo("TimeZmk1");
+    ComboBox *period = w.combo("TimePeriod1");
+    choose(open, 2);
+    choose(close, 3);
+    QVERIFY(ownEnabled(period));
+    choose(period, 5);
+    choose(open, 7); // permanent opening
+    QCOMPARE(close->itemIndex(), 0);
+    QVERIFY(!ownEnabled(close));
+    QCOMPARE(period->itemIndex(), 0);
+    QVERIFY(!ownEnabled(period));
+    choose(open, 0);
+    QVERIFY(ownEnabled(close));
+    QVERIFY(ownEnabled(open));
+    QCOMPARE(period->itemIndex(), 0);
+    QVERIFY(!ownEnabled(period));
+    choose(close, 7); // permanent closing
+    QCOMPARE(open->itemIndex(), 0);
+    QVERIFY(!ownEnabled(open));
+}
+
+void TestRules::relay_fixedModes() {
+    Window w;
+    QCOMPARE(w.form.WorkModeComboBox->itemIndex(), 1);
+    w.form.ReleWorkMode1->button(1)->click(); // "Контр. лампа"
+    QCOMPARE(w.combo("TimeRzmk1")->text(), S("0.5 сек"));
+    QCOMPARE(w.combo("TimeZmk1")->text(), S("0.5 сек"));
+    QCOMPARE(w.combo("TimePeriod1")->text(), S("пост."));
+    for (const char *t : {"TimeRzmk1", "TimeZmk1", "TimePeriod1", "InvRele1"})
+        QVERIFY(!ownEnabled(w.c().combo(S(t))));
+
+    w.form.ReleWorkMode1->button(2)->click(); // equipment tamper fixed on
+    QVERIFY(w.c().check(S("DamageCD1"))->isChecked());
+    QVERIFY(ownEnabled(w.c().check(S("DamageCD1"))));
+    QVERIFY(w.c().check(S("BoxDamage1"))->isChecked());
+
+    // Stand-alone work mode: no radio blocking, tamper or interface box in any relay mode.
+    w.workMode(0);
+    for (int mode = 0; mode < 7; ++mode) {
+        w.form.ReleWorkMode1->button(mode)->click();
+        for (const char *box : {"RadioChanBlck1", "DamageCD1", "ErrorInterface1"})
+            QVERIFY2(!ownEnabled(w.c().check(S(box))), box);
+    }
+    // Special mode with 16 partitions frees the partition faults.
+    w.workMode(1);
+    w.form.ReleWorkMode1->button(6)->click();
+    for (const char *box : {"BoxDamage1", "ErrorFire1", "NoConnect1", "ErrorPower1"})
+        QVERIFY2(ownEnabled(w.c().check(S(box))), box);
+}
+
+void TestRules::gsmType_smsOrderIsCommon() {
+    Window w;
+    w.combo("TypeMesgGSM", 1)->setItemIndex(2); // "SMS+Речевое"
+    w.combo("TypeMesgGSM", 2)->setItemIndex(3); // "Речевое+SMS"
+    choose(w.combo("TypeMesgGSM", 3), 5);       // "SMS+Тонал."
+    QCOMPARE(w.combo("TypeMesgGSM", 3)->text(), S("Тонал.+SMS"));
+
+    w.combo("TypeMesgGSM", 2)->setItemIndex(1);
+    w.combo("TypeMesgGSM", 3)->setItemIndex(1);
+    choose(w.combo("TypeMesgGSM", 4), 6); // "Тонал.+SMS" while only recipient 1 sends SMS first
+    QCOMPARE(w.combo("TypeMesgGSM", 4)->text(), S("SMS+Тонал."));
+}
+
+void TestRules::gsmType_digitalBecomesToneThenSms() {
+    Window w;
+    choose(w.combo("TypeMesgGSM", 2), 9); // "Цифр.+SMS"
+    QCOMPARE(w.combo("TypeMesgGSM", 2)->text(), S("Тонал.+SMS"));
+    QCOMPARE(w.combo("ConfirmMes", 2)->text(), S("нет"));
+    QVERIFY(!ownEnabled(w.combo("ConfirmMes", 2)));
+}
+
+void TestRules::gsmType_smsOnlyDisablesDialling() {
+    Window w;
+    choose(w.combo("TypeMesgGSM", 6), 0);
+    for (const char *f : {"DialTry", "WaitTime", "ConfirmMes"})
+        QVERIFY(!ownEnabled(w.combo(f, 6)));
+    QCOMPARE(w.combo("ConfirmMes", 6)->text(), S("нет"));
+    choose(w.combo("TypeMesgGSM", 6), 1);
+    for (const char *f : {"DialTry", "WaitTime", "ConfirmMes"})
+        QVERIFY(ownEnabled(w.combo(f, 6)));
+    QCOMPARE(w.combo("ConfirmMes", 6)->text(), S("да"));
+    choose(w.combo("TypeMesgGSM", 6), 4); // tone: no confirmation
+    QVERIFY(!ownEnabled(w.combo("ConfirmMes", 6)));
+    QCOMPARE(w.combo("ConfirmMes", 6)->text(), S("нет"));
+}
+
+void TestRules::gsmType_smsBlitzPageAndCombining() {
+    Window w;
+    QCOMPARE(w.form.SelectLang->text(), S("Russian"));
+    choose(w.combo("TypeMesgGSM", 3), 10);
+    QVERIFY(w.sheet("TabSheet14")->tabVisible());
+    QCOMPARE(w.combo("SMS", 3)->text(), S("нет"));
+    QVERIFY(!ownEnabled(w.combo("SMS", 3)));
+    choose(w.combo("TypeMesgGSM", 3), 2);
+    QVERIFY(!w.sheet("TabSheet14")->tabVisible());
+    QVERIFY(ownEnabled(w.combo("SMS", 3)));
+}
+
+void TestRules::lineType_digitalPageForQ71() {
+    Window w;
+    w.toolMode(0);
+    QVERIFY(!w.sheet("TabSheet11")->tabVisible());
+    choose(w.combo("TypeMesgLine", 4), 2);
+    QVERIFY(w.sheet("TabSheet11")->tabVisible());
+    QCOMPARE(w.combo("ConfirmMes", 4)->text(), S("нет"));
+    QVERIFY(!ownEnabled(w.combo("ConfirmMes", 4)));
+    choose(w.combo("TypeMesgLine", 4), 0);
+    QVERIFY(!w.sheet("TabSheet11")->tabVisible());
+    QCOMPARE(w.combo("ConfirmMes", 4)->text(), S("да"));
+    QVERIFY(ownEnabled(w.combo("ConfirmMes", 4)));
+}
+
+void TestRules::linePhone_filterClickAndLength() {
+    Window w;
+    w.toolMode(0);
+    Edit *line = w.edit("LinePhone", 2);
+    QTest::keyClicks(line, QStringLiteral("12-34w"));
+    QCOMPARE(line->text(), S("1234W"));
+    line->setText(QStringLiteral("9a8b"));
+    QCOMPARE(line->text(), S("98B"));
+
+    Edit *empty = w.edit("LinePhone", 3);
+    QTest::mouseClick(empty, Qt::LeftButton);
+    QCOMPARE(empty->text(), S("WB"));
+    QCOMPARE(empty->cursorPosition(), 1);
+    QTest::mouseClick(empty, Qt::LeftButton); // a filled field stays as it is
+    QCOMPARE(empty->text(), S("WB"));
+
+    line->setText(QString(30, QLatin1Char('7')));
+    leave(line);
+    QCOMPARE(line->text(), QString(24, QLatin1Char('7')));
+    QCOMPARE(w.dialogs.texts(), QStringList{S("M1544")});
+    leave(line);
+    QCOMPARE(w.messages(), 1);
+}
+
+void TestRules::balanceRequest_filterAndLength() {
+    Window w;
+    Edit *balance = w.c().edit(S("RequestBalance"));
+    balance->setText(QStringLiteral("*1a0-2#"));
+    QCOMPARE(balance->text(), S("*102#"));
+    balance->setText(QStringLiteral("*123456789012345678#"));
+    leave(balance);
+    QCOMPARE(balance->text(), S("*123456789012345"));
+    QCOMPARE(w.dialogs.texts(), QStringList{S("M1545")});
+}
+
+void TestRules::digitalCodes_lengthRules() {
+    Window w;
+    Edit *dig = w.edit("Dig", 4);
+    dig->setText(QStringLiteral("12"));
+    leave(dig);
+    QCOMPARE(dig->text(), S("12"));
+    dig->setText(QStringLiteral("12345"));
+    leave(dig);
+    QCOMPARE(dig->text(), S("123"));
+    Edit *test = w.edit("Dig", 13);
+    test->setText(QStringLiteral("123"));
+    leave(test);
+    test->setText(QStringLiteral("123456"));
+    leave(test);
+    QCOMPARE(test->text(), S("1234"));
+    QCOMPARE(w.dialogs.texts(), (QStringList{S("M1548"), S("M1549"), S("M1550"), S("M1551")}));
+}
+
+void TestRules::smsBlitzCodes_padOrReturn() {
+    Window w;
+    Edit *code = w.edit("Edit", 12);
+    QTest::keyClicks(code, QStringLiteral("7x"));
+    QCOMPARE(code->text(), S("7"));
+    w.dialogs.answers = {false};
+    leave(code);
+    QCOMPARE(code->text(), S("0007"));
+    const auto q = w.dialogs.shown.last();
+    QCOMPARE(q.kind, S("question"));
+    QCOMPARE(q.text, S("M1538\nM1014"));
+    QCOMPARE(q.caption, S("M1015"));
+
+    code->setText(QStringLiteral("12"));
+    w.dialogs.answers = {true};
+    leave(code);
+    QCOMPARE(code->text(), S("12"));
+}
+
+void TestRules::pauseIntervals_stayTogether() {
+    Window w;
+    w.toolMode(0);
+    choose(w.combo("PauseInterval", 5), 10);
+    for (int r = 1; r <= 8; ++r)
+        QCOMPARE(w.combo("PauseInterval", r)->text(), S("5 мин"));
+}
+
+void TestRules::partitionNumbers_uniqueWithinObject() {
+    Window w;
+    w.workMode(1);
+    w.combo("ObjNmb", 1)->setItemIndex(3);
+    w.combo("ObjNmb", 2)->setItemIndex(3);
+    w.combo("RzdNmb", 1)->setItemIndex(0);
+    choose(w.combo("RzdNmb", 2), 0);
+    QCOMPARE(w.combo("RzdNmb", 2)->text(), S("2"));
+    choose(w.combo("RzdNmb", 2), 2);
+    QCOMPARE(w.combo("RzdNmb", 2)->text(), S("3"));
+    // Another object may use the same number.
+    w.combo("ObjNmb", 3)->setItemIndex(4);
+    choose(w.combo("RzdNmb", 3), 0);
+    QCOMPARE(w.combo("RzdNmb", 3)->text(), S("1"));
+    // With 1 and 2 taken, the lowest free number is 3.
+    w.combo("RzdNmb", 2)->setItemIndex(1);
+    w.combo("ObjNmb", 4)->setItemIndex(3);
+    choose(w.combo("RzdNmb", 4), 1);
+    QCOMPARE(w.combo("RzdNmb", 4)->text(), S("3"));
+}
+
+void TestRules::objectRows_followDistinctObjects() {
+    Window w;
+    w.workMode(4); // four partitions
+    const int objects[] = {12, 12, 12, 7};
+    for (int p = 1; p <= 4; ++p)
+        w.combo("ObjNmb", p)->setItemIndex(objects[p - 1]);
+    choose(w.combo("ObjNmb", 4), 7);
+    QCOMPARE(w.c().label(S("LabelOb1"))->caption(), S("12"));
+    QCOMPARE(w.c().label(S("LabelOb2"))->caption(), S("7"));
+    QVERIFY(!w.widget("LabelOb2")->isHidden());
+    QVERIFY(!w.widget("cmnd28")->isHidden());
+    for (int k = 3; k <= 16; ++k) {
+        QVERIFY(w.c().widget(S("LabelOb"), k)->isHidden());
+        QVERIFY(w.c().widget(S("Password"), k)->isHidden());
+        QVERIFY(w.check("vz", k)->isHidden());
+    }
+    // A partition not in use never gives a row, whatever its list holds.
+    w.workMode(3);
+    w.combo("ObjNmb", 2)->setItemIndex(12);
+    w.combo("ObjNmb", 3)->setItemIndex(99);
+    choose(w.combo("ObjNmb", 1), 12);
+    QCOMPARE(w.c().label(S("LabelOb1"))->caption(), S("12"));
+    QVERIFY(w.widget("LabelOb2")->isHidden());
+}
+
+void TestRules::objectPasswords_roundTripThroughTable() {
+    Window w;
+    choose(w.combo("ObjNmb", 1), 12);
+    QCOMPARE(w.c().label(S("LabelOb1"))->caption(), S("12"));
+    Edit *pw = w.edit("Password", 1);
+    auto row = [&] { return w.form.passwordRow(12); };
+    const struct {
+        const char *typed;
+        std::array<int, 3> cells;
+    } cases[] = {{"1234", {0x12, 0x34, 0xFF}},
+                 {"12345", {0x12, 0x34, 0x5F}},
+                 {"123456", {0x12, 0x34, 0x56}},
+                 {"123", {0x12, 0x3F, 0xFF}},
+                 {"", {0xFF, 0xFF, 0xFF}}};
+    for (const auto &c : cases) {
+        pw->setText(S(c.typed));
+        leave(pw);
+        QCOMPARE(row(), c.cells);
+        pw->setText(QStringLiteral("0"));
+        choose(w.combo("ObjNmb", 1), 12); // rebuild the rows from the table
+        QCOMPARE(pw->text(), S(c.typed));
+    }
+    QCOMPARE(w.messages(), 0);
+
+    pw->setText(QStringLiteral("12a"));
+    QCOMPARE(pw->text(), S("12"));
+    leave(pw);
+    QCOMPARE(w.dialogs.texts(), QStringList{S("M1539")});
+    QCOMPARE(row(), (std::array<int, 3>{0x12, 0xFF, 0xFF}));
+    pw->setText(QStringLiteral("12345678"));
+    leave(pw);
+    QCOMPARE(pw->text(), S("123456"));
+    QCOMPARE(row(), (std::array<int, 3>{0x12, 0x34, 0x56}));
+    // Every other object is untouched.
+    for (int o = 1; o <= 1000; ++o)
+        if (o != 12)
+            QCOMPARE(w.form.passwordRow(o), (std::array<int, 3>{255, 255, 255}));
+}
+
+void TestRules::q71Objects_neverReachBeyondTheTable() {
+    Window w;
+    w.toolMode(0);
+    auto before = w.form.ObjectPasswordTable;
+    w.combo("ObjNmb", 1)->setItemIndex(5000);
+    choose(w.combo("ObjNmb", 1), 5000);
+    QCOMPARE(w.c().label(S("LabelOb1"))->caption(), S("5000"));
+    Edit *pw = w.edit("Password", 1);
+    QCOMPARE(pw->text(), QString());
+    pw->setText(QStringLiteral("4321"));
+    leave(pw);
+    QCOMPARE(w.form.ObjectPasswordTable, before);
+    QCOMPARE(w.form.passwordRow(5000), (std::array<int, 3>{255, 255, 255}));
+    QCOMPARE(w.form.passwordRow(0), (std::array<int, 3>{255, 255, 255}));
+    w.form.setPasswordRow(0, {1, 2, 3});
+    w.form.setPasswordRow(1001, {1, 2, 3});
+    QCOMPARE(w.form.ObjectPasswordTable, before);
+}
+
+void TestRules::recipientPasswords_lengthRules() {
+    Window w;
+    w.toolMode(0);
+    Edit *pw = w.edit("Password", 23);
+    pw->setText(QStringLiteral("12"));
+    leave(pw);
+    QCOMPARE(w.dialogs.texts(), QStringList{S("M1539")});
+    pw->setText(QStringLiteral("1234567"));
+    leave(pw);
+    QCOMPARE(pw->text(), S("123456"));
+    QCOMPARE(w.dialogs.texts(), (QStringList{S("M1539"), S("M1540")}));
+    pw->setText(QStringLiteral("000"));
+    leave(pw);
+    QCOMPARE(w.messages(), 2);
+}
+
+void TestRules::userNames_visibilityLengthAndCharacters() {
+    Window w;
+    QCOMPARE(w.form.LangChange->itemIndex(), 0);
+    auto *own2 = w.c().labeledEdit(S("OwnName"), 2);
+    choose(w.combo("NameRzd", 5), 36);
+    QVERIFY(!own2->isHidden());
+    choose(w.combo("NameRzd", 5), 3);
+    QVERIFY(own2->isHidden());
+    w.combo("NameRzd", 9)->setItemIndex(36);
+    choose(w.combo("NameRzd", 5), 36);
+    choose(w.combo("NameRzd", 5), 1);
+    QVERIFY(!own2->isHidden()); // partition 9 still uses it
+
+    // English names take characters below 128 only.
+    w.form.LangChange->setItemIndex(1);
+    auto *english = w.c().labeledEdit(S("OwnNameE"), 1);
+    english->setText(S("Дом"));
+    QCOMPARE(english->text(), QString());
+    english->setText(S("Hall №1"));
+    QCOMPARE(english->text(), S("Hall 1"));
+    // Russian names keep any character.
+    auto *russian = w.c().labeledEdit(S("OwnName"), 1);
+    russian->setText(S("Дом №1"));
+    QCOMPARE(russian->text(), S("Дом №1"));
+
+    english->setText(S("abcdefghijklmno"));
+    leave(english->edit());
+    QCOMPARE(english->text(), S("abcdefghijkl"));
+    QCOMPARE(w.dialogs.texts(), QStringList{S("M1538")});
+    leave(english->edit());
+    QCOMPARE(w.messages(), 1);
+}
+
+void TestRules::tonePreview_showsSymbols() {
+    Window w;
+    choose(w.combo("Alarm", 2), 14);
+    choose(w.combo("DisArm", 3), 10);
+    QCOMPARE(w.c().label(S("SetAlarm2"))->caption(), S("*"));
+    QCOMPARE(w.c().label(S("SetDisArm3"))->caption(), S("A"));
+    // One change refreshes all nine previews.
+    w.combo("Arm", 1)->setItemIndex(15);
+    choose(w.combo("Alarm", 1), 0);
+    QCOMPARE(w.c().label(S("SetArm1"))->caption(), S("#"));
+    w.c().get<Button>(S("SoundTone2"))->click();
+    QCOMPARE(w.dialogs.texts(), QStringList{S("M1541")});
+}
+
+QTEST_MAIN(TestRules)
+#include "tst_rules.moc"
