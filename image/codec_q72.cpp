@@ -109,10 +109,11 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
                                 : bit(img[q72::RelayPartitions9], p - 9));
 
     // 6.
-    decodeRelay(form, q72::relaySettings(img),
-                {testBit(img, q72::RadioChanBlck1), testBit(img, q72::DamageCD1),
-                 testBit(img, q72::ErrorInterface1), testBit(img, q72::NoLine1),
-                 testBit(img, q72::PowerCD1)});
+    const RelaySettings relay = q72::relaySettings(img);
+    const RelayBits relayBits = {testBit(img, q72::RadioChanBlck1), testBit(img, q72::DamageCD1),
+                                 testBit(img, q72::ErrorInterface1), testBit(img, q72::NoLine1),
+                                 testBit(img, q72::PowerCD1)};
+    decodeRelay(form, relay, relayBits);
 
     // 7.
     pages::MaskEdit *pin = c.mask(S("PinCode"));
@@ -180,6 +181,7 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
     decodeEvents(c, img);
 
     // 14.
+    const int languageBefore = form.LangChange->itemIndex();
     const int language = img[q72::WorkModeLang] >> 4;
     if (language < q72::LanguageCount) {
         form.LangChange->setItemIndex(language);
@@ -187,6 +189,10 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
         form.LangChange->setItemIndex(0);
         report(QString());
     }
+    // A new language item runs the work-mode rule, which applies the relay mode again and so
+    // clears the relay's own ticks read in step 6: read them again, or they would be lost.
+    if (form.LangChange->itemIndex() != languageBefore)
+        decodeRelay(form, relay, relayBits);
 
     // 15.
     const NameFamily family = visibleNameFamily(c);

@@ -45,6 +45,7 @@ class TstCodec : public QObject {
     void q72Decoder_typesAndBlitzPage();
     void q72Decoder_duplicateGroupAndObjectZero();
     void q72Decoder_blitzPadding();
+    void q72Decoder_relayTicksSurviveLanguageChange();
     void blitzTypeWithoutItem_survivesEncode();
 };
 
@@ -588,6 +589,25 @@ void TstCodec::blitzTypeWithoutItem_survivesEncode() {
     DecodeImage(win.w(), goldenPreset(72, 1));
     QCOMPARE(gsm3->count(), 10);
     QCOMPARE(gsm3->itemIndex(), 1);
+}
+
+// A new name language re-runs the work-mode and relay rules; the relay's own ticks of the image
+// must still be shown afterwards.
+void TstCodec::q72Decoder_relayTicksSurviveLanguageChange() {
+    Window win;
+    for (int language : {1, 2, 0}) {
+        QVERIFY(win.w().LangChange->itemIndex() != language);
+        ConfigImage img = goldenPreset(72, 1);
+        img[3] |= 0x1F; // every equipment box of relay 1
+        img[171] = std::uint8_t(language << 4 | 1);
+        DecodeImage(win.w(), img);
+        QCOMPARE(win.w().LangChange->itemIndex(), language);
+        QCOMPARE(win.w().ReleWorkMode1->itemIndex(), 0);
+        for (const char *box :
+             {"PowerCD1", "DamageCD1", "ErrorInterface1", "RadioChanBlck1", "NoLine1"})
+            QVERIFY2(win.c().check(S(box))->isChecked(), box);
+        QCOMPARE(int(win.encode()[3]), 0x7F);
+    }
 }
 
 QTEST_MAIN(TstCodec)
