@@ -344,6 +344,15 @@ void TstCodec::encoderErrors_endBeforeAnythingChanges() {
     QVERIFY(image::EncodeImage(q72.w()).ok());
     q72.c().mask(S("PinCode"))->QLineEdit::setText(S("__12")); // typed into the last positions
     QVERIFY(image::EncodeImage(q72.w()).error.contains(S("PIN code")));
+    q72.c().mask(S("PinCode"))->setText(QString());
+
+    // An object number the GSM model cannot hold (lists of the other model) is refused, not cut.
+    Window lists(pages::ModelQ71);
+    lists.w().WorkModeComboBox->setItemIndex(1);
+    image::DefaultButtonClick(lists.w());
+    lists.c().combo(S("ObjNmb3"))->setItemIndex(1234);
+    lists.w().DeviceModel = pages::ModelQ72;
+    QVERIFY(image::EncodeImage(lists.w()).error.contains(S("Object number of partition 3")));
 }
 
 void TstCodec::q72Checks_data() {

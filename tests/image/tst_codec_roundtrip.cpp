@@ -258,7 +258,7 @@ void TstCodecRoundTrip::anyImageDecodes() {
     std::mt19937 rng(7u + unsigned(model));
     std::uniform_int_distribution<int> byte(0, 255);
     const ConfigImage base = image::EncodeImage(win.w()).image;
-    for (int n = 0; n < 600; ++n) {
+    for (int n = 0; n < 300; ++n) {
         ConfigImage img = base;
         if (n % 2 == 0) {
             for (auto &b : img)
