@@ -14,13 +14,19 @@ class FormBase;
 namespace q7x::image {
 
 // Spreads an image over the controls of the model it belongs to and runs the page rules.
+// The GSM decoder reports each bad field in a message box, then the final warning, and restores
+// the factory preset; the telephone-line decoder shows nothing and leaves a list whose stored
+// value it does not offer as it was. A GSM recipient using SMS-Blitz in an interface whose lists
+// lack that item gets the item back in its own list, so the setting is shown and written again.
 void DecodeImageQ72(pages::FormBase &form, const ConfigImage &image);
 void DecodeImageQ71(pages::FormBase &form, const ConfigImage &image);
 // Chooses the decoder by the window's DeviceModel.
 void DecodeImage(pages::FormBase &form, const ConfigImage &image);
 
-// The result of an encoder: the image, or the reason it could not be built. Nothing may be
-// written or sent when error is set.
+// The result of an encoder: the image, or the reason it could not be built (a text naming the
+// field and the value, for a message box). Nothing may be written or sent when error is set;
+// the window is then unchanged too (the telephone-line encoder unticks the partitions of
+// recipients without a number, and lists the image in Memo2, only on success).
 struct Encoded {
     ConfigImage image{};
     QString error;
