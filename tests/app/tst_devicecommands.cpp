@@ -62,8 +62,10 @@ struct Bench {
     // Waits until no worker is left (a chained read counts as part of its connect).
     bool settle(int ms = 20000) {
         QDeadlineTimer deadline(ms);
+        QTimer tick; // wakes the wait below to look at the deadline
+        tick.start(50);
         while (w.liveWorkers() > 0 && !deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         QCoreApplication::processEvents();
         return w.liveWorkers() == 0;
     }
@@ -530,11 +532,15 @@ void TestDeviceCommands::cancel_doesNotWaitForABlockedWorker() {
 void TestDeviceCommands::cancelAtRandomMoments_alwaysEndsCleanly() {
     enum Op { Connect, Read, Write, Modem };
     QRandomGenerator random(20261206);
-    for (int run = 0; run < 120; ++run) {
-        const bool q71 = run % 4 == 3;
-        Bench b(q71 ? sim::Model::Q71 : sim::Model::Q72);
-        b.w.pcClock = [] { return QDateTime(QDate(2012, 6, 7), QTime(8, 9)); };
-        const Op op = static_cast<Op>(random.bounded(q71 ? 3 : 4));
+    Bench q72(sim::Model::Q72);
+    Bench q71(sim::Model::Q71);
+    for (Bench *b : {&q72, &q71})
+        b->w.pcClock = [] { return QDateTime(QDate(2012, 6, 7), QTime(8, 9)); };
+    for (int run = 0; run < 200; ++run) {
+        const bool gsm = run % 4 != 3;
+        Bench &b = gsm ? q72 : q71;
+        b.dialogs.clear();
+        const Op op = static_cast<Op>(random.bounded(gsm ? 4 : 3));
         if (op != Connect)
             QVERIFY(b.connect());
         const long target = b.sim->steps + random.bounded(op == Write ? 2500 : 700);
@@ -552,8 +558,10 @@ void TestDeviceCommands::cancelAtRandomMoments_alwaysEndsCleanly() {
             b.w.RunModemButtonClick(b.w.RunModemButton);
             break;
         }
+        QTimer tick;
+        tick.start(20);
         while (b.sim->steps < target && b.w.liveWorkers() > 0)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         b.w.CanlButtonClick(b.w.CancelButton);
         QVERIFY2(b.settle(10000), qPrintable(QString::number(run)));
         QCOMPARE(buttons(b.w), CancelRow);
@@ -566,6 +574,7 @@ void TestDeviceCommands::cancelAtRandomMoments_alwaysEndsCleanly() {
         if (run % 10 == 0) {
             QVERIFY(b.connect());
             QCOMPARE(b.w.statusText(), S("M1040"));
+            b.w.CanlButtonClick(b.w.CancelButton);
         }
     }
 }
@@ -581,8 +590,10 @@ void TestDeviceCommands::closingWindowDuringTransfer_endsWorker() {
             b.w.WriteButtonClick(b.w.WriteButton);
         else
             b.w.ReadButtonClick(b.w.ReadButton);
+        QTimer tick;
+        tick.start(20);
         while (b.sim->steps < target && b.w.liveWorkers() > 0)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         if (run % 4 < 2)
             b.w.close();
         b.window.reset();
