@@ -8,15 +8,6 @@ namespace q7x::pages {
 using namespace build;
 
 namespace {
-QString n(const char *prefix, int i) { return Controls::name(S(prefix), i); }
-
-Label *number(QWidget *parent, const QString &name, int value) {
-    auto *l = new Label(parent, name, QString::number(value));
-    l->setAlignment(Qt::AlignCenter);
-    l->setFixedHeight(RowHeight);
-    return l;
-}
-
 // A grid whose header row and body rows have fixed heights, so that neighbouring panels built
 // the same way line up row by row.
 QGridLayout *rowGrid(QWidget *w, int headerHeight, int rows) {

@@ -9,18 +9,6 @@ namespace q7x::pages {
 
 using namespace build;
 
-namespace {
-QString n(const char *prefix, int i) { return Controls::name(S(prefix), i); }
-
-// Row labels and column headings that are plain numbers.
-Label *number(QWidget *parent, const QString &name, int value) {
-    auto *l = new Label(parent, name, QString::number(value));
-    l->setAlignment(Qt::AlignCenter);
-    l->setFixedHeight(RowHeight);
-    return l;
-}
-} // namespace
-
 void FormBase::buildRecipientsPage(TabSheet *page) {
     auto *g = grid(page, 2, 0, 2);
 

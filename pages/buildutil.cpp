@@ -2,6 +2,15 @@
 
 namespace q7x::pages::build {
 
+QString n(const char *prefix, int i) { return S(prefix) + QString::number(i); }
+
+Label *number(QWidget *parent, const QString &name, int value) {
+    auto *l = new Label(parent, name, QString::number(value));
+    l->setAlignment(Qt::AlignCenter);
+    l->setFixedHeight(RowHeight);
+    return l;
+}
+
 QGridLayout *grid(QWidget *w, int margin, int hspace, int vspace) {
     auto *g = new QGridLayout(w);
     g->setContentsMargins(margin, margin, margin, margin);

@@ -11,6 +11,11 @@ inline QString S(const char *utf8) { return QString::fromUtf8(utf8); }
 
 inline constexpr int RowHeight = 21;
 
+// A family member's name: prefix and decimal index.
+QString n(const char *prefix, int i);
+// Row labels and column headings that are plain numbers.
+Label *number(QWidget *parent, const QString &name, int value);
+
 QGridLayout *grid(QWidget *w, int margin = 4, int hspace = 4, int vspace = 1);
 QVBoxLayout *vbox(QWidget *w, int margin = 4, int space = 2);
 QHBoxLayout *hbox(QWidget *w, int margin = 4, int space = 4);

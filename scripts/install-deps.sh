@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libqt6serialport6-dev libgl-dev
   libftdi1-dev
   llvm lld clang libclang-rt-14-dev

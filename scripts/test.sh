@@ -16,7 +16,7 @@ cmake --build build/test -j "$jobs"
 ctest --test-dir build/test --output-on-failure -j "$jobs"
 
 echo "== sanitizer build (address, undefined)"
-cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQ7X_SANITIZE=ON -DQ7X_WERROR=ON
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQ7X_SANITIZE=ON -DQ7X_WERROR=ON
 cmake --build build/asan -j "$jobs"
 ctest --test-dir build/asan --output-on-failure -j "$jobs" -L 'unit|gui|e2e'
 
