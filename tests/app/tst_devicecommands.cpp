@@ -97,6 +97,7 @@ class TestDeviceCommands : public QObject {
     void silentDevice_failsAfterTenAttempts();
     void writeQ72_sendsEncodedImageWithLanguageNibble();
     void writeQ71_setsLanguageByte();
+    void writeWithEncoderError_sendsNothing();
     void runModem_setsClockAndShowsIt();
     void runModem_stateTextAfterFailure();
     void readAndWriteFailures_showTextsAndCloseThePort();
@@ -288,6 +289,23 @@ void TestDeviceCommands::writeQ71_setsLanguageByte() {
         QVERIFY2(std::equal(expected.begin(), expected.begin() + 320, b.device().q71Image.begin()),
                  t.language);
     }
+}
+
+void TestDeviceCommands::writeWithEncoderError_sendsNothing() {
+    Bench b;
+    QVERIFY(b.connect());
+    b.w.controls().edit(S("Edit5"))->setText(S("9983")); // no SMS-Blitz code
+    const image::Encoded encoded = image::EncodeImageQ72(b.w);
+    if (encoded.ok())
+        QSKIP("the encoder of this build reports no errors");
+    const std::size_t traced = b.sim->last->transport.trace.size();
+    b.w.WriteButtonClick(b.w.WriteButton);
+    QCOMPARE(b.w.liveWorkers(), 0);
+    QCOMPARE(b.sim->last->transport.trace.size(), traced);
+    QCOMPARE(b.dialogs.texts(), QStringList{encoded.error});
+    QCOMPARE(b.dialogs.shown[0].icon, pages::Dialogs::Icon::Error);
+    QCOMPARE(buttons(b.w), S("0111100"));
+    QVERIFY(b.w.Interactive);
 }
 
 void TestDeviceCommands::runModem_setsClockAndShowsIt() {
