@@ -11,6 +11,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace q7x::test {
 
@@ -18,7 +19,8 @@ class SimLinkFactory : public app::LinkFactory {
   public:
     sim::Model model = sim::Model::Q72;
     bool refuse = false;                         // every open fails
-    std::function<void(sim::DeviceSim &)> setup; // runs on each new device
+    std::vector<std::uint8_t> initialImage;      // what each new device holds at first
+    std::function<void(sim::DeviceSim &)> setup; // then runs on each new device
     std::atomic<long> steps{0};                  // transfers and pauses of all links so far
     QList<QPair<int, QString>> opened;           // port number and INI path of each open
     std::shared_ptr<sim::SimLink> last;          // the device behind the latest open
@@ -28,6 +30,7 @@ class SimLinkFactory : public app::LinkFactory {
         if (refuse)
             return {};
         last = std::make_shared<sim::SimLink>(model, link::LinkKind::Serial);
+        last->device.loadImage(initialImage);
         if (setup)
             setup(last->device);
         last->transport.onStep = [this] { ++steps; };

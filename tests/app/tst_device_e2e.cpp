@@ -152,13 +152,19 @@ void TestDeviceE2E::q72_connectReadsValues_runModemSetsClock() {
 
 void TestDeviceE2E::q71_editedConfigurationIsWritten() {
     QTemporaryDir dir;
-    Simulator sim(dir.path(), {"--model", "q71"});
+    const image::ConfigImage preset = image::presetImage(pages::ModelQ71, 1);
+    QFile load(dir.filePath("image"));
+    QVERIFY(load.open(QIODevice::WriteOnly));
+    load.write(reinterpret_cast<const char *>(preset.data()), 320);
+    load.close();
+    Simulator sim(dir.path(), {"--model", "q71", "--load", dir.filePath("image")});
     QVERIFY(lang::WriteIniValue(S("Lang"), S("Default"), S("English")));
     Session s(sim.link());
     s.w.ConnectButtonClick(s.w.ConnectButton);
     QVERIFY(s.settle(30000));
     QCOMPARE(s.w.statusText(), S("M1040"));
     QCOMPARE(s.w.DeviceModel, pages::ModelQ71);
+    QVERIFY(s.dialogs.shown.isEmpty());
 
     pages::ComboBox *pause = s.w.controls().combo(S("PauseInterval1"));
     pause->setItemIndex((pause->itemIndex() + 1) % pause->count());

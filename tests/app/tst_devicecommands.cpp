@@ -4,6 +4,7 @@
 #include "app/linkworker.h"
 #include "app/mainform.h"
 #include "image/codec.h"
+#include "image/presets.h"
 #include "lang/ini.h"
 #include "simlinkfactory.h"
 
@@ -50,6 +51,10 @@ struct Bench {
         auto factory = std::make_unique<SimLinkFactory>();
         sim = factory.get();
         sim->model = model;
+        // A factory configuration, so that the decoder finds nothing to complain about.
+        const image::ConfigImage preset =
+            image::presetImage(model == sim::Model::Q71 ? pages::ModelQ71 : pages::ModelQ72, 1);
+        sim->initialImage.assign(preset.begin(), preset.end());
         w.setLinkFactory(std::move(factory));
         w.show();
         test::fillMessageTable();
@@ -74,13 +79,6 @@ struct Bench {
         return settle();
     }
 };
-
-std::vector<std::uint8_t> pattern(std::size_t n, int seed) {
-    std::vector<std::uint8_t> v(n);
-    for (std::size_t i = 0; i < n; ++i)
-        v[i] = static_cast<std::uint8_t>((i * 7 + static_cast<std::size_t>(seed)) & 0xFF);
-    return v;
-}
 
 } // namespace
 
@@ -111,8 +109,9 @@ class TestDeviceCommands : public QObject {
 
 void TestDeviceCommands::connectQ72_identifiesAndChainsRead() {
     Bench b;
+    const image::ConfigImage preset = image::presetImage(pages::ModelQ72, 3);
+    b.sim->initialImage.assign(preset.begin(), preset.end());
     b.sim->setup = [](sim::DeviceSim &d) {
-        d.loadImage(pattern(512, 3));
         d.faults.answerOnAttempt = 10; // identified on the tenth and last attempt
     };
     QVERIFY(b.connect());
@@ -135,6 +134,20 @@ void TestDeviceCommands::connectQ72_identifiesAndChainsRead() {
             (e.bytes[2] & 0x0F) == 4)
             ++reads;
     QCOMPARE(reads, 128);
+
+    // The read image went to the decoder: the window shows what a window decoding the device's
+    // image shows. Device bytes 0x1A0 and 0x1A1 arrive twice, the second time over image bytes
+    // 416 and 417.
+    image::ConfigImage read{};
+    std::copy_n(preset.begin(), 512, read.begin());
+    read[414] = preset[416];
+    read[415] = preset[417];
+    pages::RecordingDialogs refDialogs;
+    app::TMainForm reference(&refDialogs);
+    reference.show();
+    image::DecodeImageQ72(reference, read);
+    QCOMPARE(b.w.WorkModeComboBox->itemIndex(), reference.WorkModeComboBox->itemIndex());
+    QVERIFY(image::EncodeImageQ72(b.w).image == image::EncodeImageQ72(reference).image);
 }
 
 void TestDeviceCommands::connectQ71_adaptsWindowAndChainsRead_thenQ72AdaptsBack() {
@@ -294,6 +307,7 @@ void TestDeviceCommands::writeQ71_setsLanguageByte() {
 void TestDeviceCommands::writeWithEncoderError_sendsNothing() {
     Bench b;
     QVERIFY(b.connect());
+    QVERIFY(b.dialogs.shown.isEmpty());
     b.w.controls().edit(S("Edit5"))->setText(S("9983")); // no SMS-Blitz code
     const image::Encoded encoded = image::EncodeImageQ72(b.w);
     if (encoded.ok())
