@@ -3,10 +3,13 @@
 #include "image/codec.h"
 #include "lang/ini.h"
 #include "lang/messagetable.h"
+#include "lang/tablegen.h"
+#include "lang/translatewalk.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QStatusTipEvent>
@@ -174,10 +177,10 @@ void TMainForm::SaveButtonClick(QWidget *) { image::SaveButtonClick(*this); }
 
 void TMainForm::LoadButtonClick(QWidget *) { image::LoadButtonClick(*this); }
 
-// The language layer of a later stage: the built-in Russian texts stay.
-void TMainForm::TranslateWindow() {}
+// The application owns one form, this window.
+void TMainForm::TranslateWindow() { lang::TranslateWindow({this}); }
 
-void TMainForm::LoadLogo() {}
+void TMainForm::LoadLogo() { lang::LoadLogo(Image2); }
 
 void TMainForm::showEvent(QShowEvent *e) {
     FormBase::showEvent(e);
@@ -267,7 +270,25 @@ void TMainForm::SelectLangSelect(QWidget *) {
     close();
 }
 
+// Writes the translation table sources of the window's current texts into a folder the user
+// picks. Existing files are kept as ".bak" copies when the user asks to save them.
 void TMainForm::GenTableButtonClick(QWidget *) {
+    const QString folder = dialogs().existingDirectory(S("GenTableButton"));
+    if (folder.isEmpty())
+        return;
+    const QDir dir(folder);
+    const QStringList files = {dir.filePath(lang::TableHeaderName(objectName())),
+                               dir.filePath(lang::TableScriptName(objectName()))};
+    if ((QFile::exists(files[0]) || QFile::exists(files[1])) &&
+        dialogs().question(S("Do you want to save existing files?"), S("System message")))
+        for (const QString &f : files)
+            if (QFile::exists(f)) {
+                QFile::remove(f + S(".bak"));
+                QFile::rename(f, f + S(".bak"));
+            }
+    if (!lang::WriteTable(folder, objectName(), lang::GenerateTable({this})))
+        dialogs().message(S("Cannot write the files into ") + folder, S("System message"),
+                          pages::Dialogs::Icon::Error);
 }
 
 void TMainForm::USBClick(QWidget *) {

@@ -32,10 +32,17 @@ static QString pathIn(const QString &folder, const QString &fileName) {
 
 void FillMessageTable(const ResourceLibrary &messages) {
   MessageArray &table = MessageTable();
+  // Messages 1000 .. 1999 lie in blocks 62 .. 124, sixteen to a block; each is read once.
+  QList<QString> block;
+  int blockIndex = -1;
   for (int k = 0; k < MessageCount; ++k) {
-    QString text = messages.string(1000 + k, MessageMaxLength);
-    if (!text.isEmpty())
-      table[static_cast<std::size_t>(k)] = std::move(text);
+    const int id = 1000 + k;
+    if (id / 16 != blockIndex) {
+      blockIndex = id / 16;
+      block = messages.stringBlock(blockIndex, MessageMaxLength);
+    }
+    if (!block.isEmpty() && !block[id % 16].isEmpty())
+      table[static_cast<std::size_t>(k)] = block[id % 16];
   }
 }
 

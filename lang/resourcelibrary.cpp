@@ -241,42 +241,50 @@ std::optional<ResourceLibrary::Entry> ResourceLibrary::typeDirectory(quint32 typ
 }
 
 QString ResourceLibrary::string(int id, int maxLength) const {
-  if (!loaded_ || id < 0 || id > 0xFFFF || maxLength <= 0)
+  if (id < 0 || id > 0xFFFF)
+    return {};
+  const QList<QString> block = stringBlock(id / 16, maxLength);
+  return block.isEmpty() ? QString() : block[id % 16];
+}
+
+QList<QString> ResourceLibrary::stringBlock(int blockIndex, int maxLength) const {
+  if (!loaded_ || blockIndex < 0 || blockIndex > 0xFFFF / 16 || maxLength <= 0)
     return {};
   const auto type = typeDirectory(RtString);
   if (!type)
     return {};
   // Strings are stored sixteen to a block; block b holds the strings 16(b - 1) .. 16b - 1.
-  const auto block = findById(type->offset, quint32(id) / 16 + 1);
+  const auto block = findById(type->offset, quint32(blockIndex) + 1);
   if (!block)
     return {};
   const auto data = resourceData(*block);
   if (!data)
     return {};
+  QList<QString> out(16);
   qint64 at = data->offset;
   const qint64 end = data->offset + data->size;
-  for (int slot = 0;; ++slot) {
+  for (int slot = 0; slot < 16; ++slot) {
+    // A block cut short leaves its later strings missing.
     if (at + 2 > end)
-      return {};
+      break;
     const qint64 length = u16(at);
     at += 2;
     if (at + 2 * length > end)
-      return {};
-    if (slot == id % 16) {
-      const qint64 n = std::min<qint64>(length, maxLength);
-      QString text(n, Qt::Uninitialized);
-      for (qint64 k = 0; k < n; ++k)
-        text[k] = QChar(u16(at + 2 * k));
-      const qsizetype nul = text.indexOf(QChar(0));
-      if (nul >= 0)
-        text.truncate(nul);
-      // A cut must not leave half of a surrogate pair behind.
-      if (!text.isEmpty() && text.back().isHighSurrogate())
-        text.chop(1);
-      return text;
-    }
+      break;
+    const qint64 n = std::min<qint64>(length, maxLength);
+    QString text(n, Qt::Uninitialized);
+    for (qint64 k = 0; k < n; ++k)
+      text[k] = QChar(u16(at + 2 * k));
+    const qsizetype nul = text.indexOf(QChar(0));
+    if (nul >= 0)
+      text.truncate(nul);
+    // A cut must not leave half of a surrogate pair behind.
+    if (!text.isEmpty() && text.back().isHighSurrogate())
+      text.chop(1);
+    out[slot] = std::move(text);
     at += 2 * length;
   }
+  return out;
 }
 
 QByteArray ResourceLibrary::bitmap(const QString &name) const {

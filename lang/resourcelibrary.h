@@ -37,6 +37,9 @@ public:
   // String number id (0..65535), cut to at most maxLength UTF-16 units and at the first NUL.
   // Empty when the library is not loaded or the string is missing or empty.
   QString string(int id, int maxLength) const;
+  // The sixteen strings 16 * block .. 16 * block + 15 (block 0..4095) in one look-up, each as
+  // string() gives it: for reading many consecutive strings.
+  QList<QString> stringBlock(int block, int maxLength) const;
 
   // The bitmap resource of the given name (compared without regard to ASCII case) as a BMP
   // file: the stored device-independent bitmap with the 14-byte file header put in front.

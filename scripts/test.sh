@@ -27,4 +27,6 @@ cmake --build build/fuzz -j "$jobs"
 if ctest --test-dir build/fuzz -N -L fuzz | grep -q 'Total Tests: [1-9]'; then
   ctest --test-dir build/fuzz --output-on-failure -j "$jobs" -L fuzz
 fi
+echo "== Windows compile check (mingw-w64)"
+bash scripts/windows-check.sh
 echo "== all tests passed"

@@ -169,6 +169,14 @@ private slots:
     ResourceLibrary lib;
     QVERIFY(lib.load(samplePath(file)));
     QCOMPARE(lib.string(id, maxLength), expected);
+    // The block read gives the same string in its slot, and its neighbours as string() does.
+    const QList<QString> block = lib.stringBlock(id / 16, maxLength);
+    if (maxLength > 0 && id >= 0 && id <= 0xFFFF && !expected.isEmpty()) {
+      QCOMPARE(block.size(), 16);
+      for (int slot = 0; slot < 16; ++slot)
+        QCOMPARE(block[slot], lib.string(id / 16 * 16 + slot, maxLength));
+      QCOMPARE(block[id % 16], expected);
+    }
   }
 
   void bitmapIsTheStoredFile_data() {
