@@ -44,6 +44,7 @@ TMainForm::TMainForm(pages::Dialogs *dialogs, QWidget *parent) : FormBase(dialog
 }
 
 TMainForm::~TMainForm() {
+    shutDownLink();
     qApp->removeEventFilter(this);
 }
 
@@ -130,6 +131,11 @@ void TMainForm::FormCreate() {
     GenTableButton->onClick = [this](QWidget *s) { GenTableButtonClick(s); };
     SaveButton->onClick = [this](QWidget *s) { SaveButtonClick(s); };
     LoadButton->onClick = [this](QWidget *s) { LoadButtonClick(s); };
+    ConnectButton->onClick = [this](QWidget *s) { ConnectButtonClick(s); };
+    CancelButton->onClick = [this](QWidget *s) { CanlButtonClick(s); };
+    ReadButton->onClick = [this](QWidget *s) { ReadButtonClick(s); };
+    WriteButton->onClick = [this](QWidget *s) { WriteButtonClick(s); };
+    RunModemButton->onClick = [this](QWidget *s) { RunModemButtonClick(s); };
 
     // The window sees every key before the focused control does.
     qApp->installEventFilter(this);

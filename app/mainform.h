@@ -1,9 +1,22 @@
 #pragma once
 // The application's one main window: start-up, first show, diagnostic keys, hints, help, links
 // and the language selector, on top of the settings window of pages/.
+#include "app/linkfactory.h"
+#include "link/clockstamp.h"
+#include "link/linkengine.h"
+#include "link/windowport.h"
 #include "pages/formbase.h"
 
+#include <QDateTime>
+#include <QPointer>
+
+#include <atomic>
+#include <functional>
+#include <vector>
+
 namespace q7x::app {
+
+class LinkWorker;
 
 // The web site and support mail of the project, opened by the logo and the two link labels.
 inline constexpr const char *SiteAddress = "https://www.q7xconf.example.org";
@@ -34,6 +47,43 @@ class TMainForm : public pages::FormBase {
     void COMClick(QWidget *sender);
     void USBClick(QWidget *sender);
 
+    // Device commands (devicecommands.cpp).
+    void ConnectButtonClick(QWidget *sender);
+    void CanlButtonClick(QWidget *sender);
+    void ReadButtonClick(QWidget *sender);
+    void WriteButtonClick(QWidget *sender);
+    void RunModemButtonClick(QWidget *sender);
+    void StartSerialConnect();
+    void OpenSerialPort();
+
+    // Routines a link worker runs on the window thread while it waits.
+    void ShowLinkStatus(link::LinkStatus status, int argument, link::LinkKind kind);
+    void ShowModemStateText(int messageNumber);
+    void ReportProgress(int percent);
+    void SetLinkButtons(link::ButtonEvent event);
+    void ShowLinkReady();
+    link::ClockStamp TakeClockStamp();
+    void ModelAdaptation(link::DeviceModel model);
+    void ShowQ72Firmware(const QString &firmware);
+    void ShowQ71Firmware(int number);
+    void ShowModelLabel(link::DeviceModel model);
+    void ShowDeviceClock(const link::DeviceClock &clock);
+    void HandOverImage(link::DeviceModel model, const std::vector<std::uint8_t> &image);
+    void CloseLink(link::LinkKind kind);
+
+    // The read or write code of the current model, the open links and the current workers.
+    link::LinkOperation PendingOperation = link::LinkOperation::Connect;
+    LinkHandle PortHandle;
+    LinkHandle UsbHandle;
+    QPointer<LinkWorker> ComWorker;
+    QPointer<LinkWorker> UsbWorker;
+    // Where links come from (tests play a device in-process); the COM ports by default.
+    void setLinkFactory(std::unique_ptr<LinkFactory> factory);
+    // The PC clock TakeClockStamp reads; the system clock when unset.
+    std::function<QDateTime()> pcClock;
+    // Workers that have not ended yet (Cancel lets a worker wind down on its own).
+    int liveWorkers() const;
+
     // Factory presets, configuration files.
     void DefaultButtonClick(QWidget *sender) override;
     void SaveButtonClick(QWidget *sender);
@@ -47,11 +97,23 @@ class TMainForm : public pages::FormBase {
     bool event(QEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
     void showEvent(QShowEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
 
   private:
     void construct();
     void buildHints();
     bool m_firstShowDone = false;
+
+    // Device link (devicecommands.cpp).
+    LinkFactory &linkFactory();
+    void OpenUsbDevice();
+    void startWorker(link::LinkOperation operation, std::vector<std::uint8_t> image = {});
+    void workerEnded(LinkWorker *worker);
+    void finishEndedWorkers();
+    void shutDownLink();
+    std::unique_ptr<LinkFactory> m_linkFactory;
+    std::vector<QPointer<LinkWorker>> m_workers;
+    std::shared_ptr<std::atomic<bool>> m_closing = std::make_shared<std::atomic<bool>>(false);
 };
 
 } // namespace q7x::app

@@ -13,9 +13,7 @@ using pages::ComboBox;
 
 namespace {
 
-QString S(const char *utf8) {
-    return QString::fromUtf8(utf8);
-}
+QString S(const char *utf8) { return QString::fromUtf8(utf8); }
 
 void writeIni(const QByteArray &content) {
     QFile f(lang::IniPath());

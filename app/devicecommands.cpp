@@ -1,0 +1,434 @@
+// The device commands of the main window: link choice, Connect, Cancel, Read, Write and Run
+// modem, the window routines the link workers run, and the workers' life cycle.
+#include "app/linkworker.h"
+#include "app/mainform.h"
+
+#include "image/codec.h"
+#include "lang/ini.h"
+#include "lang/messagetable.h"
+#include "link/linkdisplay.h"
+
+#include <QCloseEvent>
+#include <QThread>
+
+#include <algorithm>
+
+namespace q7x::app {
+
+using link::ButtonEvent;
+using link::ButtonStates;
+
+using link::LinkKind;
+using link::LinkOperation;
+using link::LinkStatus;
+using pages::Dialogs;
+
+namespace {
+
+QString S(const char *utf8) { return QString::fromUtf8(utf8); }
+
+void enable(QWidget *w, const std::optional<bool> &on) {
+    if (on)
+        w->setEnabled(*on);
+}
+
+link::DeviceModel modelOf(int deviceModel) {
+    return deviceModel == pages::ModelQ71 ? link::DeviceModel::Q71 : link::DeviceModel::Q72;
+}
+
+// Byte of the Q71 image that names the interface language, and the Q72 byte whose high nibble
+// does.
+constexpr int Q71LanguageByte = 0x108;
+constexpr int Q72LanguageByte = 0xAB;
+
+} // namespace
+
+// ---- links and workers ---------------------------------------------------------------------
+
+void TMainForm::setLinkFactory(std::unique_ptr<LinkFactory> factory) {
+    m_linkFactory = std::move(factory);
+}
+
+LinkFactory &TMainForm::linkFactory() {
+    if (!m_linkFactory)
+        m_linkFactory = makeSystemLinkFactory();
+    return *m_linkFactory;
+}
+
+int TMainForm::liveWorkers() const {
+    return static_cast<int>(std::count_if(m_workers.begin(), m_workers.end(),
+                                          [](const auto &w) { return !w.isNull(); }));
+}
+
+void TMainForm::OpenSerialPort() {
+    const int number = PortNumber->itemIndex() + 1;
+    const QString path =
+        lang::ReadIniValue(S("Ports"), S("COM") + QString::number(number), QString());
+    PortHandle = linkFactory().openSerialPort(number, path);
+    if (!PortHandle) {
+        PortHandle = {};
+        dialogs().message(lang::FormatM(1095, number), QString(), Dialogs::Icon::Warning);
+        PortOk = false;
+        return;
+    }
+    QThread::msleep(static_cast<unsigned long>(linkFactory().portSettleMs()));
+}
+
+void TMainForm::StartSerialConnect() {
+    // A worker still winding down after a Cancel lets go of the port before it is opened again.
+    // A cancelled worker never waits for the window, so this wait is short.
+    for (const QPointer<LinkWorker> &w : m_workers)
+        if (w) {
+            w->cancel();
+            w->wait();
+        }
+    PortHandle = {};
+    OpenSerialPort();
+    if (!PortOk) {
+        ConnectButton->setEnabled(true);
+        CancelButton->setEnabled(false);
+        return;
+    }
+    startWorker(LinkOperation::Connect);
+}
+
+// No USB converter support is built yet: every open finds no converter.
+void TMainForm::OpenUsbDevice() {
+    UsbHandle = {};
+    UsbOk = false;
+}
+
+void TMainForm::startWorker(LinkOperation operation, std::vector<std::uint8_t> image) {
+    LinkWorker *worker = nullptr;
+    if (USB->isChecked()) {
+        if (!UsbHandle)
+            OpenUsbDevice();
+        worker = new LinkWorker(this, link::usbTraits(), operation, DeviceModel, std::move(image),
+                                UsbHandle, m_closing);
+        UsbWorker = worker;
+    } else {
+        worker =
+            new TComThread(this, operation, DeviceModel, std::move(image), PortHandle, m_closing);
+        ComWorker = worker;
+    }
+    m_workers.emplace_back(worker);
+    QPointer<LinkWorker> guard(worker);
+    connect(worker, &QThread::finished, this, [this, guard] {
+        if (guard)
+            workerEnded(guard);
+    });
+    worker->start(QThread::TimeCriticalPriority);
+}
+
+void TMainForm::workerEnded(LinkWorker *worker) {
+    std::erase_if(m_workers, [worker](const QPointer<LinkWorker> &w) { return w == worker; });
+    const bool chain = worker->chainedReadRequested() && !worker->cancelled() && !m_closing->load();
+    worker->deleteLater();
+    if (chain)
+        ReadButtonClick(ReadButton);
+}
+
+void TMainForm::shutDownLink() {
+    const auto closing = m_closing;
+    closing->store(true);
+    // Every worker lets go of the window first, so none of them can be waiting for it below.
+    for (const QPointer<LinkWorker> &w : m_workers)
+        if (w)
+            w->cancel();
+    for (const QPointer<LinkWorker> &w : m_workers)
+        if (w) {
+            w->wait();
+            delete w.data();
+        }
+    m_workers.clear();
+    PortHandle = {};
+    UsbHandle = {};
+    // Calls still queued by the old workers see the old flag; a window shown again starts anew.
+    m_closing = std::make_shared<std::atomic<bool>>(false);
+}
+
+void TMainForm::closeEvent(QCloseEvent *e) {
+    shutDownLink();
+    FormBase::closeEvent(e);
+}
+
+// ---- commands ------------------------------------------------------------------------------
+
+void TMainForm::ConnectButtonClick(QWidget *) {
+    PageControl1->setActivePageIndex(0);
+    PageControl1Change(PageControl1);
+    if (USB->isChecked()) {
+        if (!UsbHandle)
+            OpenUsbDevice();
+        if (UsbOk) {
+            CancelButton->setEnabled(true);
+            ConnectButton->setEnabled(false);
+            Mode->setEnabled(false);
+            startWorker(LinkOperation::Connect);
+        } else {
+            setStatusText(lang::M(1535));
+            dialogs().message(lang::M(1535), QString(), Dialogs::Icon::Warning);
+            UsbOk = true; // the next Connect tries again
+            CancelButton->setEnabled(false);
+            ConnectButton->setEnabled(true);
+            WriteButton->setEnabled(false);
+            ReadButton->setEnabled(false);
+            Mode->setEnabled(true);
+        }
+        return;
+    }
+    PortNumber->setEnabled(false);
+    StartSerialConnect();
+    if (PortOk) {
+        CancelButton->setEnabled(true);
+        ConnectButton->setEnabled(false);
+        Mode->setEnabled(false);
+    } else {
+        PortOk = true;
+        CancelButton->setEnabled(false);
+        ConnectButton->setEnabled(true);
+        WriteButton->setEnabled(false);
+        ReadButton->setEnabled(false);
+        PortNumber->setEnabled(true);
+        Mode->setEnabled(true);
+    }
+}
+
+void TMainForm::CanlButtonClick(QWidget *) {
+    // Cancel only flags the workers and wakes their transfers; each closes its hold on the link
+    // when it stops. The window lets go of its own handle at once.
+    bool comWorkerCancelled = false;
+    bool usbWorkerCancelled = false;
+    for (const QPointer<LinkWorker> &w : m_workers)
+        if (w) {
+            w->cancel();
+            (w->kind() == LinkKind::Usb ? usbWorkerCancelled : comWorkerCancelled) = true;
+        }
+    if (USB->isChecked()) {
+        UsbHandle = {};
+    } else {
+        PortNumber->setEnabled(true);
+        PortHandle = {};
+    }
+    // A cancelled transfer leaves its link unusable.
+    if (comWorkerCancelled)
+        PortHandle = {};
+    if (usbWorkerCancelled)
+        UsbHandle = {};
+    CancelButton->setEnabled(false);
+    Mode->setEnabled(true);
+    ConnectButton->setEnabled(true);
+    WriteButton->setEnabled(false);
+    ReadButton->setEnabled(false);
+    VersionLabel->setCaption(QString());
+    VersionLabel->hide();
+    Label1->setCaption(QString());
+    Label1->hide();
+    setStatusText(lang::M(1042) + S(" ") + lang::M(DeviceModel == pages::ModelQ71 ? 1238 : 1237));
+    RunModemButton->setEnabled(false);
+    pb1->setValue(0);
+}
+
+void TMainForm::ReadButtonClick(QWidget *) {
+    Interactive = false;
+    WriteButton->setEnabled(false);
+    ReadButton->setEnabled(false);
+    RunModemButton->setEnabled(false);
+    setStatusText(lang::M(1006));
+    PendingOperation =
+        DeviceModel == pages::ModelQ71 ? LinkOperation::ReadQ71 : LinkOperation::ReadQ72;
+    startWorker(PendingOperation);
+    Interactive = true;
+}
+
+void TMainForm::WriteButtonClick(QWidget *) {
+    Interactive = false;
+    const bool runModemWasOn = RunModemButton->isEnabled();
+    WriteButton->setEnabled(false);
+    ReadButton->setEnabled(false);
+    RunModemButton->setEnabled(false);
+    setStatusText(lang::M(1005));
+    const QString language = lang::GetLanguage();
+    image::Encoded encoded;
+    if (DeviceModel == pages::ModelQ71) {
+        PendingOperation = LinkOperation::WriteQ71;
+        encoded = image::EncodeImageQ71(*this);
+        std::uint8_t &b = encoded.image[Q71LanguageByte];
+        if (language == lang::LangRussian)
+            b = 0;
+        else if (language == lang::LangEnglish)
+            b = 1;
+        else if (language == lang::LangTurkish)
+            b = 2;
+    } else {
+        PendingOperation = LinkOperation::WriteQ72;
+        encoded = image::EncodeImageQ72(*this);
+        std::uint8_t &b = encoded.image[Q72LanguageByte];
+        if (language == lang::LangEnglish)
+            b = static_cast<std::uint8_t>(b + 0x10);
+        else if (language == lang::LangTurkish)
+            b = static_cast<std::uint8_t>(b + 0x20);
+    }
+    if (!encoded.ok()) {
+        // Nothing is sent: the window stays connected as it was.
+        setStatusText(QString());
+        dialogs().message(encoded.error, QString(), Dialogs::Icon::Error);
+        WriteButton->setEnabled(true);
+        ReadButton->setEnabled(true);
+        RunModemButton->setEnabled(runModemWasOn);
+        Interactive = true;
+        return;
+    }
+    startWorker(PendingOperation,
+                std::vector<std::uint8_t>(encoded.image.begin(), encoded.image.end()));
+    Interactive = true;
+}
+
+void TMainForm::RunModemButtonClick(QWidget *) {
+    const int page = PageControl1->activePageIndex();
+    if (page >= 1 && page <= 3)
+        controls()
+            .get<pages::TabSheet>(S("TabSheet") + QString::number(page + 1))
+            ->setHighlighted(false);
+    PageControl1->setActivePageIndex(0);
+    controls().get<pages::TabSheet>(S("TabSheet1"))->setHighlighted(true);
+    WriteButton->setEnabled(false);
+    ReadButton->setEnabled(false);
+    RunModemButton->setEnabled(false);
+    setStatusText(lang::M(1536));
+    startWorker(LinkOperation::RunModem);
+}
+
+// ---- window routines of the workers ----------------------------------------------------------
+
+void TMainForm::ShowLinkStatus(LinkStatus status, int argument, LinkKind kind) {
+    const link::StatusDisplay d = link::statusDisplay(status, kind);
+    if (d.barFixedText)
+        setStatusText(S(d.barFixedText));
+    else if (d.barFormatsArgument)
+        setStatusText(lang::FormatM(d.barMessage, argument));
+    else if (d.barMessage)
+        setStatusText(lang::M(d.barMessage));
+    if (d.boxFixedText)
+        dialogs().message(S(d.boxFixedText), QString(), Dialogs::Icon::None);
+    else if (d.boxMessage)
+        dialogs().message(lang::M(d.boxMessage), QString(), Dialogs::Icon::None);
+}
+
+void TMainForm::ShowModemStateText(int messageNumber) { setStatusText(lang::M(messageNumber)); }
+
+void TMainForm::ReportProgress(int percent) { pb1->setValue(std::clamp(percent, 0, 100)); }
+
+namespace {
+void applyStates(const TMainForm &f, const ButtonStates &s) {
+    enable(f.ConnectButton, s.connect);
+    enable(f.CancelButton, s.cancel);
+    enable(f.WriteButton, s.write);
+    enable(f.ReadButton, s.read);
+    enable(f.RunModemButton, s.runModem);
+    enable(f.PortNumber, s.portNumber);
+    enable(f.Mode, s.mode);
+}
+} // namespace
+
+void TMainForm::SetLinkButtons(ButtonEvent event) { applyStates(*this, link::buttonStates(event)); }
+
+void TMainForm::ShowLinkReady() { applyStates(*this, link::linkReadyStates(modelOf(DeviceModel))); }
+
+link::ClockStamp TMainForm::TakeClockStamp() {
+    const QDateTime now = pcClock ? pcClock() : QDateTime::currentDateTime();
+    const QDate d = now.date();
+    const QTime t = now.time();
+    return link::makeClockStamp(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second());
+}
+
+void TMainForm::ShowQ72Firmware(const QString &firmware) {
+    VersionLabel->setCaption(lang::FormatM(1003, firmware));
+    VersionLabel->show();
+}
+
+void TMainForm::ShowQ71Firmware(int number) {
+    VersionLabel->setCaption(S("Версия ПО прибора:") + QString::number(number) + S("_x"));
+    VersionLabel->show();
+}
+
+void TMainForm::ShowModelLabel(link::DeviceModel model) {
+    Label1->setCaption(lang::M(1044) + S(" ") +
+                       lang::M(model == link::DeviceModel::Q71 ? 1238 : 1237));
+    Label1->show();
+}
+
+void TMainForm::ShowDeviceClock(const link::DeviceClock &clock) {
+    DateLabel->show();
+    TimeLabel->show();
+    DateLabel->setCaption(QString::fromStdString(link::formatClockDate(clock)));
+    TimeLabel->setCaption(QString::fromStdString(link::formatClockTime(clock)));
+}
+
+void TMainForm::HandOverImage(link::DeviceModel model, const std::vector<std::uint8_t> &bytes) {
+    image::ConfigImage image{};
+    std::copy_n(bytes.begin(), std::min(bytes.size(), image.size()), image.begin());
+    if (model == link::DeviceModel::Q71)
+        image::DecodeImageQ71(*this, image);
+    else
+        image::DecodeImageQ72(*this, image);
+}
+
+void TMainForm::CloseLink(LinkKind kind) {
+    // The worker that asked makes no transfer after this; the link closes when it lets go.
+    if (kind == LinkKind::Usb)
+        UsbHandle = {};
+    else
+        PortHandle = {};
+}
+
+// The connect-time model view: which controls each model shows.
+void TMainForm::ModelAdaptation(link::DeviceModel model) {
+    const pages::Controls &c = controls();
+    const bool q72 = model == link::DeviceModel::Q72;
+    DeviceModel = q72 ? pages::ModelQ72 : pages::ModelQ71;
+    auto show = [&](const char *name, bool on) { c.widget(S(name))->setVisible(on); };
+    for (const char *name : {"SMSphone", "PinCode", "Panel5"})
+        show(name, q72);
+    show("Panel7", !q72);
+    c.get<pages::TabSheet>(S("TabSheet3"))->setTabVisible(q72);
+    c.get<pages::TabSheet>(S("TabSheet12"))->setTabVisible(!q72);
+    for (QWidget *b : {SaveButton, LoadButton, DefaultButton})
+        b->setEnabled(true);
+    RunModemButton->setEnabled(q72);
+    QWidget *label219 = c.widget(S("Label219"));
+    label219->setVisible(q72);
+    if (q72)
+        label219->setEnabled(true);
+    QWidget *label93 = c.widget(S("Label93"));
+    label93->show();
+    label93->move(6, label93->y());
+    show("Label268", !q72);
+    for (const char *name : {"Panel30", "Panel31", "Panel32"})
+        show(name, !q72);
+    for (const char *name : {"Panel4", "Panel13", "Panel15", "Label51", "Label3"})
+        show(name, q72);
+    show("PanelAttention", !q72);
+    for (int i = 1; i <= 8; ++i) {
+        c.widget(S("LinePhone"), i)->setVisible(!q72);
+        c.widget(S("PhoneNumber"), i)->setVisible(q72);
+        c.widget(S("TypeMesgLine"), i)->setVisible(!q72);
+        pages::ComboBox *gsm = c.combo(S("TypeMesgGSM"), i);
+        gsm->setVisible(q72);
+        ConnectTimeConfrmEnabl(gsm);
+        pages::ComboBox *sms = c.combo(S("SMS"), i);
+        if (q72) {
+            sms->show();
+        } else {
+            sms->setItemIndex(1);
+            sms->hide();
+        }
+    }
+    show("Panel33", !q72);
+    if (!q72) {
+        FillObjectNumbers();
+        TypeMesgLineChange(c.combo(S("TypeMesgLine1")));
+    }
+}
+
+} // namespace q7x::app

@@ -1,0 +1,35 @@
+#pragma once
+// Where the window gets its link carriers from. The real factory opens the COM port and uses real
+// time; tests hand the window a factory that plays a device in the same process.
+#include "link/transport.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace q7x::app {
+
+// An open link (the COM port, later the USB converter) and the clock its workers pause on. Both
+// are shared by the window, which keeps the link open between commands, and the worker that uses
+// them; the link closes when the last holder lets go, so it is never closed under a transfer in
+// progress.
+struct LinkHandle {
+    std::shared_ptr<link::Transport> transport;
+    std::shared_ptr<link::Clock> clock;
+    explicit operator bool() const { return transport && clock; }
+};
+
+class LinkFactory {
+  public:
+    virtual ~LinkFactory() = default;
+    // Opens "com N" at `path` (the INI mapping, or empty for the platform's own name of the port).
+    // Returns an empty link when the port cannot be opened.
+    virtual LinkHandle openSerialPort(int portNumber, const QString &path) = 0;
+    // The pause after a port was opened, before the first worker starts (ms).
+    virtual int portSettleMs() const { return 300; }
+};
+
+// The COM ports of the machine and the steady clock.
+std::unique_ptr<LinkFactory> makeSystemLinkFactory();
+
+} // namespace q7x::app
