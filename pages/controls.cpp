@@ -206,10 +206,8 @@ MaskEdit::MaskEdit(QWidget *parent, const QString &name, const QString &qtMask, 
 }
 
 void MaskEdit::setText(const QString &s) {
-    // "_" marks a blank position in the texts the codecs build.
-    QString plain = s;
-    plain.replace(QLatin1Char('_'), QLatin1Char(' '));
-    QLineEdit::setText(plain);
+    // "_" is the mask's own blank character, so blank positions stay where they are.
+    QLineEdit::setText(s);
 }
 
 LabeledEdit::LabeledEdit(QWidget *parent, const QString &name, const QString &labelCaption, int tag)

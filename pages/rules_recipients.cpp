@@ -56,9 +56,14 @@ void FormBase::ConnectTimeConfrmEnabl(QWidget *sender) {
         if (oneOf(gsm->itemIndex(), {1, 2, 3}))
             confirm->setItemIndex(0);
     }
-    if (Interactive)
-        c.get<TabSheet>(S("TabSheet14"))
-            ->setTabVisible(gsm->itemIndex() == 10 && DeviceModel == ModelQ72);
+    // The SMS-Blitz codes page is shown while any recipient uses SMS-Blitz, not only the one that
+    // changed last: a decode runs this rule for all eight in turn.
+    if (Interactive) {
+        bool blitz = false;
+        for (int i = 1; i <= 8; ++i)
+            blitz = blitz || c.combo(S("TypeMesgGSM"), i)->itemIndex() == 10;
+        c.get<TabSheet>(S("TabSheet14"))->setTabVisible(blitz && DeviceModel == ModelQ72);
+    }
     const int m = gsm->objectName().mid(int(qstrlen("TypeMesgGSM"))).toInt();
     if (m >= 1 && m <= 8) {
         ComboBox *sms = c.combo(S("SMS"), m);

@@ -87,6 +87,7 @@ class TestRules : public QObject {
     void q71Objects_neverReachBeyondTheTable();
     void recipientPasswords_lengthRules();
     void userNames_visibilityLengthAndCharacters();
+    void maskedFields_keepBlankPositions();
     void tonePreview_showsSymbols();
 };
 
@@ -385,6 +386,9 @@ void TestRules::gsmType_smsBlitzPageAndCombining() {
     QVERIFY(w.sheet("TabSheet14")->tabVisible());
     QCOMPARE(w.combo("SMS", 3)->text(), S("нет"));
     QVERIFY(!ownEnabled(w.combo("SMS", 3)));
+    // Another recipient's change keeps the page while recipient 3 still uses SMS-Blitz.
+    choose(w.combo("TypeMesgGSM", 5), 0);
+    QVERIFY(w.sheet("TabSheet14")->tabVisible());
     choose(w.combo("TypeMesgGSM", 3), 2);
     QVERIFY(!w.sheet("TabSheet14")->tabVisible());
     QVERIFY(ownEnabled(w.combo("SMS", 3)));
@@ -635,6 +639,17 @@ void TestRules::userNames_visibilityLengthAndCharacters() {
     QCOMPARE(w.dialogs.texts(), QStringList{S("M1538")});
     leave(english->edit());
     QCOMPARE(w.messages(), 1);
+}
+
+void TestRules::maskedFields_keepBlankPositions() {
+    Window w;
+    auto *pin = w.c().mask(S("PinCode"));
+    pin->setText(QStringLiteral("1_3_"));
+    QCOMPARE(pin->text(), S("1_3_"));
+    auto *phone = w.c().mask(S("PhoneNumber3"));
+    phone->setText(QStringLiteral("+7_12"));
+    QVERIFY(phone->text().startsWith(S("+7_12")));
+    QCOMPARE(phone->text().size(), 16);
 }
 
 void TestRules::tonePreview_showsSymbols() {
