@@ -22,9 +22,7 @@ using pages::ComboBox;
 using pages::Controls;
 
 namespace {
-QString S(const char *utf8) {
-    return QString::fromUtf8(utf8);
-}
+QString S(const char *utf8) { return QString::fromUtf8(utf8); }
 } // namespace
 
 TMainForm::TMainForm(pages::Dialogs *dialogs, QWidget *parent) : FormBase(dialogs, parent) {
@@ -237,9 +235,7 @@ bool TMainForm::event(QEvent *e) {
     return FormBase::event(e);
 }
 
-void TMainForm::ShowLongHint(const QString &hint) {
-    Label267->setCaption(hint);
-}
+void TMainForm::ShowLongHint(const QString &hint) { Label267->setCaption(hint); }
 
 void TMainForm::BitBtn1Click(QWidget *) {
     QString file;
@@ -249,9 +245,7 @@ void TMainForm::BitBtn1Click(QWidget *) {
     dialogs().openUrl(QUrl::fromLocalFile(path));
 }
 
-void TMainForm::Image2Click(QWidget *) {
-    dialogs().openUrl(QUrl(S(SiteAddress)));
-}
+void TMainForm::Image2Click(QWidget *) { dialogs().openUrl(QUrl(S(SiteAddress))); }
 
 void TMainForm::Label520Click(QWidget *) {
     dialogs().openUrl(QUrl(S("http://") + Label520->caption()));

@@ -16,33 +16,33 @@ constexpr std::array<char16_t, 64> High = {
     0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457};
 
 char16_t toUnicode(unsigned char b) {
-  if (b < 0x80)
-    return b;
-  if (b >= 0xC0)
-    return char16_t(0x0410 + (b - 0xC0));
-  return High[b - 0x80];
+    if (b < 0x80)
+        return b;
+    if (b >= 0xC0)
+        return char16_t(0x0410 + (b - 0xC0));
+    return High[b - 0x80];
 }
 
 } // namespace
 
 QString fromCp1251(QByteArrayView bytes) {
-  QString text;
-  text.reserve(bytes.size());
-  for (char b : bytes)
-    text += QChar(toUnicode(static_cast<unsigned char>(b)));
-  return text;
+    QString text;
+    text.reserve(bytes.size());
+    for (char b : bytes)
+        text += QChar(toUnicode(static_cast<unsigned char>(b)));
+    return text;
 }
 
 std::optional<char> toCp1251(QChar c) {
-  const char16_t u = c.unicode();
-  if (u < 0x80)
-    return char(u);
-  if (u >= 0x0410 && u <= 0x044F)
-    return char(0xC0 + (u - 0x0410));
-  for (int i = 0; i < int(High.size()); ++i)
-    if (High[i] == u)
-      return char(0x80 + i);
-  return std::nullopt;
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return char(u);
+    if (u >= 0x0410 && u <= 0x044F)
+        return char(0xC0 + (u - 0x0410));
+    for (int i = 0; i < int(High.size()); ++i)
+        if (High[i] == u)
+            return char(0x80 + i);
+    return std::nullopt;
 }
 
 } // namespace q7x::image

@@ -19,32 +19,32 @@ inline constexpr int ConfigFileLines = ImageSize + 1;
 inline constexpr int ConfigFileMaxLine = 1024;
 
 struct FileError {
-  enum class Kind {
-    None,
-    CannotOpen,   // the file cannot be opened for reading
-    TooFewLines,  // the file ends before line 703
-    NotANumber,   // a line is not a decimal number (or too long to be one)
-    CannotCreate, // the file cannot be created or replaced
-    CannotWrite,  // writing or replacing failed; the previous file, if any, is unchanged
-  };
-  Kind kind = Kind::None;
-  QString fileName{};
-  int line = 0;       // 1-based: the bad line (NotANumber) or the first missing line (TooFewLines)
-  QString lineText{}; // the bad line as read, shortened to 40 characters (NotANumber)
-  QString detail{};   // the system's reason (CannotOpen, CannotCreate, CannotWrite)
+    enum class Kind {
+        None,
+        CannotOpen,   // the file cannot be opened for reading
+        TooFewLines,  // the file ends before line 703
+        NotANumber,   // a line is not a decimal number (or too long to be one)
+        CannotCreate, // the file cannot be created or replaced
+        CannotWrite,  // writing or replacing failed; the previous file, if any, is unchanged
+    };
+    Kind kind = Kind::None;
+    QString fileName{};
+    int line = 0; // 1-based: the bad line (NotANumber) or the first missing line (TooFewLines)
+    QString lineText{}; // the bad line as read, shortened to 40 characters (NotANumber)
+    QString detail{};   // the system's reason (CannotOpen, CannotCreate, CannotWrite)
 
-  explicit operator bool() const { return kind != Kind::None; }
-  // An English text naming the file and, where it applies, the line.
-  QString message() const;
+    explicit operator bool() const { return kind != Kind::None; }
+    // An English text naming the file and, where it applies, the line.
+    QString message() const;
 };
 
 struct ConfigFileRead {
-  // The model code of line 703 whenever the file has 703 lines and that line is a number, even
-  // when a byte line is bad: a file of the other model is refused for that before anything else.
-  std::optional<int> model;
-  // The image, only when all 703 lines were read and converted.
-  std::optional<ConfigImage> image;
-  FileError error;
+    // The model code of line 703 whenever the file has 703 lines and that line is a number, even
+    // when a byte line is bad: a file of the other model is refused for that before anything else.
+    std::optional<int> model;
+    // The image, only when all 703 lines were read and converted.
+    std::optional<ConfigImage> image;
+    FileError error;
 };
 
 // Reads a configuration from `device` (open for reading); `fileName` only names it in errors.

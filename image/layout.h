@@ -26,37 +26,32 @@ namespace q7x::image {
 // ---- Addressing bits and bit fields -----------------------------------------------------------
 
 struct BitRef {
-  int offset;
-  std::uint8_t mask;
+    int offset;
+    std::uint8_t mask;
 };
 
-inline bool testBit(const ConfigImage &img, BitRef b) {
-  return (img[b.offset] & b.mask) != 0;
-}
+inline bool testBit(const ConfigImage &img, BitRef b) { return (img[b.offset] & b.mask) != 0; }
 inline void setBit(ConfigImage &img, BitRef b, bool on) {
-  img[b.offset] = on ? std::uint8_t(img[b.offset] | b.mask) : std::uint8_t(img[b.offset] & ~b.mask);
+    img[b.offset] =
+        on ? std::uint8_t(img[b.offset] | b.mask) : std::uint8_t(img[b.offset] & ~b.mask);
 }
 
 // `width` bits starting at bit `shift` of one byte.
 struct Field {
-  int offset;
-  int shift;
-  int width;
+    int offset;
+    int shift;
+    int width;
 };
 
 inline int getField(const ConfigImage &img, Field f) {
-  return (img[f.offset] >> f.shift) & ((1 << f.width) - 1);
+    return (img[f.offset] >> f.shift) & ((1 << f.width) - 1);
 }
 inline void putField(ConfigImage &img, Field f, int value) {
-  const int mask = ((1 << f.width) - 1) << f.shift;
-  img[f.offset] = std::uint8_t((img[f.offset] & ~mask) | ((value << f.shift) & mask));
+    const int mask = ((1 << f.width) - 1) << f.shift;
+    img[f.offset] = std::uint8_t((img[f.offset] & ~mask) | ((value << f.shift) & mask));
 }
-inline Field lowNibble(int offset) {
-  return {offset, 0, 4};
-}
-inline Field highNibble(int offset) {
-  return {offset, 4, 4};
-}
+inline Field lowNibble(int offset) { return {offset, 0, 4}; }
+inline Field highNibble(int offset) { return {offset, 4, 4}; }
 
 // ---- Codes shared by both models --------------------------------------------------------------
 
@@ -71,9 +66,7 @@ std::optional<int> periodItem(int code);
 
 // Delays in seconds (Q72 DelayHardware, DelayTypeAlarm, DelayRzd): byte = item * 10.
 inline constexpr int DelayItemCount = 16;
-inline std::uint8_t delaySeconds(int item) {
-  return std::uint8_t(item * 10);
-}
+inline std::uint8_t delaySeconds(int item) { return std::uint8_t(item * 10); }
 // Item of a stored delay (integer division by 10); none when that is outside the list.
 std::optional<int> delayItem(std::uint8_t seconds);
 
@@ -96,9 +89,9 @@ std::optional<int> gsmTypeItem(std::uint8_t code, bool orderFlag);
 
 // The relay 1 settings that decide its work mode (ReleWorkMode1).
 struct RelaySettings {
-  bool alarmEvent = false, boxDamage = false, onOffLine = false, onOffAllLine = false;
-  bool errorFire = false, noConnect = false, errorPower = false, inverted = false;
-  int timeRzmk = 0, timeZmk = 0, timePeriod = 0; // list items
+    bool alarmEvent = false, boxDamage = false, onOffLine = false, onOffAllLine = false;
+    bool errorFire = false, noConnect = false, errorPower = false, inverted = false;
+    int timeRzmk = 0, timeZmk = 0, timePeriod = 0; // list items
 };
 inline constexpr int RelaySpecialMode = 6; // "Специальный": set every relay control by itself
 // The first of the modes 0..5 whose fixed settings match, else RelaySpecialMode.
@@ -111,10 +104,10 @@ inline constexpr int PartitionCount = 16;
 // The device stores objects as groups: groups are numbered 1..count in the order in which their
 // object first occurs among the partitions; partitions without an object (0) get group 0.
 struct ObjectGroups {
-  std::array<int, PartitionCount> group{};          // group of partition p at [p-1], 0 = none
-  std::array<int, PartitionCount> firstPartition{}; // first partition (1..16) of group g at [g-1]
-  std::array<int, PartitionCount> object{};         // object number of group g at [g-1]
-  int count = 0;
+    std::array<int, PartitionCount> group{};          // group of partition p at [p-1], 0 = none
+    std::array<int, PartitionCount> firstPartition{}; // first partition (1..16) of group g at [g-1]
+    std::array<int, PartitionCount> object{};         // object number of group g at [g-1]
+    int count = 0;
 };
 ObjectGroups groupObjects(const std::array<int, PartitionCount> &objects);
 
@@ -127,7 +120,7 @@ void packNibbles(const std::uint8_t *nibbles, int count, std::uint8_t oddFill, s
                  int outSize);
 // Nibble i (0-based, high nibble of the first byte first) of a byte run.
 inline int nibbleAt(const std::uint8_t *bytes, int i) {
-  return i % 2 == 0 ? bytes[i / 2] >> 4 : bytes[i / 2] & 0x0F;
+    return i % 2 == 0 ? bytes[i / 2] >> 4 : bytes[i / 2] & 0x0F;
 }
 
 // Three decimal digits per number, numbers packed consecutively from the high nibble of `bytes`:
@@ -285,8 +278,8 @@ DecodedText decodeBalance(const std::uint8_t *bytes8);
 std::array<std::uint8_t, 3> objectNibbles(int object);
 void putObjectDigits(ConfigImage &img, int partition, int object, int rzdNmbItem);
 struct ObjectNumber {
-  int number = 0; // 0..999, 0 = no object
-  bool bad = false;
+    int number = 0; // 0..999, 0 = no object
+    bool bad = false;
 };
 // Digits 10..14 mark the field bad and read as 0; leading 0xF digits read as 0. A 0xF after a
 // real digit ("1 F 5") is not a number the encoder writes: it is bad too, so the result stays
@@ -294,22 +287,22 @@ struct ObjectNumber {
 ObjectNumber decodeObjectNibbles(int hundreds, int tens, int units);
 ObjectNumber objectNumber(const ConfigImage &img, int partition);
 inline int rzdNmbItem(const ConfigImage &img, int partition) {
-  return img[ObjectDigits + 2 * (partition - 1) + 1] & 0x0F;
+    return img[ObjectDigits + 2 * (partition - 1) + 1] & 0x0F;
 }
 
 // Groups of the 16 partitions as the decoder uses them: a value above 16 counts as 0 (bad), and a
 // group named by more than one partition belongs to the first of them only.
 struct PartitionGroupsRead {
-  std::array<int, PartitionCount> group{};
-  bool bad = false;
+    std::array<int, PartitionCount> group{};
+    bool bad = false;
 };
 PartitionGroupsRead partitionGroups(const ConfigImage &img);
 
 // Password bytes of group g (1..16) from the final area 464..511: a byte with a nibble of
 // 10..14 reads as 0 and marks the result bad.
 struct GroupPassword {
-  std::array<std::uint8_t, 3> bytes{};
-  bool bad = false;
+    std::array<std::uint8_t, 3> bytes{};
+    bool bad = false;
 };
 GroupPassword groupPassword(const ConfigImage &img, int group);
 
@@ -348,12 +341,8 @@ inline constexpr Field WorkMode{1, 0, 4};
 inline constexpr BitRef ControlInput{1, 0x01}, Input1{1, 0x02}, Input2{1, 0x04};
 inline constexpr Field CheckConnectCD{1, 4, 4};
 // DialTry[k] and WaitTime[k], k = 1..8: odd k in the low nibble.
-inline Field dialTry(int k) {
-  return {2 + (k - 1) / 2, (k - 1) % 2 * 4, 4};
-}
-inline Field waitTime(int k) {
-  return {6 + (k - 1) / 2, (k - 1) % 2 * 4, 4};
-}
+inline Field dialTry(int k) { return {2 + (k - 1) / 2, (k - 1) % 2 * 4, 4}; }
+inline Field waitTime(int k) { return {6 + (k - 1) / 2, (k - 1) % 2 * 4, 4}; }
 inline constexpr int RelayPartitions1 = 10; // bit p-1, p = 1..8
 inline constexpr int RelayPartitions9 = 11; // bit p-9, p = 9..16
 
@@ -371,9 +360,7 @@ inline constexpr Field TimePeriod1{14, 4, 4};
 RelaySettings relaySettings(const ConfigImage &img);
 
 // TypeMesgLine[k]: two bits per recipient, four recipients a byte.
-inline Field typeMesgLine(int k) {
-  return {15 + (k - 1) / 4, 2 * ((k - 1) % 4), 2};
-}
+inline Field typeMesgLine(int k) { return {15 + (k - 1) / 4, 2 * ((k - 1) % 4), 2}; }
 inline constexpr int ConfirmMes = 17;
 inline constexpr Field PeriodHardware{18, 0, 4}, PickUpDelay{18, 4, 4}, PeriodRzd{19, 0, 4},
     TestLine{19, 4, 4}, PauseDial{20, 0, 4}, PhrasePause{20, 4, 4}, DelayHardware{21, 0, 4},
@@ -388,7 +375,7 @@ inline constexpr std::array<int, EventTypeCount> EventTypeOffsets = {35, 39, 34,
                                                                      38, 31, 29, 30, 32, 28};
 inline constexpr int EventType1Copy = 36;
 inline BitRef eventBit(int recipient, int type) {
-  return {EventTypeOffsets[type - 1], std::uint8_t(1u << (recipient - 1))};
+    return {EventTypeOffsets[type - 1], std::uint8_t(1u << (recipient - 1))};
 }
 // Urgency of event type k (1..12); urgent1 also sets a second copy.
 inline constexpr std::array<BitRef, EventTypeCount> UrgentBits = {
@@ -397,16 +384,12 @@ inline constexpr std::array<BitRef, EventTypeCount> UrgentBits = {
 inline constexpr BitRef Urgent1Copy{42, 0x02};
 
 // RzdNmb[p]: odd p in the low nibble.
-inline Field rzdNmb(int p) {
-  return {43 + (p - 1) / 2, (p - 1) % 2 * 4, 4};
-}
+inline Field rzdNmb(int p) { return {43 + (p - 1) / 2, (p - 1) % 2 * 4, 4}; }
 inline constexpr int GroupObjects = 51; // packed 3-digit numbers, group 1 first
 inline constexpr Field PauseInterval1{75, 0, 4};
 inline constexpr int RecipientPartitions = 76; // byte 75 + p, bit r-1
 // Group of partition p as group - 1 (odd p low nibble); 0xF for a partition without object.
-inline Field partitionGroupField(int p) {
-  return {92 + (p - 1) / 2, (p - 1) % 2 * 4, 4};
-}
+inline Field partitionGroupField(int p) { return {92 + (p - 1) / 2, (p - 1) % 2 * 4, 4}; }
 inline constexpr int PasswordLengths = 100; // two bits per password, length = code + 3
 inline constexpr int Passwords = 102;       // password k at 102 + 3(k-1)
 inline constexpr int RightsVz = 126, RightsSn = 127, RightsSt = 128, RightsStart = 129,
@@ -426,10 +409,10 @@ inline constexpr int EncoderFillFFSize = 46;
 
 // Partition p's group (1..16; nibble 0xF reads as group 16) and its writer (0 = no object).
 inline int partitionGroup(const ConfigImage &img, int p) {
-  return getField(img, partitionGroupField(p)) + 1;
+    return getField(img, partitionGroupField(p)) + 1;
 }
 inline void putPartitionGroup(ConfigImage &img, int p, int group) {
-  putField(img, partitionGroupField(p), group == 0 ? 0xF : group - 1);
+    putField(img, partitionGroupField(p), group == 0 ? 0xF : group - 1);
 }
 
 // Object number of group g (1..16): thousands nibble (above 14 reads 0) and three digits as

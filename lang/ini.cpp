@@ -20,146 +20,142 @@ namespace {
 constexpr qint64 MaxIniSize = 1 << 20;
 
 struct IniLines {
-  QStringList lines;
-  QString newline = QStringLiteral("\n");
-  bool complete = true;
+    QStringList lines;
+    QString newline = QStringLiteral("\n");
+    bool complete = true;
 };
 
 IniLines readLines(const QString &path) {
-  IniLines ini;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
+    IniLines ini;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return ini;
+    QByteArray bytes = file.read(MaxIniSize + 1);
+    if (bytes.size() > MaxIniSize) {
+        bytes.truncate(MaxIniSize);
+        ini.complete = false;
+    }
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    if (bytes.contains("\r\n"))
+        ini.newline = QStringLiteral("\r\n");
+    QString text = QString::fromUtf8(bytes);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    ini.lines = text.split(QLatin1Char('\n'));
+    if (!ini.lines.isEmpty() && ini.lines.last().isEmpty())
+        ini.lines.removeLast(); // the final line break
     return ini;
-  QByteArray bytes = file.read(MaxIniSize + 1);
-  if (bytes.size() > MaxIniSize) {
-    bytes.truncate(MaxIniSize);
-    ini.complete = false;
-  }
-  if (bytes.startsWith("\xEF\xBB\xBF"))
-    bytes.remove(0, 3);
-  if (bytes.contains("\r\n"))
-    ini.newline = QStringLiteral("\r\n");
-  QString text = QString::fromUtf8(bytes);
-  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-  ini.lines = text.split(QLatin1Char('\n'));
-  if (!ini.lines.isEmpty() && ini.lines.last().isEmpty())
-    ini.lines.removeLast(); // the final line break
-  return ini;
 }
 
 // The name of a section header line "[name]", or nothing for other lines.
 std::optional<QString> sectionOf(const QString &line) {
-  const QString t = line.trimmed();
-  if (t.size() < 2 || !t.startsWith(QLatin1Char('[')))
-    return std::nullopt;
-  const qsizetype close = t.indexOf(QLatin1Char(']'));
-  if (close < 0)
-    return std::nullopt;
-  return t.mid(1, close - 1).trimmed();
+    const QString t = line.trimmed();
+    if (t.size() < 2 || !t.startsWith(QLatin1Char('[')))
+        return std::nullopt;
+    const qsizetype close = t.indexOf(QLatin1Char(']'));
+    if (close < 0)
+        return std::nullopt;
+    return t.mid(1, close - 1).trimmed();
 }
 
-bool sameName(const QString &a, const QString &b) {
-  return a.compare(b, Qt::CaseInsensitive) == 0;
-}
+bool sameName(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
 // Index of the line "key=value" in the section, or -1; sectionEnd gets the index after the
 // section's last non-blank line (-1 when the section is absent).
 qsizetype findKey(const QStringList &lines, const QString &section, const QString &key,
                   qsizetype *sectionEnd = nullptr) {
-  bool inSection = false;
-  qsizetype end = -1;
-  for (qsizetype i = 0; i < lines.size(); ++i) {
-    if (const auto name = sectionOf(lines[i])) {
-      if (inSection)
-        break; // a repeated section later in the file is not looked at
-      inSection = sameName(*name, section);
-      if (inSection)
-        end = i + 1;
-      continue;
+    bool inSection = false;
+    qsizetype end = -1;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (const auto name = sectionOf(lines[i])) {
+            if (inSection)
+                break; // a repeated section later in the file is not looked at
+            inSection = sameName(*name, section);
+            if (inSection)
+                end = i + 1;
+            continue;
+        }
+        if (!inSection)
+            continue;
+        if (!lines[i].trimmed().isEmpty())
+            end = i + 1;
+        const qsizetype eq = lines[i].indexOf(QLatin1Char('='));
+        if (eq > 0 && sameName(lines[i].left(eq).trimmed(), key)) {
+            if (sectionEnd)
+                *sectionEnd = end;
+            return i;
+        }
     }
-    if (!inSection)
-      continue;
-    if (!lines[i].trimmed().isEmpty())
-      end = i + 1;
-    const qsizetype eq = lines[i].indexOf(QLatin1Char('='));
-    if (eq > 0 && sameName(lines[i].left(eq).trimmed(), key)) {
-      if (sectionEnd)
+    if (sectionEnd)
         *sectionEnd = end;
-      return i;
-    }
-  }
-  if (sectionEnd)
-    *sectionEnd = end;
-  return -1;
+    return -1;
 }
 
 } // namespace
 
 QString IniPath() {
-  const QFileInfo exe(QCoreApplication::applicationFilePath());
-  return exe.absolutePath() + QLatin1Char('/') + exe.completeBaseName() + QStringLiteral(".INI");
+    const QFileInfo exe(QCoreApplication::applicationFilePath());
+    return exe.absolutePath() + QLatin1Char('/') + exe.completeBaseName() + QStringLiteral(".INI");
 }
 
 QString ReadIniValue(const QString &section, const QString &key, const QString &fallback) {
-  const IniLines ini = readLines(IniPath());
-  const qsizetype i = findKey(ini.lines, section, key);
-  if (i < 0)
-    return fallback;
-  const QString &line = ini.lines[i];
-  QString value = line.mid(line.indexOf(QLatin1Char('=')) + 1).trimmed();
-  if (value.size() >= 2 &&
-      (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\'')) &&
-      value.back() == value.front())
-    value = value.mid(1, value.size() - 2);
-  return value;
+    const IniLines ini = readLines(IniPath());
+    const qsizetype i = findKey(ini.lines, section, key);
+    if (i < 0)
+        return fallback;
+    const QString &line = ini.lines[i];
+    QString value = line.mid(line.indexOf(QLatin1Char('=')) + 1).trimmed();
+    if (value.size() >= 2 &&
+        (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\'')) &&
+        value.back() == value.front())
+        value = value.mid(1, value.size() - 2);
+    return value;
 }
 
 bool WriteIniValue(const QString &section, const QString &key, const QString &value) {
-  IniLines ini = readLines(IniPath());
-  if (!ini.complete)
-    return false;
-  qsizetype sectionEnd = -1;
-  const qsizetype i = findKey(ini.lines, section, key, &sectionEnd);
-  const QString entry = key + QLatin1Char('=') + value;
-  if (i >= 0) {
-    ini.lines[i] = entry;
-  } else if (sectionEnd >= 0) {
-    ini.lines.insert(sectionEnd, entry);
-  } else {
-    if (!ini.lines.isEmpty() && !ini.lines.last().trimmed().isEmpty())
-      ini.lines.append(QString());
-    ini.lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
-    ini.lines.append(entry);
-  }
-  QSaveFile file(IniPath());
-  if (!file.open(QIODevice::WriteOnly))
-    return false;
-  file.write((ini.lines.join(ini.newline) + ini.newline).toUtf8());
-  return file.commit();
+    IniLines ini = readLines(IniPath());
+    if (!ini.complete)
+        return false;
+    qsizetype sectionEnd = -1;
+    const qsizetype i = findKey(ini.lines, section, key, &sectionEnd);
+    const QString entry = key + QLatin1Char('=') + value;
+    if (i >= 0) {
+        ini.lines[i] = entry;
+    } else if (sectionEnd >= 0) {
+        ini.lines.insert(sectionEnd, entry);
+    } else {
+        if (!ini.lines.isEmpty() && !ini.lines.last().trimmed().isEmpty())
+            ini.lines.append(QString());
+        ini.lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
+        ini.lines.append(entry);
+    }
+    QSaveFile file(IniPath());
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write((ini.lines.join(ini.newline) + ini.newline).toUtf8());
+    return file.commit();
 }
 
-QString GetLanguage() {
-  return ReadIniValue(QStringLiteral("Lang"), QStringLiteral("Default"));
-}
+QString GetLanguage() { return ReadIniValue(QStringLiteral("Lang"), QStringLiteral("Default")); }
 
 void SetLanguage(const QString &name) {
-  if (name != LangRussian && name != LangEnglish && name != LangTurkish)
-    return;
-  WriteIniValue(QStringLiteral("Lang"), QStringLiteral("Default"), name);
+    if (name != LangRussian && name != LangEnglish && name != LangTurkish)
+        return;
+    WriteIniValue(QStringLiteral("Lang"), QStringLiteral("Default"), name);
 }
 
 void GetHelpFileName(QString &fileName) {
-  const QString lang = GetLanguage();
-  QString key;
-  if (lang == LangEnglish)
-    key = QStringLiteral("EN");
-  else if (lang == LangTurkish)
-    key = QStringLiteral("TR");
-  else if (lang == LangRussian)
-    key = QStringLiteral("RU");
-  else
-    return;
-  fileName = ReadIniValue(QStringLiteral("Help"), key);
+    const QString lang = GetLanguage();
+    QString key;
+    if (lang == LangEnglish)
+        key = QStringLiteral("EN");
+    else if (lang == LangTurkish)
+        key = QStringLiteral("TR");
+    else if (lang == LangRussian)
+        key = QStringLiteral("RU");
+    else
+        return;
+    fileName = ReadIniValue(QStringLiteral("Help"), key);
 }
 
 } // namespace q7x::lang

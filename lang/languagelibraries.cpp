@@ -10,61 +10,59 @@
 namespace q7x::lang {
 
 std::optional<LanguageFiles> FilesOfLanguage(const QString &language) {
-  if (language == LangEnglish)
-    return LanguageFiles{QStringLiteral("englng.dll"), QStringLiteral("engmess.dll"),
-                         QStringLiteral("CONTR")};
-  if (language == LangRussian)
-    return LanguageFiles{QStringLiteral("ruslng.dll"), QStringLiteral("rusmess.dll"),
-                         QStringLiteral("DRAV")};
-  if (language == LangTurkish)
-    return LanguageFiles{QStringLiteral("turklng.dll"), QStringLiteral("turkmess.dll"),
-                         QStringLiteral("CONTR")};
-  return std::nullopt;
+    if (language == LangEnglish)
+        return LanguageFiles{QStringLiteral("englng.dll"), QStringLiteral("engmess.dll"),
+                             QStringLiteral("CONTR")};
+    if (language == LangRussian)
+        return LanguageFiles{QStringLiteral("ruslng.dll"), QStringLiteral("rusmess.dll"),
+                             QStringLiteral("DRAV")};
+    if (language == LangTurkish)
+        return LanguageFiles{QStringLiteral("turklng.dll"), QStringLiteral("turkmess.dll"),
+                             QStringLiteral("CONTR")};
+    return std::nullopt;
 }
 
-QString LibraryFolder() {
-  return QCoreApplication::applicationDirPath();
-}
+QString LibraryFolder() { return QCoreApplication::applicationDirPath(); }
 
 static QString pathIn(const QString &folder, const QString &fileName) {
-  return QDir(folder.isEmpty() ? LibraryFolder() : folder).filePath(fileName);
+    return QDir(folder.isEmpty() ? LibraryFolder() : folder).filePath(fileName);
 }
 
 void FillMessageTable(const ResourceLibrary &messages) {
-  MessageArray &table = MessageTable();
-  // Messages 1000 .. 1999 lie in blocks 62 .. 124, sixteen to a block; each is read once.
-  QList<QString> block;
-  int blockIndex = -1;
-  for (int k = 0; k < MessageCount; ++k) {
-    const int id = 1000 + k;
-    if (id / 16 != blockIndex) {
-      blockIndex = id / 16;
-      block = messages.stringBlock(blockIndex, MessageMaxLength);
+    MessageArray &table = MessageTable();
+    // Messages 1000 .. 1999 lie in blocks 62 .. 124, sixteen to a block; each is read once.
+    QList<QString> block;
+    int blockIndex = -1;
+    for (int k = 0; k < MessageCount; ++k) {
+        const int id = 1000 + k;
+        if (id / 16 != blockIndex) {
+            blockIndex = id / 16;
+            block = messages.stringBlock(blockIndex, MessageMaxLength);
+        }
+        if (!block.isEmpty() && !block[id % 16].isEmpty())
+            table[static_cast<std::size_t>(k)] = block[id % 16];
     }
-    if (!block.isEmpty() && !block[id % 16].isEmpty())
-      table[static_cast<std::size_t>(k)] = block[id % 16];
-  }
 }
 
 bool LoadMessageTable(const QString &language, const QString &folder) {
-  const auto files = FilesOfLanguage(language);
-  if (!files)
-    return false;
-  ResourceLibrary library;
-  if (!library.load(pathIn(folder, files->messageLibrary)))
-    return false;
-  FillMessageTable(library);
-  return true;
+    const auto files = FilesOfLanguage(language);
+    if (!files)
+        return false;
+    ResourceLibrary library;
+    if (!library.load(pathIn(folder, files->messageLibrary)))
+        return false;
+    FillMessageTable(library);
+    return true;
 }
 
 QByteArray LoadLogoBitmap(const QString &language, const QString &folder) {
-  const auto files = FilesOfLanguage(language);
-  if (!files)
-    return {};
-  ResourceLibrary library;
-  if (!library.load(pathIn(folder, files->messageLibrary)))
-    return {};
-  return library.bitmap(files->logo);
+    const auto files = FilesOfLanguage(language);
+    if (!files)
+        return {};
+    ResourceLibrary library;
+    if (!library.load(pathIn(folder, files->messageLibrary)))
+        return {};
+    return library.bitmap(files->logo);
 }
 
 } // namespace q7x::lang

@@ -11,9 +11,9 @@ namespace q7x::lang {
 class ResourceLibrary;
 
 struct LanguageFiles {
-  QString textLibrary;    // e.g. "ruslng.dll"
-  QString messageLibrary; // e.g. "rusmess.dll"
-  QString logo;           // name of the logo bitmap in the message library
+    QString textLibrary;    // e.g. "ruslng.dll"
+    QString messageLibrary; // e.g. "rusmess.dll"
+    QString logo;           // name of the logo bitmap in the message library
 };
 
 // The files of "Russian", "English" or "Turkish" (compared exactly); nothing for other names.

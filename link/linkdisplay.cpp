@@ -18,101 +18,101 @@ constexpr const char *ClockYearText =
 } // namespace
 
 StatusDisplay statusDisplay(LinkStatus status, LinkKind kind) {
-  const bool usb = kind == LinkKind::Usb;
-  StatusDisplay d;
-  switch (status) {
-  case LinkStatus::NoAnswerAtConnect:
-    d.barMessage = 1025;
-    d.boxMessage = 1025;
-    break;
-  case LinkStatus::Q71Refused:
-    d.barMessage = 1027;
-    break;
-  case LinkStatus::ByteNotReceived:
-    d.barMessage = 1029;
-    break;
-  case LinkStatus::ConnectAttempt:
-    d.barMessage = 1030;
-    d.barFormatsArgument = true;
-    break;
-  case LinkStatus::Q72Identified:
-    d.barMessage = 1578;
-    break;
-  case LinkStatus::WriteCompleted:
-    d.barMessage = 1039;
-    break;
-  case LinkStatus::ReadCompleted:
-    d.barMessage = 1040;
-    break;
-  case LinkStatus::ConnectCancelled:
-    d.barMessage = 1042;
-    break;
-  case LinkStatus::ModemFailed:
-    d.barMessage = 1581;
-    break;
-  case LinkStatus::ModemStarted:
-    d.barMessage = 1583;
-    break;
-  case LinkStatus::Q72NoAnswer:
-    d.barMessage = 1586;
-    d.boxMessage = 1587;
-    break;
-  case LinkStatus::VerifyFailed:
-    d.barMessage = 1588;
-    if (usb)
-      d.boxFixedText = UsbVerifyFailedText;
-    else
-      d.boxMessage = 1589;
-    break;
-  case LinkStatus::ClockNotRead:
-    d.barMessage = 1590;
-    if (usb)
-      d.boxFixedText = UsbClockNotReadText;
-    else
-      d.boxMessage = 1591;
-    break;
-  case LinkStatus::Q71Identified:
-    d.barMessage = 1592;
-    break;
-  case LinkStatus::ClockYearUnsupported:
-    d.barFixedText = ClockYearText;
-    d.boxFixedText = ClockYearText;
-    break;
-  }
-  return d;
+    const bool usb = kind == LinkKind::Usb;
+    StatusDisplay d;
+    switch (status) {
+    case LinkStatus::NoAnswerAtConnect:
+        d.barMessage = 1025;
+        d.boxMessage = 1025;
+        break;
+    case LinkStatus::Q71Refused:
+        d.barMessage = 1027;
+        break;
+    case LinkStatus::ByteNotReceived:
+        d.barMessage = 1029;
+        break;
+    case LinkStatus::ConnectAttempt:
+        d.barMessage = 1030;
+        d.barFormatsArgument = true;
+        break;
+    case LinkStatus::Q72Identified:
+        d.barMessage = 1578;
+        break;
+    case LinkStatus::WriteCompleted:
+        d.barMessage = 1039;
+        break;
+    case LinkStatus::ReadCompleted:
+        d.barMessage = 1040;
+        break;
+    case LinkStatus::ConnectCancelled:
+        d.barMessage = 1042;
+        break;
+    case LinkStatus::ModemFailed:
+        d.barMessage = 1581;
+        break;
+    case LinkStatus::ModemStarted:
+        d.barMessage = 1583;
+        break;
+    case LinkStatus::Q72NoAnswer:
+        d.barMessage = 1586;
+        d.boxMessage = 1587;
+        break;
+    case LinkStatus::VerifyFailed:
+        d.barMessage = 1588;
+        if (usb)
+            d.boxFixedText = UsbVerifyFailedText;
+        else
+            d.boxMessage = 1589;
+        break;
+    case LinkStatus::ClockNotRead:
+        d.barMessage = 1590;
+        if (usb)
+            d.boxFixedText = UsbClockNotReadText;
+        else
+            d.boxMessage = 1591;
+        break;
+    case LinkStatus::Q71Identified:
+        d.barMessage = 1592;
+        break;
+    case LinkStatus::ClockYearUnsupported:
+        d.barFixedText = ClockYearText;
+        d.boxFixedText = ClockYearText;
+        break;
+    }
+    return d;
 }
 
 ButtonStates buttonStates(ButtonEvent event) {
-  ButtonStates s;
-  switch (event) {
-  case ButtonEvent::ConnectFailed:
-    s = {true, false, false, false, std::nullopt, true, true};
-    break;
-  case ButtonEvent::LinkFailed:
-    s = {true, false, false, false, std::nullopt, true, std::nullopt};
-    break;
-  case ButtonEvent::ClockFailed:
-    s = {true, false, false, false, false, true, std::nullopt};
-    break;
-  case ButtonEvent::Q72Finished:
-    s.write = s.read = s.runModem = true;
-    break;
-  case ButtonEvent::Q71Finished:
-    s.cancel = s.write = s.read = true;
-    break;
-  case ButtonEvent::CancelOnly:
-    s.cancel = true;
-    break;
-  }
-  return s;
+    ButtonStates s;
+    switch (event) {
+    case ButtonEvent::ConnectFailed:
+        s = {true, false, false, false, std::nullopt, true, true};
+        break;
+    case ButtonEvent::LinkFailed:
+        s = {true, false, false, false, std::nullopt, true, std::nullopt};
+        break;
+    case ButtonEvent::ClockFailed:
+        s = {true, false, false, false, false, true, std::nullopt};
+        break;
+    case ButtonEvent::Q72Finished:
+        s.write = s.read = s.runModem = true;
+        break;
+    case ButtonEvent::Q71Finished:
+        s.cancel = s.write = s.read = true;
+        break;
+    case ButtonEvent::CancelOnly:
+        s.cancel = true;
+        break;
+    }
+    return s;
 }
 
 ButtonStates linkReadyStates(DeviceModel model) {
-  ButtonStates s;
-  s.read = s.write = s.cancel = true;
-  s.connect = false;
-  s.runModem = model == DeviceModel::Q72;
-  return s;
+    ButtonStates s;
+    s.read = s.write = s.cancel = true;
+    s.connect = false;
+    s.runModem = model == DeviceModel::Q72;
+    return s;
 }
 
 } // namespace q7x::link

@@ -9,25 +9,25 @@
 namespace q7x::link {
 
 struct StatusDisplay {
-  int barMessage = 0;                 // Mn shown in the status bar; 0: none
-  bool barFormatsArgument = false;    // the bar message is a printf format for the argument
-  const char *barFixedText = nullptr; // a built-in text for the bar instead of a message
-  int boxMessage = 0;                 // Mn shown in a message box with OK; 0: none
-  const char *boxFixedText = nullptr; // a built-in text for the box instead of a message
+    int barMessage = 0;                 // Mn shown in the status bar; 0: none
+    bool barFormatsArgument = false;    // the bar message is a printf format for the argument
+    const char *barFixedText = nullptr; // a built-in text for the bar instead of a message
+    int boxMessage = 0;                 // Mn shown in a message box with OK; 0: none
+    const char *boxFixedText = nullptr; // a built-in text for the box instead of a message
 };
 
 StatusDisplay statusDisplay(LinkStatus status, LinkKind kind);
 
 // on = enabled; an empty value leaves the control as it is.
 struct ButtonStates {
-  std::optional<bool> connect;
-  std::optional<bool> cancel;
-  std::optional<bool> write;
-  std::optional<bool> read;
-  std::optional<bool> runModem;
-  std::optional<bool> portNumber;
-  std::optional<bool> mode;
-  bool operator==(const ButtonStates &) const = default;
+    std::optional<bool> connect;
+    std::optional<bool> cancel;
+    std::optional<bool> write;
+    std::optional<bool> read;
+    std::optional<bool> runModem;
+    std::optional<bool> portNumber;
+    std::optional<bool> mode;
+    bool operator==(const ButtonStates &) const = default;
 };
 
 ButtonStates buttonStates(ButtonEvent event);

@@ -10,31 +10,31 @@
 namespace q7x::link {
 
 class PosixSerialTransport : public Transport {
-public:
-  // Opens `path` for reading and writing as the only user, sets the line and raises DTR and RTS
-  // (a pseudo-terminal refuses those two; that is ignored). Returns null with `error` set when
-  // the device cannot be opened or is not a terminal.
-  static std::unique_ptr<PosixSerialTransport> open(const std::string &path, std::string *error);
-  ~PosixSerialTransport() override;
+  public:
+    // Opens `path` for reading and writing as the only user, sets the line and raises DTR and RTS
+    // (a pseudo-terminal refuses those two; that is ignored). Returns null with `error` set when
+    // the device cannot be opened or is not a terminal.
+    static std::unique_ptr<PosixSerialTransport> open(const std::string &path, std::string *error);
+    ~PosixSerialTransport() override;
 
-  PosixSerialTransport(const PosixSerialTransport &) = delete;
-  PosixSerialTransport &operator=(const PosixSerialTransport &) = delete;
+    PosixSerialTransport(const PosixSerialTransport &) = delete;
+    PosixSerialTransport &operator=(const PosixSerialTransport &) = delete;
 
-  bool send(std::span<const std::uint8_t> bytes) override;
-  ReceiveResult receive(std::span<std::uint8_t> buffer) override;
-  void purge() override;
-  void interrupt() override;
+    bool send(std::span<const std::uint8_t> bytes) override;
+    ReceiveResult receive(std::span<std::uint8_t> buffer) override;
+    void purge() override;
+    void interrupt() override;
 
-  // Time-outs of the port, milliseconds.
-  static constexpr int PerByteTimeout = 100;
-  static constexpr int ConstantTimeout = 10;
-  static constexpr int InterByteTimeout = 1000;
+    // Time-outs of the port, milliseconds.
+    static constexpr int PerByteTimeout = 100;
+    static constexpr int ConstantTimeout = 10;
+    static constexpr int InterByteTimeout = 1000;
 
-private:
-  PosixSerialTransport(int fd, int wakeFd) : fd_(fd), wakeFd_(wakeFd) {}
-  int fd_;
-  int wakeFd_;
-  std::atomic<bool> interrupted_{false};
+  private:
+    PosixSerialTransport(int fd, int wakeFd) : fd_(fd), wakeFd_(wakeFd) {}
+    int fd_;
+    int wakeFd_;
+    std::atomic<bool> interrupted_{false};
 };
 
 // Map of the window's port list entry "com N" to a device path: the INI override when one is

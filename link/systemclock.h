@@ -9,14 +9,14 @@
 namespace q7x::link {
 
 class SystemClock : public Clock {
-public:
-  void pause(int milliseconds) override;
-  void interrupt() override;
+  public:
+    void pause(int milliseconds) override;
+    void interrupt() override;
 
-private:
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  bool interrupted_ = false;
+  private:
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    bool interrupted_ = false;
 };
 
 } // namespace q7x::link

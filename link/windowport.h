@@ -12,50 +12,50 @@ namespace q7x::link {
 
 // Button changes a worker asks for (on = enabled, others unchanged).
 enum class ButtonEvent {
-  ConnectFailed, // Connect, port list, Mode on; Cancel, Write, Read off
-  LinkFailed,    // Connect, port list on; Cancel, Write, Read off
-  ClockFailed,   // as LinkFailed, and Run modem off
-  Q72Finished,   // Write, Read, Run modem on
-  Q71Finished,   // Cancel, Write, Read on
-  CancelOnly,    // Cancel on (a refused Q71 frame or write)
+    ConnectFailed, // Connect, port list, Mode on; Cancel, Write, Read off
+    LinkFailed,    // Connect, port list on; Cancel, Write, Read off
+    ClockFailed,   // as LinkFailed, and Run modem off
+    Q72Finished,   // Write, Read, Run modem on
+    Q71Finished,   // Cancel, Write, Read on
+    CancelOnly,    // Cancel on (a refused Q71 frame or write)
 };
 
 class WindowPort {
-public:
-  virtual ~WindowPort() = default;
+  public:
+    virtual ~WindowPort() = default;
 
-  // ShowLinkStatus: the text (and box) of `status`; `argument` is the attempt number of
-  // ConnectAttempt and 0 otherwise. The USB texts of 21 and 22 are the window's concern.
-  virtual void showLinkStatus(LinkStatus status, int argument) = 0;
-  // Replaces the status bar text with message Mn after a failed modem start.
-  virtual void showModemStateText(int messageNumber) = 0;
-  // ReportProgress: pb1 := percent (0..100).
-  virtual void reportProgress(int percent) = 0;
-  virtual void setButtons(ButtonEvent event) = 0;
-  // VersionLabel := M1003 formatted with `firmware` ("1_3"), visible.
-  virtual void showQ72Firmware(const std::string &firmware) = 0;
-  // VersionLabel := "Версия ПО прибора:" + number + "_x", visible.
-  virtual void showQ71Firmware(int number) = 0;
-  // Label1 := M1044 + " " + (M1238 for Q71, M1237 for Q72), visible.
-  virtual void showModelLabel(DeviceModel model) = 0;
-  // DeviceModel := model and the model adaptation of the window.
-  virtual void adaptToModel(DeviceModel model) = 0;
-  // ShowLinkReady after a successful connect.
-  virtual void showLinkReady() = 0;
-  // TakeClockStamp: the PC clock now.
-  virtual ClockStamp takeClockStamp() = 0;
-  // DateLabel and TimeLabel show the clock read back from the device.
-  virtual void showDeviceClock(const DeviceClock &clock) = 0;
-  // Hands a read image to the decoder of `model`: Q71 a 324-byte buffer whose first 320 bytes
-  // are the image, Q72 the 700-byte buffer. The span is valid only during the call.
-  virtual void deliverImage(DeviceModel model, std::span<const std::uint8_t> image) = 0;
-  // Adds one line to the hidden memo (USB read of the last segment).
-  virtual void appendMemoLine(const std::string &line) = 0;
-  // Asks the window to start a read, as the Read button does, once this worker has ended.
-  virtual void startChainedRead() = 0;
-  // Closes the link after a failure (serial: the port; USB: purge, close, handle 0). The worker
-  // makes no further transfer after this call.
-  virtual void closeLink() = 0;
+    // ShowLinkStatus: the text (and box) of `status`; `argument` is the attempt number of
+    // ConnectAttempt and 0 otherwise. The USB texts of 21 and 22 are the window's concern.
+    virtual void showLinkStatus(LinkStatus status, int argument) = 0;
+    // Replaces the status bar text with message Mn after a failed modem start.
+    virtual void showModemStateText(int messageNumber) = 0;
+    // ReportProgress: pb1 := percent (0..100).
+    virtual void reportProgress(int percent) = 0;
+    virtual void setButtons(ButtonEvent event) = 0;
+    // VersionLabel := M1003 formatted with `firmware` ("1_3"), visible.
+    virtual void showQ72Firmware(const std::string &firmware) = 0;
+    // VersionLabel := "Версия ПО прибора:" + number + "_x", visible.
+    virtual void showQ71Firmware(int number) = 0;
+    // Label1 := M1044 + " " + (M1238 for Q71, M1237 for Q72), visible.
+    virtual void showModelLabel(DeviceModel model) = 0;
+    // DeviceModel := model and the model adaptation of the window.
+    virtual void adaptToModel(DeviceModel model) = 0;
+    // ShowLinkReady after a successful connect.
+    virtual void showLinkReady() = 0;
+    // TakeClockStamp: the PC clock now.
+    virtual ClockStamp takeClockStamp() = 0;
+    // DateLabel and TimeLabel show the clock read back from the device.
+    virtual void showDeviceClock(const DeviceClock &clock) = 0;
+    // Hands a read image to the decoder of `model`: Q71 a 324-byte buffer whose first 320 bytes
+    // are the image, Q72 the 700-byte buffer. The span is valid only during the call.
+    virtual void deliverImage(DeviceModel model, std::span<const std::uint8_t> image) = 0;
+    // Adds one line to the hidden memo (USB read of the last segment).
+    virtual void appendMemoLine(const std::string &line) = 0;
+    // Asks the window to start a read, as the Read button does, once this worker has ended.
+    virtual void startChainedRead() = 0;
+    // Closes the link after a failure (serial: the port; USB: purge, close, handle 0). The worker
+    // makes no further transfer after this call.
+    virtual void closeLink() = 0;
 };
 
 } // namespace q7x::link

@@ -26,90 +26,90 @@ using namespace q7x::link;
 namespace {
 
 class NullWindow : public WindowPort {
-public:
-  void showLinkStatus(LinkStatus s, int) override { last = static_cast<int>(s); }
-  void showModemStateText(int) override {}
-  void reportProgress(int) override {}
-  void setButtons(ButtonEvent) override {}
-  void showQ72Firmware(const std::string &) override {}
-  void showQ71Firmware(int) override {}
-  void showModelLabel(DeviceModel) override {}
-  void adaptToModel(DeviceModel) override {}
-  void showLinkReady() override {}
-  ClockStamp takeClockStamp() override { return {}; }
-  void showDeviceClock(const DeviceClock &) override {}
-  void deliverImage(DeviceModel, std::span<const std::uint8_t>) override {}
-  void appendMemoLine(const std::string &) override {}
-  void startChainedRead() override {}
-  void closeLink() override {}
-  int last = 0;
+  public:
+    void showLinkStatus(LinkStatus s, int) override { last = static_cast<int>(s); }
+    void showModemStateText(int) override {}
+    void reportProgress(int) override {}
+    void setButtons(ButtonEvent) override {}
+    void showQ72Firmware(const std::string &) override {}
+    void showQ71Firmware(int) override {}
+    void showModelLabel(DeviceModel) override {}
+    void adaptToModel(DeviceModel) override {}
+    void showLinkReady() override {}
+    ClockStamp takeClockStamp() override { return {}; }
+    void showDeviceClock(const DeviceClock &) override {}
+    void deliverImage(DeviceModel, std::span<const std::uint8_t>) override {}
+    void appendMemoLine(const std::string &) override {}
+    void startChainedRead() override {}
+    void closeLink() override {}
+    int last = 0;
 };
 
 double minimumSeconds(LinkOperation op, const std::vector<std::uint8_t> &image) {
-  q7x::sim::SimLink link(q7x::sim::Model::Q72, LinkKind::Serial);
-  NullWindow window;
-  LinkEngine engine(link.transport, link.clock, window, serialTraits());
-  engine.run(op, DeviceModel::Q72, image);
-  long long pausesMs = 0;
-  long long received = 0;
-  for (const q7x::sim::TraceEvent &e : link.transport.trace) {
-    if (e.kind == q7x::sim::TraceEvent::Kind::Pause)
-      pausesMs += e.ms;
-    else if (e.kind == q7x::sim::TraceEvent::Kind::Receive)
-      received += static_cast<long long>(e.bytes.size());
-  }
-  std::printf("  minimum %.3f s: pauses %lld ms, %lld bytes on the line (8.33 ms each)\n",
-              link.clock.nowUs() / 1e6, pausesMs, received);
-  return link.clock.nowUs() / 1e6;
+    q7x::sim::SimLink link(q7x::sim::Model::Q72, LinkKind::Serial);
+    NullWindow window;
+    LinkEngine engine(link.transport, link.clock, window, serialTraits());
+    engine.run(op, DeviceModel::Q72, image);
+    long long pausesMs = 0;
+    long long received = 0;
+    for (const q7x::sim::TraceEvent &e : link.transport.trace) {
+        if (e.kind == q7x::sim::TraceEvent::Kind::Pause)
+            pausesMs += e.ms;
+        else if (e.kind == q7x::sim::TraceEvent::Kind::Receive)
+            received += static_cast<long long>(e.bytes.size());
+    }
+    std::printf("  minimum %.3f s: pauses %lld ms, %lld bytes on the line (8.33 ms each)\n",
+                link.clock.nowUs() / 1e6, pausesMs, received);
+    return link.clock.nowUs() / 1e6;
 }
 
 } // namespace
 
 int main() {
-  char dir[] = "/tmp/q7xbenchXXXXXX";
-  if (!mkdtemp(dir))
-    return 1;
-  const std::string link = std::string(dir) + "/tty";
-  const pid_t sim = fork();
-  if (sim == 0) {
-    execl(Q7XSIM_PATH, "q7xsim", "--model", "q72", "--link", link.c_str(), "--wire-timing",
-          static_cast<char *>(nullptr));
-    _exit(127);
-  }
-  for (int i = 0; i < 250 && access(link.c_str(), F_OK) != 0; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    char dir[] = "/tmp/q7xbenchXXXXXX";
+    if (!mkdtemp(dir))
+        return 1;
+    const std::string link = std::string(dir) + "/tty";
+    const pid_t sim = fork();
+    if (sim == 0) {
+        execl(Q7XSIM_PATH, "q7xsim", "--model", "q72", "--link", link.c_str(), "--wire-timing",
+              static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    for (int i = 0; i < 250 && access(link.c_str(), F_OK) != 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
 
-  std::string error;
-  auto port = PosixSerialTransport::open(link, &error);
-  if (!port) {
-    std::fprintf(stderr, "bench_link: %s\n", error.c_str());
+    std::string error;
+    auto port = PosixSerialTransport::open(link, &error);
+    if (!port) {
+        std::fprintf(stderr, "bench_link: %s\n", error.c_str());
+        kill(sim, SIGTERM);
+        return 1;
+    }
+    std::vector<std::uint8_t> image(702);
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<std::uint8_t>(i * 5 + 7);
+
+    int failures = 0;
+    for (LinkOperation op : {LinkOperation::ReadQ72, LinkOperation::WriteQ72}) {
+        const char *name = op == LinkOperation::ReadQ72 ? "full Q72 read" : "full Q72 write";
+        std::printf("%s\n", name);
+        const double minimum = minimumSeconds(op, image);
+        SystemClock clock;
+        NullWindow window;
+        LinkEngine engine(*port, clock, window, serialTraits());
+        const auto start = std::chrono::steady_clock::now();
+        engine.run(op, DeviceModel::Q72, image);
+        const double took =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const bool ok = window.last == (op == LinkOperation::ReadQ72 ? 11 : 10);
+        failures += ok ? 0 : 1;
+        std::printf("  pty with wire timing: %.3f s, minimum %.3f s, ratio %.4f%s\n", took, minimum,
+                    took / minimum, ok ? "" : " (operation failed)");
+    }
+    port.reset();
     kill(sim, SIGTERM);
-    return 1;
-  }
-  std::vector<std::uint8_t> image(702);
-  for (std::size_t i = 0; i < image.size(); ++i)
-    image[i] = static_cast<std::uint8_t>(i * 5 + 7);
-
-  int failures = 0;
-  for (LinkOperation op : {LinkOperation::ReadQ72, LinkOperation::WriteQ72}) {
-    const char *name = op == LinkOperation::ReadQ72 ? "full Q72 read" : "full Q72 write";
-    std::printf("%s\n", name);
-    const double minimum = minimumSeconds(op, image);
-    SystemClock clock;
-    NullWindow window;
-    LinkEngine engine(*port, clock, window, serialTraits());
-    const auto start = std::chrono::steady_clock::now();
-    engine.run(op, DeviceModel::Q72, image);
-    const double took =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const bool ok = window.last == (op == LinkOperation::ReadQ72 ? 11 : 10);
-    failures += ok ? 0 : 1;
-    std::printf("  pty with wire timing: %.3f s, minimum %.3f s, ratio %.4f%s\n", took, minimum,
-                took / minimum, ok ? "" : " (operation failed)");
-  }
-  port.reset();
-  kill(sim, SIGTERM);
-  waitpid(sim, nullptr, 0);
-  rmdir(dir);
-  return failures == 0 ? 0 : 1;
+    waitpid(sim, nullptr, 0);
+    rmdir(dir);
+    return failures == 0 ? 0 : 1;
 }

@@ -21,34 +21,34 @@ namespace {
 
 // 703 lines: byte values 0, 1, ..., 255, 0, 1, ... and the model code.
 QByteArray counting(int model, const char *eol = "\r\n") {
-  QByteArray out;
-  for (int i = 0; i < ImageSize; ++i)
-    out += QByteArray::number(i % 256) + eol;
-  return out + QByteArray::number(model) + eol;
+    QByteArray out;
+    for (int i = 0; i < ImageSize; ++i)
+        out += QByteArray::number(i % 256) + eol;
+    return out + QByteArray::number(model) + eol;
 }
 
 ConfigFileRead parse(const QByteArray &data) {
-  QBuffer buffer;
-  buffer.setData(data);
-  buffer.open(QIODevice::ReadOnly);
-  return readConfig(buffer, QStringLiteral("test.cfg"));
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    return readConfig(buffer, QStringLiteral("test.cfg"));
 }
 
 QByteArray withLine(QByteArray data, int line, const QByteArray &text) {
-  QList<QByteArray> lines = data.split('\n');
-  lines[line - 1] = text + '\r';
-  return lines.join('\n');
+    QList<QByteArray> lines = data.split('\n');
+    lines[line - 1] = text + '\r';
+    return lines.join('\n');
 }
 
 void writeFile(const QString &path, const QByteArray &data) {
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  f.write(data);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(data);
 }
 
 QByteArray readFile(const QString &path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // File permissions do not restrict the superuser, so under it the saves of the read-only cases
@@ -56,241 +56,241 @@ QByteArray readFile(const QString &path) {
 constexpr uid_t Unprivileged = 65534;
 
 void handOver(const QString &path) {
-  if (geteuid() == 0)
-    QVERIFY(::chown(QFile::encodeName(path).constData(), Unprivileged, Unprivileged) == 0);
+    if (geteuid() == 0)
+        QVERIFY(::chown(QFile::encodeName(path).constData(), Unprivileged, Unprivileged) == 0);
 }
 
 bool saveFails(const QString &path, const ConfigImage &img) {
-  if (geteuid() != 0)
-    return bool(writeConfigFile(path, img, ModelQ72));
-  const pid_t pid = fork();
-  if (pid == 0) {
-    if (setgroups(0, nullptr) != 0 || setgid(Unprivileged) != 0 || setuid(Unprivileged) != 0)
-      _exit(2);
-    _exit(writeConfigFile(path, img, ModelQ72) ? 1 : 0);
-  }
-  int status = 0;
-  return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
-         WEXITSTATUS(status) == 1;
+    if (geteuid() != 0)
+        return bool(writeConfigFile(path, img, ModelQ72));
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (setgroups(0, nullptr) != 0 || setgid(Unprivileged) != 0 || setuid(Unprivileged) != 0)
+            _exit(2);
+        _exit(writeConfigFile(path, img, ModelQ72) ? 1 : 0);
+    }
+    int status = 0;
+    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 1;
 }
 
 } // namespace
 
 class TstConfigFile : public QObject {
-  Q_OBJECT
-private slots:
-  void formatIsDecimalLinesWithCrLf();
-  void saveLoadRoundTrip();
-  void readingKeepsLowBitsAndIgnoresExtraLines();
-  void toleratedLineForms();
-  void shortFile();
-  void lineThatIsNotANumber_data();
-  void lineThatIsNotANumber();
-  void badByteLineStillGivesModel();
-  void overlongOrEndlessInputStopsEarly();
-  void missingOrUnreadableFile();
-  void saveReplacesExistingFile();
-  void failedSaveLeavesNoFile();
-  void readOnlyTargetIsNotTouched();
-  void saveFailingMidwayKeepsOldFile();
+    Q_OBJECT
+  private slots:
+    void formatIsDecimalLinesWithCrLf();
+    void saveLoadRoundTrip();
+    void readingKeepsLowBitsAndIgnoresExtraLines();
+    void toleratedLineForms();
+    void shortFile();
+    void lineThatIsNotANumber_data();
+    void lineThatIsNotANumber();
+    void badByteLineStillGivesModel();
+    void overlongOrEndlessInputStopsEarly();
+    void missingOrUnreadableFile();
+    void saveReplacesExistingFile();
+    void failedSaveLeavesNoFile();
+    void readOnlyTargetIsNotTouched();
+    void saveFailingMidwayKeepsOldFile();
 };
 
 void TstConfigFile::formatIsDecimalLinesWithCrLf() {
-  ConfigImage img{};
-  img[0] = 255;
-  img[1] = 7;
-  img[701] = 100;
-  const QByteArray text = formatConfig(img, ModelQ72);
-  QVERIFY(text.startsWith("255\r\n7\r\n0\r\n"));
-  QVERIFY(text.endsWith("\r\n100\r\n72\r\n"));
-  QCOMPARE(text.count("\r\n"), 703);
-  QCOMPARE(text.count('\n'), 703);
+    ConfigImage img{};
+    img[0] = 255;
+    img[1] = 7;
+    img[701] = 100;
+    const QByteArray text = formatConfig(img, ModelQ72);
+    QVERIFY(text.startsWith("255\r\n7\r\n0\r\n"));
+    QVERIFY(text.endsWith("\r\n100\r\n72\r\n"));
+    QCOMPARE(text.count("\r\n"), 703);
+    QCOMPARE(text.count('\n'), 703);
 }
 
 void TstConfigFile::saveLoadRoundTrip() {
-  QTemporaryDir dir;
-  for (int model : {ModelQ71, ModelQ72}) {
-    const QString path = dir.filePath(QStringLiteral("Q%1.cfg").arg(model));
-    const ConfigImage img = presetImage(model, 3);
-    QVERIFY(!writeConfigFile(path, img, model));
-    const auto r = readConfigFile(path);
-    QVERIFY2(!r.error, qPrintable(r.error.message()));
-    QCOMPARE(r.model.value_or(-1), model);
-    QVERIFY(r.image.has_value());
-    QVERIFY(*r.image == img);
-  }
+    QTemporaryDir dir;
+    for (int model : {ModelQ71, ModelQ72}) {
+        const QString path = dir.filePath(QStringLiteral("Q%1.cfg").arg(model));
+        const ConfigImage img = presetImage(model, 3);
+        QVERIFY(!writeConfigFile(path, img, model));
+        const auto r = readConfigFile(path);
+        QVERIFY2(!r.error, qPrintable(r.error.message()));
+        QCOMPARE(r.model.value_or(-1), model);
+        QVERIFY(r.image.has_value());
+        QVERIFY(*r.image == img);
+    }
 }
 
 void TstConfigFile::readingKeepsLowBitsAndIgnoresExtraLines() {
-  QByteArray data = withLine(counting(ModelQ72), 1, "300");
-  data = withLine(data, 2, "-1");
-  data = withLine(data, 3, "256");
-  data += "garbage after the last line\r\n\r\n";
-  const auto r = parse(data);
-  QVERIFY2(!r.error, qPrintable(r.error.message()));
-  QCOMPARE(int((*r.image)[0]), 44);
-  QCOMPARE(int((*r.image)[1]), 255);
-  QCOMPARE(int((*r.image)[2]), 0);
-  QCOMPARE(int((*r.image)[300]), 300 % 256);
-  QCOMPARE(*r.model, 72);
+    QByteArray data = withLine(counting(ModelQ72), 1, "300");
+    data = withLine(data, 2, "-1");
+    data = withLine(data, 3, "256");
+    data += "garbage after the last line\r\n\r\n";
+    const auto r = parse(data);
+    QVERIFY2(!r.error, qPrintable(r.error.message()));
+    QCOMPARE(int((*r.image)[0]), 44);
+    QCOMPARE(int((*r.image)[1]), 255);
+    QCOMPARE(int((*r.image)[2]), 0);
+    QCOMPARE(int((*r.image)[300]), 300 % 256);
+    QCOMPARE(*r.model, 72);
 }
 
 void TstConfigFile::toleratedLineForms() {
-  const auto lf = parse(counting(ModelQ71, "\n"));
-  QVERIFY(!lf.error);
-  QCOMPARE(*lf.model, 71);
-  QByteArray noFinalEol = counting(ModelQ71);
-  noFinalEol.chop(2);
-  QVERIFY(!parse(noFinalEol).error);
-  const auto bom = parse("\xEF\xBB\xBF" + counting(ModelQ71));
-  QVERIFY(!bom.error);
-  QCOMPARE(int((*bom.image)[0]), 0);
-  const auto spaced = parse(withLine(counting(ModelQ71), 4, " +12 "));
-  QVERIFY(!spaced.error);
-  QCOMPARE(int((*spaced.image)[3]), 12);
+    const auto lf = parse(counting(ModelQ71, "\n"));
+    QVERIFY(!lf.error);
+    QCOMPARE(*lf.model, 71);
+    QByteArray noFinalEol = counting(ModelQ71);
+    noFinalEol.chop(2);
+    QVERIFY(!parse(noFinalEol).error);
+    const auto bom = parse("\xEF\xBB\xBF" + counting(ModelQ71));
+    QVERIFY(!bom.error);
+    QCOMPARE(int((*bom.image)[0]), 0);
+    const auto spaced = parse(withLine(counting(ModelQ71), 4, " +12 "));
+    QVERIFY(!spaced.error);
+    QCOMPARE(int((*spaced.image)[3]), 12);
 }
 
 void TstConfigFile::shortFile() {
-  QByteArray data = counting(ModelQ72);
-  data.truncate(data.lastIndexOf("72\r\n"));
-  auto r = parse(data);
-  QCOMPARE(r.error.kind, FileError::Kind::TooFewLines);
-  QCOMPARE(r.error.line, 703);
-  QVERIFY(!r.image && !r.model);
-  QVERIFY(r.error.message().contains(QStringLiteral("test.cfg")));
-  QVERIFY(r.error.message().contains(QStringLiteral("702")));
+    QByteArray data = counting(ModelQ72);
+    data.truncate(data.lastIndexOf("72\r\n"));
+    auto r = parse(data);
+    QCOMPARE(r.error.kind, FileError::Kind::TooFewLines);
+    QCOMPARE(r.error.line, 703);
+    QVERIFY(!r.image && !r.model);
+    QVERIFY(r.error.message().contains(QStringLiteral("test.cfg")));
+    QVERIFY(r.error.message().contains(QStringLiteral("702")));
 
-  r = parse(QByteArray());
-  QCOMPARE(r.error.kind, FileError::Kind::TooFewLines);
-  QCOMPARE(r.error.line, 1);
+    r = parse(QByteArray());
+    QCOMPARE(r.error.kind, FileError::Kind::TooFewLines);
+    QCOMPARE(r.error.line, 1);
 }
 
 void TstConfigFile::lineThatIsNotANumber_data() {
-  QTest::addColumn<int>("line");
-  QTest::addColumn<QByteArray>("text");
-  QTest::newRow("word") << 5 << QByteArray("abc");
-  QTest::newRow("empty") << 1 << QByteArray();
-  QTest::newRow("inner space") << 702 << QByteArray("1 2");
-  QTest::newRow("hex") << 10 << QByteArray("0x10");
-  QTest::newRow("pascal hex") << 10 << QByteArray("$FF");
-  QTest::newRow("beyond int") << 20 << QByteArray("99999999999");
-  QTest::newRow("sign only") << 30 << QByteArray("-");
-  QTest::newRow("model line") << 703 << QByteArray("Q72");
-  QTest::newRow("control codes") << 2 << QByteArray("1\x00\x1B", 3);
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("word") << 5 << QByteArray("abc");
+    QTest::newRow("empty") << 1 << QByteArray();
+    QTest::newRow("inner space") << 702 << QByteArray("1 2");
+    QTest::newRow("hex") << 10 << QByteArray("0x10");
+    QTest::newRow("pascal hex") << 10 << QByteArray("$FF");
+    QTest::newRow("beyond int") << 20 << QByteArray("99999999999");
+    QTest::newRow("sign only") << 30 << QByteArray("-");
+    QTest::newRow("model line") << 703 << QByteArray("Q72");
+    QTest::newRow("control codes") << 2 << QByteArray("1\x00\x1B", 3);
 }
 
 void TstConfigFile::lineThatIsNotANumber() {
-  QFETCH(int, line);
-  QFETCH(QByteArray, text);
-  const auto r = parse(withLine(counting(ModelQ72), line, text));
-  QCOMPARE(r.error.kind, FileError::Kind::NotANumber);
-  QCOMPARE(r.error.line, line);
-  QCOMPARE(r.error.lineText,
-           QString::fromLatin1(text).replace(QChar(0), u'?').replace(QChar(27), u'?'));
-  QVERIFY(!r.image);
-  QVERIFY(r.error.message().contains(QStringLiteral("line %1").arg(line)));
-  QVERIFY(r.error.message().contains(QStringLiteral("test.cfg")));
+    QFETCH(int, line);
+    QFETCH(QByteArray, text);
+    const auto r = parse(withLine(counting(ModelQ72), line, text));
+    QCOMPARE(r.error.kind, FileError::Kind::NotANumber);
+    QCOMPARE(r.error.line, line);
+    QCOMPARE(r.error.lineText,
+             QString::fromLatin1(text).replace(QChar(0), u'?').replace(QChar(27), u'?'));
+    QVERIFY(!r.image);
+    QVERIFY(r.error.message().contains(QStringLiteral("line %1").arg(line)));
+    QVERIFY(r.error.message().contains(QStringLiteral("test.cfg")));
 }
 
 void TstConfigFile::badByteLineStillGivesModel() {
-  const auto r = parse(withLine(withLine(counting(ModelQ71), 7, "x"), 9, "y"));
-  QCOMPARE(r.error.line, 7); // the first bad line is named
-  QCOMPARE(r.model.value_or(-1), 71);
-  QVERIFY(!r.image);
+    const auto r = parse(withLine(withLine(counting(ModelQ71), 7, "x"), 9, "y"));
+    QCOMPARE(r.error.line, 7); // the first bad line is named
+    QCOMPARE(r.model.value_or(-1), 71);
+    QVERIFY(!r.image);
 }
 
 void TstConfigFile::overlongOrEndlessInputStopsEarly() {
-  const auto r = parse(QByteArray(5000, '1') + "\r\n" + counting(ModelQ72));
-  QCOMPARE(r.error.kind, FileError::Kind::NotANumber);
-  QCOMPARE(r.error.line, 1);
-  QCOMPARE(r.error.lineText.size(), 40);
+    const auto r = parse(QByteArray(5000, '1') + "\r\n" + counting(ModelQ72));
+    QCOMPARE(r.error.kind, FileError::Kind::NotANumber);
+    QCOMPARE(r.error.line, 1);
+    QCOMPARE(r.error.lineText.size(), 40);
 
-  if (QFile::exists(QStringLiteral("/dev/zero"))) {
-    const auto z = readConfigFile(QStringLiteral("/dev/zero"));
-    QCOMPARE(z.error.kind, FileError::Kind::NotANumber);
-    QCOMPARE(z.error.line, 1);
-  }
+    if (QFile::exists(QStringLiteral("/dev/zero"))) {
+        const auto z = readConfigFile(QStringLiteral("/dev/zero"));
+        QCOMPARE(z.error.kind, FileError::Kind::NotANumber);
+        QCOMPARE(z.error.line, 1);
+    }
 }
 
 void TstConfigFile::missingOrUnreadableFile() {
-  QTemporaryDir dir;
-  const QString missing = dir.filePath(QStringLiteral("missing.cfg"));
-  auto r = readConfigFile(missing);
-  QCOMPARE(r.error.kind, FileError::Kind::CannotOpen);
-  QVERIFY(r.error.message().contains(missing));
-  QVERIFY(!r.image && !r.model);
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("missing.cfg"));
+    auto r = readConfigFile(missing);
+    QCOMPARE(r.error.kind, FileError::Kind::CannotOpen);
+    QVERIFY(r.error.message().contains(missing));
+    QVERIFY(!r.image && !r.model);
 
-  r = readConfigFile(dir.path()); // a folder is not a file
-  QVERIFY(r.error);
-  QVERIFY(!r.image);
+    r = readConfigFile(dir.path()); // a folder is not a file
+    QVERIFY(r.error);
+    QVERIFY(!r.image);
 }
 
 void TstConfigFile::saveReplacesExistingFile() {
-  QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("Q72.cfg"));
-  writeFile(path, "old contents that are longer than nothing");
-  const ConfigImage img = presetImage(ModelQ72, 0);
-  QVERIFY(!writeConfigFile(path, img, ModelQ72));
-  QCOMPARE(readFile(path), formatConfig(img, ModelQ72));
-  QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Q72.cfg")});
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Q72.cfg"));
+    writeFile(path, "old contents that are longer than nothing");
+    const ConfigImage img = presetImage(ModelQ72, 0);
+    QVERIFY(!writeConfigFile(path, img, ModelQ72));
+    QCOMPARE(readFile(path), formatConfig(img, ModelQ72));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Q72.cfg")});
 }
 
 void TstConfigFile::failedSaveLeavesNoFile() {
-  QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("no-such-folder/Q71.cfg"));
-  auto e = writeConfigFile(path, presetImage(ModelQ71, 0), ModelQ71);
-  QCOMPARE(e.kind, FileError::Kind::CannotCreate);
-  QVERIFY(e.message().contains(path));
-  QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("no-such-folder/Q71.cfg"));
+    auto e = writeConfigFile(path, presetImage(ModelQ71, 0), ModelQ71);
+    QCOMPARE(e.kind, FileError::Kind::CannotCreate);
+    QVERIFY(e.message().contains(path));
+    QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
 
-  QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("taken.cfg"))); // a folder holds the name
-  e = writeConfigFile(dir.filePath(QStringLiteral("taken.cfg")), ConfigImage{}, ModelQ71);
-  QVERIFY(e);
-  QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-           QStringList{QStringLiteral("taken.cfg")});
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("taken.cfg"))); // a folder holds the name
+    e = writeConfigFile(dir.filePath(QStringLiteral("taken.cfg")), ConfigImage{}, ModelQ71);
+    QVERIFY(e);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{QStringLiteral("taken.cfg")});
 }
 
 void TstConfigFile::readOnlyTargetIsNotTouched() {
-  QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("Q72.cfg"));
-  const QByteArray old = formatConfig(presetImage(ModelQ72, 1), ModelQ72);
-  writeFile(path, old);
-  handOver(dir.path());
-  handOver(path);
-  QFile::setPermissions(path, QFile::ReadOwner);
-  QVERIFY(saveFails(path, presetImage(ModelQ72, 0)));
-  QCOMPARE(readFile(path), old);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Q72.cfg"));
+    const QByteArray old = formatConfig(presetImage(ModelQ72, 1), ModelQ72);
+    writeFile(path, old);
+    handOver(dir.path());
+    handOver(path);
+    QFile::setPermissions(path, QFile::ReadOwner);
+    QVERIFY(saveFails(path, presetImage(ModelQ72, 0)));
+    QCOMPARE(readFile(path), old);
 
-  QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-  QVERIFY(saveFails(dir.filePath(QStringLiteral("new.cfg")), ConfigImage{}));
-  QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-           QStringList{QStringLiteral("Q72.cfg")});
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    QVERIFY(saveFails(dir.filePath(QStringLiteral("new.cfg")), ConfigImage{}));
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{QStringLiteral("Q72.cfg")});
 }
 
 void TstConfigFile::saveFailingMidwayKeepsOldFile() {
-  // A file size limit below the size of a configuration file makes the write fail part-way, as
-  // a full disk would; the previous file must survive whole and no temporary file may remain.
-  QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("Q71.cfg"));
-  const QByteArray old = formatConfig(presetImage(ModelQ71, 2), ModelQ71);
-  writeFile(path, old);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{1000, 1000};
-    if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
-      _exit(2);
-    const auto e = writeConfigFile(path, presetImage(ModelQ71, 0), ModelQ71);
-    _exit(e.kind == FileError::Kind::CannotWrite ? 1 : 0);
-  }
-  int status = 0;
-  QCOMPARE(waitpid(pid, &status, 0), pid);
-  QVERIFY(WIFEXITED(status));
-  QCOMPARE(WEXITSTATUS(status), 1);
-  QCOMPARE(readFile(path), old);
-  QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-           QStringList{QStringLiteral("Q71.cfg")});
+    // A file size limit below the size of a configuration file makes the write fail part-way, as
+    // a full disk would; the previous file must survive whole and no temporary file may remain.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Q71.cfg"));
+    const QByteArray old = formatConfig(presetImage(ModelQ71, 2), ModelQ71);
+    writeFile(path, old);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1000, 1000};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            _exit(2);
+        const auto e = writeConfigFile(path, presetImage(ModelQ71, 0), ModelQ71);
+        _exit(e.kind == FileError::Kind::CannotWrite ? 1 : 0);
+    }
+    int status = 0;
+    QCOMPARE(waitpid(pid, &status, 0), pid);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 1);
+    QCOMPARE(readFile(path), old);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{QStringLiteral("Q71.cfg")});
 }
 
 QTEST_APPLESS_MAIN(TstConfigFile)

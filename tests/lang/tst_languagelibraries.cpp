@@ -18,210 +18,209 @@ namespace {
 const QString LibraryDir = QStringLiteral(Q7X_LANGUAGE_LIBRARY_DIR);
 
 QByteArray readFile(const QString &path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly))
-    return {};
-  return f.readAll();
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
 }
 
 // Every message number that the program shows.
 QList<int> usedMessages() {
-  QList<int> n = {1002, 1003, 1005, 1006, 1008, 1014, 1015, 1025, 1026, 1027,
-                  1029, 1030, 1039, 1040, 1042, 1044, 1095, 1099, 1142, 1215,
-                  1237, 1238, 1276, 1527, 1532, 1533, 1534, 1535, 1536, 1537,
-                  1538, 1539, 1540, 1541, 1542, 1543, 1566, 1567, 1568, 1569};
-  for (int k = 1544; k <= 1551; ++k)
-    n.append(k);
-  for (int k = 1552; k <= 1565; ++k)
-    n.append(k);
-  for (int k = 1572; k <= 1577; ++k)
-    n.append(k);
-  for (int k = 1578; k <= 1592; ++k)
-    n.append(k);
-  return n;
+    QList<int> n = {1002, 1003, 1005, 1006, 1008, 1014, 1015, 1025, 1026, 1027,
+                    1029, 1030, 1039, 1040, 1042, 1044, 1095, 1099, 1142, 1215,
+                    1237, 1238, 1276, 1527, 1532, 1533, 1534, 1535, 1536, 1537,
+                    1538, 1539, 1540, 1541, 1542, 1543, 1566, 1567, 1568, 1569};
+    for (int k = 1544; k <= 1551; ++k)
+        n.append(k);
+    for (int k = 1552; k <= 1565; ++k)
+        n.append(k);
+    for (int k = 1572; k <= 1577; ++k)
+        n.append(k);
+    for (int k = 1578; k <= 1592; ++k)
+        n.append(k);
+    return n;
 }
 
-void clearTable() {
-  MessageTable().fill(QString());
-}
+void clearTable() { MessageTable().fill(QString()); }
 
 } // namespace
 
 class TestLanguageLibraries : public QObject {
-  Q_OBJECT
+    Q_OBJECT
 
-private slots:
-  void init() { clearTable(); }
-  void cleanupTestCase() { clearTable(); }
+  private slots:
+    void init() { clearTable(); }
+    void cleanupTestCase() { clearTable(); }
 
-  void fileNames() {
-    auto files = [](const char *language) {
-      const auto f = FilesOfLanguage(QString::fromLatin1(language));
-      return f ? QStringList{f->textLibrary, f->messageLibrary, f->logo} : QStringList();
-    };
-    QCOMPARE(files("Russian"), QStringList({"ruslng.dll", "rusmess.dll", "DRAV"}));
-    QCOMPARE(files("English"), QStringList({"englng.dll", "engmess.dll", "CONTR"}));
-    QCOMPARE(files("Turkish"), QStringList({"turklng.dll", "turkmess.dll", "CONTR"}));
-    QCOMPARE(files("english"), QStringList()); // names are compared exactly
-    QCOMPARE(files("Error"), QStringList());
-  }
-
-  void everyUsedMessageExists_data() {
-    QTest::addColumn<QString>("language");
-    QTest::newRow("Russian") << QStringLiteral("Russian");
-    QTest::newRow("English") << QStringLiteral("English");
-    QTest::newRow("Turkish") << QStringLiteral("Turkish");
-  }
-
-  void everyUsedMessageExists() {
-    QFETCH(QString, language);
-    QVERIFY(LoadMessageTable(language, LibraryDir));
-    QStringList missing;
-    for (int n : usedMessages())
-      if (M(n).trimmed().isEmpty())
-        missing << QString::number(n);
-    QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char(' '))));
-  }
-
-  void formatsTakeTheirArgument_data() { everyUsedMessageExists_data(); }
-
-  void formatsTakeTheirArgument() {
-    QFETCH(QString, language);
-    QVERIFY(LoadMessageTable(language, LibraryDir));
-    // Messages used as printf formats: exactly one conversion of the right kind, no other %.
-    const struct {
-      int number;
-      const char *conversion;
-    } formats[] = {{1030, "%d"}, {1095, "%d"}, {1003, "%s"}};
-    for (const auto &f : formats) {
-      const QString text = M(f.number);
-      QCOMPARE(text.count(QLatin1String(f.conversion)), 1);
-      QCOMPARE(text.count(QLatin1Char('%')), 1);
+    void fileNames() {
+        auto files = [](const char *language) {
+            const auto f = FilesOfLanguage(QString::fromLatin1(language));
+            return f ? QStringList{f->textLibrary, f->messageLibrary, f->logo} : QStringList();
+        };
+        QCOMPARE(files("Russian"), QStringList({"ruslng.dll", "rusmess.dll", "DRAV"}));
+        QCOMPARE(files("English"), QStringList({"englng.dll", "engmess.dll", "CONTR"}));
+        QCOMPARE(files("Turkish"), QStringList({"turklng.dll", "turkmess.dll", "CONTR"}));
+        QCOMPARE(files("english"), QStringList()); // names are compared exactly
+        QCOMPARE(files("Error"), QStringList());
     }
-    const QString attempt = FormatM(1030, 7), port = FormatM(1095, 12),
-                  version = FormatM(1003, QStringLiteral("1_3"));
-    QVERIFY(attempt.contains(QLatin1Char('7')) && !attempt.contains(QLatin1Char('%')));
-    QVERIFY(port.contains(QLatin1String("12")) && !port.contains(QLatin1Char('%')));
-    QVERIFY(version.contains(QLatin1String("1_3")) && !version.contains(QLatin1Char('%')));
-    // No other message carries a conversion that a caller might pass on to printf.
-    static const QRegularExpression conversion(QStringLiteral("%[-+ #0-9.]*[a-zA-Z%]"));
-    for (int n : usedMessages())
-      if (n != 1030 && n != 1095 && n != 1003)
-        QVERIFY2(!M(n).contains(conversion), qPrintable(QString::number(n)));
-  }
 
-  void formatM_data() {
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("withNumber");
-    QTest::addColumn<QString>("withText");
-    QTest::newRow("number") << QStringLiteral("attempt %d of 10")
-                            << QStringLiteral("attempt 7 of 10")
-                            << QStringLiteral("attempt %d of 10");
-    QTest::newRow("text") << QStringLiteral("version: %s") << QStringLiteral("version: %s")
-                          << QStringLiteral("version: 1_3");
-    QTest::newRow("only the first")
-        << QStringLiteral("%d/%d") << QStringLiteral("7/%d") << QStringLiteral("%d/%d");
-    QTest::newRow("percent sign") << QStringLiteral("100%% %d") << QStringLiteral("100% 7")
-                                  << QStringLiteral("100% %d");
-    QTest::newRow("hostile conversions")
-        << QStringLiteral("%n%s%x%p%") << QStringLiteral("%n%s%x%p%")
-        << QStringLiteral("%n1_3%x%p%");
-    QTest::newRow("empty") << QString() << QString() << QString();
-  }
+    void everyUsedMessageExists_data() {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("Russian") << QStringLiteral("Russian");
+        QTest::newRow("English") << QStringLiteral("English");
+        QTest::newRow("Turkish") << QStringLiteral("Turkish");
+    }
 
-  void formatM() {
-    QFETCH(QString, message);
-    QFETCH(QString, withNumber);
-    QFETCH(QString, withText);
-    MessageTable()[30] = message;
-    QCOMPARE(FormatM(1030, 7), withNumber);
-    QCOMPARE(FormatM(1030, QStringLiteral("1_3")), withText);
-  }
+    void everyUsedMessageExists() {
+        QFETCH(QString, language);
+        QVERIFY(LoadMessageTable(language, LibraryDir));
+        QStringList missing;
+        for (int n : usedMessages())
+            if (M(n).trimmed().isEmpty())
+                missing << QString::number(n);
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char(' '))));
+    }
 
-  void eachLanguageHasItsOwnTexts() {
-    QVERIFY(LoadMessageTable(QStringLiteral("Russian"), LibraryDir));
-    const QString ru = M(1002);
-    QVERIFY(LoadMessageTable(QStringLiteral("English"), LibraryDir));
-    const QString en = M(1002);
-    QVERIFY(LoadMessageTable(QStringLiteral("Turkish"), LibraryDir));
-    const QString tr = M(1002);
-    static const QRegularExpression cyrillic(QStringLiteral("[А-Яа-яЁё]"));
-    QVERIFY(ru.contains(cyrillic));
-    QVERIFY(!en.contains(cyrillic) && !tr.contains(cyrillic));
-    QVERIFY(en != tr);
-  }
+    void formatsTakeTheirArgument_data() { everyUsedMessageExists_data(); }
 
-  void fillKeepsEntriesWithoutMessage() {
-    MessageTable()[2] = QStringLiteral("old");
-    MessageTable()[999] = QStringLiteral("keep"); // M1999 is in no library
-    QVERIFY(LoadMessageTable(QStringLiteral("English"), LibraryDir));
-    QVERIFY(M(1002) != QStringLiteral("old") && !M(1002).isEmpty());
-    QCOMPARE(M(1999), QStringLiteral("keep"));
-  }
+    void formatsTakeTheirArgument() {
+        QFETCH(QString, language);
+        QVERIFY(LoadMessageTable(language, LibraryDir));
+        // Messages used as printf formats: exactly one conversion of the right kind, no other %.
+        const struct {
+            int number;
+            const char *conversion;
+        } formats[] = {{1030, "%d"}, {1095, "%d"}, {1003, "%s"}};
+        for (const auto &f : formats) {
+            const QString text = M(f.number);
+            QCOMPARE(text.count(QLatin1String(f.conversion)), 1);
+            QCOMPARE(text.count(QLatin1Char('%')), 1);
+        }
+        const QString attempt = FormatM(1030, 7), port = FormatM(1095, 12),
+                      version = FormatM(1003, QStringLiteral("1_3"));
+        QVERIFY(attempt.contains(QLatin1Char('7')) && !attempt.contains(QLatin1Char('%')));
+        QVERIFY(port.contains(QLatin1String("12")) && !port.contains(QLatin1Char('%')));
+        QVERIFY(version.contains(QLatin1String("1_3")) && !version.contains(QLatin1Char('%')));
+        // No other message carries a conversion that a caller might pass on to printf.
+        static const QRegularExpression conversion(QStringLiteral("%[-+ #0-9.]*[a-zA-Z%]"));
+        for (int n : usedMessages())
+            if (n != 1030 && n != 1095 && n != 1003)
+                QVERIFY2(!M(n).contains(conversion), qPrintable(QString::number(n)));
+    }
 
-  void messagesAreCutTo149Characters() {
-    ResourceLibrary sample;
-    QVERIFY(sample.load(QStringLiteral(Q7X_SAMPLE_DIR "/sample64.dll")));
-    FillMessageTable(sample);
-    QCOMPARE(M(1003), QStringLiteral("0123456789").repeated(16).left(149));
-    QCOMPARE(M(1000), QString::fromUtf8("Привет, мир"));
-    QCOMPARE(M(1001), QString());
-  }
+    void formatM_data() {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("withNumber");
+        QTest::addColumn<QString>("withText");
+        QTest::newRow("number") << QStringLiteral("attempt %d of 10")
+                                << QStringLiteral("attempt 7 of 10")
+                                << QStringLiteral("attempt %d of 10");
+        QTest::newRow("text") << QStringLiteral("version: %s") << QStringLiteral("version: %s")
+                              << QStringLiteral("version: 1_3");
+        QTest::newRow("only the first")
+            << QStringLiteral("%d/%d") << QStringLiteral("7/%d") << QStringLiteral("%d/%d");
+        QTest::newRow("percent sign")
+            << QStringLiteral("100%% %d") << QStringLiteral("100% 7") << QStringLiteral("100% %d");
+        QTest::newRow("hostile conversions")
+            << QStringLiteral("%n%s%x%p%") << QStringLiteral("%n%s%x%p%")
+            << QStringLiteral("%n1_3%x%p%");
+        QTest::newRow("empty") << QString() << QString() << QString();
+    }
 
-  void unusableLibraryLeavesTableAlone() {
-    MessageTable()[2] = QStringLiteral("old");
-    QVERIFY(!LoadMessageTable(QStringLiteral("Error"), LibraryDir));
-    QVERIFY(!LoadMessageTable(QStringLiteral("russian"), LibraryDir));
-    QTemporaryDir empty;
-    QVERIFY(empty.isValid());
-    QVERIFY(!LoadMessageTable(QStringLiteral("Russian"), empty.path()));
-    // A damaged library counts as missing.
-    const QByteArray good = readFile(LibraryDir + QStringLiteral("/rusmess.dll"));
-    QFile damaged(empty.filePath(QStringLiteral("rusmess.dll")));
-    QVERIFY(damaged.open(QIODevice::WriteOnly));
-    damaged.write(good.left(300));
-    damaged.close();
-    QVERIFY(!LoadMessageTable(QStringLiteral("Russian"), empty.path()));
-    QCOMPARE(M(1002), QStringLiteral("old"));
-    QCOMPARE(M(1003), QString());
-  }
+    void formatM() {
+        QFETCH(QString, message);
+        QFETCH(QString, withNumber);
+        QFETCH(QString, withText);
+        MessageTable()[30] = message;
+        QCOMPARE(FormatM(1030, 7), withNumber);
+        QCOMPARE(FormatM(1030, QStringLiteral("1_3")), withText);
+    }
 
-  void messageLibraryWithoutTextLibrary() {
-    // Only engmess.dll present: messages and logo are English all the same.
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QVERIFY(QFile::copy(LibraryDir + QStringLiteral("/engmess.dll"),
-                        dir.filePath(QStringLiteral("engmess.dll"))));
-    QVERIFY(LoadMessageTable(QStringLiteral("English"), dir.path()));
-    QVERIFY(!M(1527).isEmpty());
-    QVERIFY(!LoadLogoBitmap(QStringLiteral("English"), dir.path()).isEmpty());
-    QVERIFY(LoadLogoBitmap(QStringLiteral("Russian"), dir.path()).isEmpty());
-  }
+    void eachLanguageHasItsOwnTexts() {
+        QVERIFY(LoadMessageTable(QStringLiteral("Russian"), LibraryDir));
+        const QString ru = M(1002);
+        QVERIFY(LoadMessageTable(QStringLiteral("English"), LibraryDir));
+        const QString en = M(1002);
+        QVERIFY(LoadMessageTable(QStringLiteral("Turkish"), LibraryDir));
+        const QString tr = M(1002);
+        static const QRegularExpression cyrillic(QStringLiteral("[А-Яа-яЁё]"));
+        QVERIFY(ru.contains(cyrillic));
+        QVERIFY(!en.contains(cyrillic) && !tr.contains(cyrillic));
+        QVERIFY(en != tr);
+    }
 
-  void defaultFolderIsTheExecutables() {
-    const QString copy = QCoreApplication::applicationDirPath() + QStringLiteral("/turkmess.dll");
-    QFile::remove(copy);
-    QVERIFY(!LoadMessageTable(QStringLiteral("Turkish")));
-    QVERIFY(QFile::copy(LibraryDir + QStringLiteral("/turkmess.dll"), copy));
-    const bool loaded = LoadMessageTable(QStringLiteral("Turkish"));
-    QFile::remove(copy);
-    QVERIFY(loaded);
-    QVERIFY(!M(1002).isEmpty());
-  }
+    void fillKeepsEntriesWithoutMessage() {
+        MessageTable()[2] = QStringLiteral("old");
+        MessageTable()[999] = QStringLiteral("keep"); // M1999 is in no library
+        QVERIFY(LoadMessageTable(QStringLiteral("English"), LibraryDir));
+        QVERIFY(M(1002) != QStringLiteral("old") && !M(1002).isEmpty());
+        QCOMPARE(M(1999), QStringLiteral("keep"));
+    }
 
-  void logos() {
-    const QByteArray drav = readFile(QStringLiteral(Q7X_LOGO_DIR "/logo_drav.bmp"));
-    const QByteArray contr = readFile(QStringLiteral(Q7X_LOGO_DIR "/logo_contr.bmp"));
-    QVERIFY(!drav.isEmpty() && !contr.isEmpty() && drav != contr);
-    QCOMPARE(LoadLogoBitmap(QStringLiteral("Russian"), LibraryDir), drav);
-    QCOMPARE(LoadLogoBitmap(QStringLiteral("English"), LibraryDir), contr);
-    QCOMPARE(LoadLogoBitmap(QStringLiteral("Turkish"), LibraryDir), contr);
-    QCOMPARE(LoadLogoBitmap(QStringLiteral("Error"), LibraryDir), QByteArray());
-    // Each library carries only its own logo name.
-    ResourceLibrary rus;
-    QVERIFY(rus.load(LibraryDir + QStringLiteral("/rusmess.dll")));
-    QCOMPARE(rus.bitmap(QStringLiteral("CONTR")), QByteArray());
-  }
+    void messagesAreCutTo149Characters() {
+        ResourceLibrary sample;
+        QVERIFY(sample.load(QStringLiteral(Q7X_SAMPLE_DIR "/sample64.dll")));
+        FillMessageTable(sample);
+        QCOMPARE(M(1003), QStringLiteral("0123456789").repeated(16).left(149));
+        QCOMPARE(M(1000), QString::fromUtf8("Привет, мир"));
+        QCOMPARE(M(1001), QString());
+    }
+
+    void unusableLibraryLeavesTableAlone() {
+        MessageTable()[2] = QStringLiteral("old");
+        QVERIFY(!LoadMessageTable(QStringLiteral("Error"), LibraryDir));
+        QVERIFY(!LoadMessageTable(QStringLiteral("russian"), LibraryDir));
+        QTemporaryDir empty;
+        QVERIFY(empty.isValid());
+        QVERIFY(!LoadMessageTable(QStringLiteral("Russian"), empty.path()));
+        // A damaged library counts as missing.
+        const QByteArray good = readFile(LibraryDir + QStringLiteral("/rusmess.dll"));
+        QFile damaged(empty.filePath(QStringLiteral("rusmess.dll")));
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write(good.left(300));
+        damaged.close();
+        QVERIFY(!LoadMessageTable(QStringLiteral("Russian"), empty.path()));
+        QCOMPARE(M(1002), QStringLiteral("old"));
+        QCOMPARE(M(1003), QString());
+    }
+
+    void messageLibraryWithoutTextLibrary() {
+        // Only engmess.dll present: messages and logo are English all the same.
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(QFile::copy(LibraryDir + QStringLiteral("/engmess.dll"),
+                            dir.filePath(QStringLiteral("engmess.dll"))));
+        QVERIFY(LoadMessageTable(QStringLiteral("English"), dir.path()));
+        QVERIFY(!M(1527).isEmpty());
+        QVERIFY(!LoadLogoBitmap(QStringLiteral("English"), dir.path()).isEmpty());
+        QVERIFY(LoadLogoBitmap(QStringLiteral("Russian"), dir.path()).isEmpty());
+    }
+
+    void defaultFolderIsTheExecutables() {
+        const QString copy =
+            QCoreApplication::applicationDirPath() + QStringLiteral("/turkmess.dll");
+        QFile::remove(copy);
+        QVERIFY(!LoadMessageTable(QStringLiteral("Turkish")));
+        QVERIFY(QFile::copy(LibraryDir + QStringLiteral("/turkmess.dll"), copy));
+        const bool loaded = LoadMessageTable(QStringLiteral("Turkish"));
+        QFile::remove(copy);
+        QVERIFY(loaded);
+        QVERIFY(!M(1002).isEmpty());
+    }
+
+    void logos() {
+        const QByteArray drav = readFile(QStringLiteral(Q7X_LOGO_DIR "/logo_drav.bmp"));
+        const QByteArray contr = readFile(QStringLiteral(Q7X_LOGO_DIR "/logo_contr.bmp"));
+        QVERIFY(!drav.isEmpty() && !contr.isEmpty() && drav != contr);
+        QCOMPARE(LoadLogoBitmap(QStringLiteral("Russian"), LibraryDir), drav);
+        QCOMPARE(LoadLogoBitmap(QStringLiteral("English"), LibraryDir), contr);
+        QCOMPARE(LoadLogoBitmap(QStringLiteral("Turkish"), LibraryDir), contr);
+        QCOMPARE(LoadLogoBitmap(QStringLiteral("Error"), LibraryDir), QByteArray());
+        // Each library carries only its own logo name.
+        ResourceLibrary rus;
+        QVERIFY(rus.load(LibraryDir + QStringLiteral("/rusmess.dll")));
+        QCOMPARE(rus.bitmap(QStringLiteral("CONTR")), QByteArray());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestLanguageLibraries)

@@ -24,215 +24,216 @@ namespace {
 
 // A q7xsim process and the path of its terminal.
 class Simulator {
-public:
-  Simulator(const QString &dir, QStringList args) : link_(dir + "/tty"), dump_(dir + "/dump") {
-    args << "--link" << link_ << "--dump" << dump_;
-    process_.start(QStringLiteral(Q7XSIM_PATH), args);
-    process_.waitForStarted(5000);
-    for (int i = 0; i < 250 && !QFile::exists(link_); ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  ~Simulator() { stop(); }
-  void stop() {
-    if (process_.state() == QProcess::NotRunning)
-      return;
-    process_.terminate();
-    process_.waitForFinished(5000);
-  }
-  std::string path() const { return link_.toStdString(); }
-  // The dump's bytes after the line `section`, and its other lines by their first word.
-  QByteArray section(const QString &name) const {
-    QFile f(dump_);
-    if (!f.open(QIODevice::ReadOnly))
-      return {};
-    QByteArray bytes;
-    bool inside = false;
-    for (const QByteArray &line : f.readAll().split('\n')) {
-      if (line == name.toLatin1()) {
-        inside = true;
-        continue;
-      }
-      if (inside) {
-        if (line.isEmpty() || !std::isxdigit(static_cast<unsigned char>(line[0])))
-          break;
-        bytes += QByteArray::fromHex(line);
-      }
+  public:
+    Simulator(const QString &dir, QStringList args) : link_(dir + "/tty"), dump_(dir + "/dump") {
+        args << "--link" << link_ << "--dump" << dump_;
+        process_.start(QStringLiteral(Q7XSIM_PATH), args);
+        process_.waitForStarted(5000);
+        for (int i = 0; i < 250 && !QFile::exists(link_); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    return bytes;
-  }
-  QByteArray line(const QByteArray &word) const {
-    QFile f(dump_);
-    if (!f.open(QIODevice::ReadOnly))
-      return {};
-    for (const QByteArray &l : f.readAll().split('\n'))
-      if (l.startsWith(word + ' '))
-        return l.mid(word.size() + 1);
-    return {};
-  }
+    ~Simulator() { stop(); }
+    void stop() {
+        if (process_.state() == QProcess::NotRunning)
+            return;
+        process_.terminate();
+        process_.waitForFinished(5000);
+    }
+    std::string path() const { return link_.toStdString(); }
+    // The dump's bytes after the line `section`, and its other lines by their first word.
+    QByteArray section(const QString &name) const {
+        QFile f(dump_);
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        QByteArray bytes;
+        bool inside = false;
+        for (const QByteArray &line : f.readAll().split('\n')) {
+            if (line == name.toLatin1()) {
+                inside = true;
+                continue;
+            }
+            if (inside) {
+                if (line.isEmpty() || !std::isxdigit(static_cast<unsigned char>(line[0])))
+                    break;
+                bytes += QByteArray::fromHex(line);
+            }
+        }
+        return bytes;
+    }
+    QByteArray line(const QByteArray &word) const {
+        QFile f(dump_);
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        for (const QByteArray &l : f.readAll().split('\n'))
+            if (l.startsWith(word + ' '))
+                return l.mid(word.size() + 1);
+        return {};
+    }
 
-private:
-  QString link_;
-  QString dump_;
-  QProcess process_;
+  private:
+    QString link_;
+    QString dump_;
+    QProcess process_;
 };
 
 struct Session {
-  explicit Session(const std::string &path) {
-    std::string error;
-    transport = PosixSerialTransport::open(path, &error);
-    if (transport)
-      engine = std::make_unique<LinkEngine>(*transport, clock, window, serialTraits());
-  }
-  std::unique_ptr<PosixSerialTransport> transport;
-  SystemClock clock;
-  RecordingWindow window;
-  std::unique_ptr<LinkEngine> engine;
+    explicit Session(const std::string &path) {
+        std::string error;
+        transport = PosixSerialTransport::open(path, &error);
+        if (transport)
+            engine = std::make_unique<LinkEngine>(*transport, clock, window, serialTraits());
+    }
+    std::unique_ptr<PosixSerialTransport> transport;
+    SystemClock clock;
+    RecordingWindow window;
+    std::unique_ptr<LinkEngine> engine;
 };
 
 std::vector<std::uint8_t> patternImage() {
-  std::vector<std::uint8_t> image(702);
-  for (std::size_t i = 0; i < image.size(); ++i)
-    image[i] = static_cast<std::uint8_t>((i * 13 + 1) & 0xFF);
-  return image;
+    std::vector<std::uint8_t> image(702);
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<std::uint8_t>((i * 13 + 1) & 0xFF);
+    return image;
 }
 
 } // namespace
 
 class TestLinkSerial : public QObject {
-  Q_OBJECT
-private slots:
-  void openFailures() {
-    std::string error;
-    QVERIFY(!PosixSerialTransport::open("/nonexistent/tty", &error));
-    QVERIFY(error.find("/nonexistent/tty") != std::string::npos);
-    QTemporaryDir dir;
-    QFile plain(dir.filePath("plain"));
-    QVERIFY(plain.open(QIODevice::WriteOnly));
-    plain.close();
-    QVERIFY(!PosixSerialTransport::open(dir.filePath("plain").toStdString(), &error));
-    QCOMPARE(serialDevicePath(1), std::string("/dev/ttyS0"));
-    QCOMPARE(serialDevicePath(10), std::string("/dev/ttyS9"));
-    QCOMPARE(serialDevicePath(3, "/dev/ttyUSB0"), std::string("/dev/ttyUSB0"));
-  }
-
-  void silentLineTimesOutAndInterruptWakes() {
-    QTemporaryDir dir;
-    Simulator sim(dir.path(), {"--model", "q72", "--silent", "--no-echo"});
-    auto port = PosixSerialTransport::open(sim.path(), nullptr);
-    QVERIFY(port);
-    // A second user cannot open the port while it is held (root may override that).
-    if (::geteuid() != 0)
-      QVERIFY(!PosixSerialTransport::open(sim.path(), nullptr));
-
-    std::array<std::uint8_t, 6> reply{};
-    const auto start = std::chrono::steady_clock::now();
-    const ReceiveResult r = port->receive(reply);
-    const auto waited = std::chrono::steady_clock::now() - start;
-    QCOMPARE(r.count, std::size_t{0});
-    QVERIFY(r.ok);
-    QVERIFY(waited >= std::chrono::milliseconds(610)); // the whole deadline is honoured
-
-    // A read with a 100 s deadline ends as soon as it is interrupted.
-    std::vector<std::uint8_t> big(1000);
-    ReceiveResult pending;
-    std::thread reader([&] { pending = port->receive(big); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    port->interrupt();
-    const auto joinStart = std::chrono::steady_clock::now();
-    reader.join();
-    QVERIFY(std::chrono::steady_clock::now() - joinStart < std::chrono::seconds(5));
-    QVERIFY(!pending.ok);
-    const std::uint8_t b = 0;
-    QVERIFY(!port->send(std::span<const std::uint8_t>(&b, 1)));
-  }
-
-  void q72ConnectReadWriteModem() {
-    QTemporaryDir dir;
-    Simulator sim(dir.path(), {"--model", "q72"});
-    Session s(sim.path());
-    QVERIFY(s.transport);
-    s.engine->run(LinkOperation::Connect, DeviceModel::Q71);
-    QCOMPARE(s.window.calls, (Lines{"status 7 1", "firmware 1_3", "label Q72", "adapt Q72",
-                                    "status 8", "ready", "chain read"}));
-    s.window.calls.clear();
-    s.engine->run(LinkOperation::ReadQ72, DeviceModel::Q72);
-    QCOMPARE(s.window.calls, (Lines{"image Q72 700", "status 11", "buttons Q72Finished"}));
-    QVERIFY(std::all_of(s.window.image.begin(), s.window.image.begin() + 512,
-                        [](std::uint8_t b) { return b == 0xFF; }));
-
-    const auto image = patternImage();
-    s.window.calls.clear();
-    s.engine->run(LinkOperation::WriteQ72, DeviceModel::Q72, image);
-    QCOMPARE(s.window.calls, (Lines{"status 10", "buttons Q72Finished"}));
-
-    s.window.calls.clear();
-    s.window.stamp = makeClockStamp(2009, 3, 5, 14, 7, 12);
-    s.engine->run(LinkOperation::RunModem, DeviceModel::Q72);
-    QCOMPARE(s.window.calls,
-             (Lines{"stamp", "status 18", "clock 05.03.09 14:07:00", "buttons Q72Finished"}));
-    sim.stop();
-
-    const QByteArray memory = sim.section("memory");
-    QCOMPARE(memory.size(), 0x400);
-    for (int i = 0; i < 256; ++i)
-      QCOMPARE(std::uint8_t(memory[i]), image[std::size_t(i)]);
-    for (int k = 0; k < 96; ++k) {
-      QCOMPARE(std::uint8_t(memory[0x102 + k]), image[std::size_t(256 + k)]);
-      QCOMPARE(std::uint8_t(memory[0x1A0 + k]), image[std::size_t(416 + k)]);
+    Q_OBJECT
+  private slots:
+    void openFailures() {
+        std::string error;
+        QVERIFY(!PosixSerialTransport::open("/nonexistent/tty", &error));
+        QVERIFY(error.find("/nonexistent/tty") != std::string::npos);
+        QTemporaryDir dir;
+        QFile plain(dir.filePath("plain"));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        QVERIFY(!PosixSerialTransport::open(dir.filePath("plain").toStdString(), &error));
+        QCOMPARE(serialDevicePath(1), std::string("/dev/ttyS0"));
+        QCOMPARE(serialDevicePath(10), std::string("/dev/ttyS9"));
+        QCOMPARE(serialDevicePath(3, "/dev/ttyUSB0"), std::string("/dev/ttyUSB0"));
     }
-    QCOMPARE(sim.line("clock"), QByteArray("09 03 05 14 07"));
-  }
 
-  void q71ConnectReadWrite() {
-    QTemporaryDir dir;
-    Simulator sim(dir.path(), {"--model", "q71"});
-    Session s(sim.path());
-    QVERIFY(s.transport);
-    s.engine->run(LinkOperation::Connect, DeviceModel::Q72);
-    QCOMPARE(s.window.calls,
-             (Lines{"status 7 1", "label Q71", "adapt Q71", "status 23", "ready", "chain read"}));
-    s.window.calls.clear();
-    s.engine->run(LinkOperation::ReadQ71, DeviceModel::Q71);
-    QCOMPARE(s.window.calls,
-             (Lines{"firmware71 41", "image Q71 324", "status 11", "buttons Q71Finished"}));
-    for (std::size_t i = 0; i < 320; ++i)
-      QCOMPARE(s.window.image[i], std::uint8_t(i));
+    void silentLineTimesOutAndInterruptWakes() {
+        QTemporaryDir dir;
+        Simulator sim(dir.path(), {"--model", "q72", "--silent", "--no-echo"});
+        auto port = PosixSerialTransport::open(sim.path(), nullptr);
+        QVERIFY(port);
+        // A second user cannot open the port while it is held (root may override that).
+        if (::geteuid() != 0)
+            QVERIFY(!PosixSerialTransport::open(sim.path(), nullptr));
 
-    const auto image = patternImage();
-    s.window.calls.clear();
-    s.engine->run(LinkOperation::WriteQ71, DeviceModel::Q71, image);
-    QCOMPARE(s.window.calls, (Lines{"status 10", "buttons Q71Finished"}));
-    sim.stop();
-    const QByteArray stored = sim.section("image");
-    QCOMPARE(stored.size(), 320);
-    for (int i = 0; i < 320; ++i)
-      QCOMPARE(std::uint8_t(stored[i]), image[std::size_t(i)]);
-  }
+        std::array<std::uint8_t, 6> reply{};
+        const auto start = std::chrono::steady_clock::now();
+        const ReceiveResult r = port->receive(reply);
+        const auto waited = std::chrono::steady_clock::now() - start;
+        QCOMPARE(r.count, std::size_t{0});
+        QVERIFY(r.ok);
+        QVERIFY(waited >= std::chrono::milliseconds(610)); // the whole deadline is honoured
 
-  void silentDeviceFailsAfterTenAttempts() {
-    QTemporaryDir dir;
-    Simulator sim(dir.path(), {"--model", "q72", "--silent"});
-    Session s(sim.path());
-    QVERIFY(s.transport);
-    s.engine->run(LinkOperation::Connect, DeviceModel::Q72);
-    QCOMPARE(s.window.statuses, (std::vector<int>{7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 1}));
-    QCOMPARE(s.window.calls.back(), std::string("close"));
-  }
+        // A read with a 100 s deadline ends as soon as it is interrupted.
+        std::vector<std::uint8_t> big(1000);
+        ReceiveResult pending;
+        std::thread reader([&] { pending = port->receive(big); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        port->interrupt();
+        const auto joinStart = std::chrono::steady_clock::now();
+        reader.join();
+        QVERIFY(std::chrono::steady_clock::now() - joinStart < std::chrono::seconds(5));
+        QVERIFY(!pending.ok);
+        const std::uint8_t b = 0;
+        QVERIFY(!port->send(std::span<const std::uint8_t>(&b, 1)));
+    }
 
-  void cancelDuringWrite() {
-    QTemporaryDir dir;
-    Simulator sim(dir.path(), {"--model", "q72"});
-    Session s(sim.path());
-    QVERIFY(s.transport);
-    const auto image = patternImage();
-    std::thread worker([&] { s.engine->run(LinkOperation::WriteQ72, DeviceModel::Q72, image); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(700));
-    const auto cancelled = std::chrono::steady_clock::now();
-    s.engine->cancel();
-    worker.join();
-    QVERIFY(std::chrono::steady_clock::now() - cancelled < std::chrono::seconds(5));
-    QVERIFY(s.window.statuses.empty()); // no LinkStatus 20 after a cancel
-  }
+    void q72ConnectReadWriteModem() {
+        QTemporaryDir dir;
+        Simulator sim(dir.path(), {"--model", "q72"});
+        Session s(sim.path());
+        QVERIFY(s.transport);
+        s.engine->run(LinkOperation::Connect, DeviceModel::Q71);
+        QCOMPARE(s.window.calls, (Lines{"status 7 1", "firmware 1_3", "label Q72", "adapt Q72",
+                                        "status 8", "ready", "chain read"}));
+        s.window.calls.clear();
+        s.engine->run(LinkOperation::ReadQ72, DeviceModel::Q72);
+        QCOMPARE(s.window.calls, (Lines{"image Q72 700", "status 11", "buttons Q72Finished"}));
+        QVERIFY(std::all_of(s.window.image.begin(), s.window.image.begin() + 512,
+                            [](std::uint8_t b) { return b == 0xFF; }));
+
+        const auto image = patternImage();
+        s.window.calls.clear();
+        s.engine->run(LinkOperation::WriteQ72, DeviceModel::Q72, image);
+        QCOMPARE(s.window.calls, (Lines{"status 10", "buttons Q72Finished"}));
+
+        s.window.calls.clear();
+        s.window.stamp = makeClockStamp(2009, 3, 5, 14, 7, 12);
+        s.engine->run(LinkOperation::RunModem, DeviceModel::Q72);
+        QCOMPARE(s.window.calls,
+                 (Lines{"stamp", "status 18", "clock 05.03.09 14:07:00", "buttons Q72Finished"}));
+        sim.stop();
+
+        const QByteArray memory = sim.section("memory");
+        QCOMPARE(memory.size(), 0x400);
+        for (int i = 0; i < 256; ++i)
+            QCOMPARE(std::uint8_t(memory[i]), image[std::size_t(i)]);
+        for (int k = 0; k < 96; ++k) {
+            QCOMPARE(std::uint8_t(memory[0x102 + k]), image[std::size_t(256 + k)]);
+            QCOMPARE(std::uint8_t(memory[0x1A0 + k]), image[std::size_t(416 + k)]);
+        }
+        QCOMPARE(sim.line("clock"), QByteArray("09 03 05 14 07"));
+    }
+
+    void q71ConnectReadWrite() {
+        QTemporaryDir dir;
+        Simulator sim(dir.path(), {"--model", "q71"});
+        Session s(sim.path());
+        QVERIFY(s.transport);
+        s.engine->run(LinkOperation::Connect, DeviceModel::Q72);
+        QCOMPARE(s.window.calls, (Lines{"status 7 1", "label Q71", "adapt Q71", "status 23",
+                                        "ready", "chain read"}));
+        s.window.calls.clear();
+        s.engine->run(LinkOperation::ReadQ71, DeviceModel::Q71);
+        QCOMPARE(s.window.calls,
+                 (Lines{"firmware71 41", "image Q71 324", "status 11", "buttons Q71Finished"}));
+        for (std::size_t i = 0; i < 320; ++i)
+            QCOMPARE(s.window.image[i], std::uint8_t(i));
+
+        const auto image = patternImage();
+        s.window.calls.clear();
+        s.engine->run(LinkOperation::WriteQ71, DeviceModel::Q71, image);
+        QCOMPARE(s.window.calls, (Lines{"status 10", "buttons Q71Finished"}));
+        sim.stop();
+        const QByteArray stored = sim.section("image");
+        QCOMPARE(stored.size(), 320);
+        for (int i = 0; i < 320; ++i)
+            QCOMPARE(std::uint8_t(stored[i]), image[std::size_t(i)]);
+    }
+
+    void silentDeviceFailsAfterTenAttempts() {
+        QTemporaryDir dir;
+        Simulator sim(dir.path(), {"--model", "q72", "--silent"});
+        Session s(sim.path());
+        QVERIFY(s.transport);
+        s.engine->run(LinkOperation::Connect, DeviceModel::Q72);
+        QCOMPARE(s.window.statuses, (std::vector<int>{7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 1}));
+        QCOMPARE(s.window.calls.back(), std::string("close"));
+    }
+
+    void cancelDuringWrite() {
+        QTemporaryDir dir;
+        Simulator sim(dir.path(), {"--model", "q72"});
+        Session s(sim.path());
+        QVERIFY(s.transport);
+        const auto image = patternImage();
+        std::thread worker(
+            [&] { s.engine->run(LinkOperation::WriteQ72, DeviceModel::Q72, image); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(700));
+        const auto cancelled = std::chrono::steady_clock::now();
+        s.engine->cancel();
+        worker.join();
+        QVERIFY(std::chrono::steady_clock::now() - cancelled < std::chrono::seconds(5));
+        QVERIFY(s.window.statuses.empty()); // no LinkStatus 20 after a cancel
+    }
 };
 
 QTEST_GUILESS_MAIN(TestLinkSerial)

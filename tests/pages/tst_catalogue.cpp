@@ -19,9 +19,7 @@ using namespace q7x::pages;
 
 namespace {
 
-QString u8(const char *s) {
-    return QString::fromUtf8(s);
-}
+QString u8(const char *s) { return QString::fromUtf8(s); }
 
 // prefix + n for n = first..last
 QStringList seq(const char *prefix, int first, int last) {
@@ -123,12 +121,8 @@ bool checkedOf(QWidget *w) {
 }
 
 // A control's own Enabled and Visible flags, independent of its parents.
-bool ownEnabled(QWidget *w) {
-    return !w->testAttribute(Qt::WA_Disabled);
-}
-bool ownVisible(QWidget *w) {
-    return !w->isHidden();
-}
+bool ownEnabled(QWidget *w) { return !w->testAttribute(Qt::WA_Disabled); }
+bool ownVisible(QWidget *w) { return !w->isHidden(); }
 
 enum class P { Index, Text, Checked, Enabled, Visible, Highlighted, TabVisible };
 
