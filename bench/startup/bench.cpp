@@ -61,7 +61,7 @@ double median(std::vector<double> v) {
 } // namespace
 
 int main(int argc, char **argv) {
-    const std::string probe = argc > 1 ? argv[1] : "./q7x_startup_probe";
+    const std::string probe = argc > 1 ? argv[1] : "../../app/q7x_startup_probe";
     const int runs = argc > 2 ? std::max(5, std::atoi(argv[2])) : 9;
     runOnce(probe, "minimal"); // warm the file cache for both
     runOnce(probe, "window");
