@@ -7,6 +7,7 @@
 #include "lang/ini.h"
 #include "lang/messagetable.h"
 #include "link/linkdisplay.h"
+#include "link/usbtransport.h"
 
 #include <QCloseEvent>
 #include <QThread>
@@ -46,6 +47,8 @@ constexpr int Q72LanguageByte = 0xAB;
 // ---- links and workers ---------------------------------------------------------------------
 
 void TMainForm::setLinkFactory(std::unique_ptr<LinkFactory> factory) {
+    // An open converter belongs to the old factory's driver: close it before that driver goes.
+    closeUsbDevice();
     m_linkFactory = std::move(factory);
 }
 
@@ -92,19 +95,31 @@ void TMainForm::StartSerialConnect() {
     startWorker(LinkOperation::Connect);
 }
 
-// No USB converter support is built yet: every open finds no converter.
+// Opens converter 0 and sets it up for the link; UsbOk tells whether a converter was found.
 void TMainForm::OpenUsbDevice() {
-    UsbHandle = {};
-    UsbOk = false;
+    const link::UsbOpenResult r = link::OpenUsbDevice(linkFactory().usbDriver());
+    UsbHandle = r.handle;
+    UsbOk = r.usbOk();
+}
+
+// Lets go of the converter: purge and close now (a transfer in progress on a worker fails at
+// once and never reaches the closed handle); the next command opens it again.
+void TMainForm::closeUsbDevice() {
+    if (UsbHandle)
+        UsbHandle->close();
+    UsbHandle.reset();
 }
 
 void TMainForm::startWorker(LinkOperation operation, std::vector<std::uint8_t> image) {
     LinkWorker *worker = nullptr;
     if (USB->isChecked()) {
+        // Read, Write and Run modem start their worker even when no converter opened: its
+        // transfers fail as with a silent device.
         if (!UsbHandle)
             OpenUsbDevice();
+        LinkHandle usb{std::make_shared<link::UsbTransport>(UsbHandle), linkFactory().usbClock()};
         worker = new LinkWorker(this, link::usbTraits(), operation, DeviceModel, std::move(image),
-                                UsbHandle, m_closing);
+                                std::move(usb), m_closing);
         UsbWorker = worker;
     } else {
         worker =
@@ -142,7 +157,7 @@ void TMainForm::shutDownLink() {
         }
     m_workers.clear();
     PortHandle = {};
-    UsbHandle = {};
+    closeUsbDevice();
     // Calls still queued by the old workers see the old flag; a window shown again starts anew.
     m_closing = std::make_shared<std::atomic<bool>>(false);
 }
@@ -205,7 +220,7 @@ void TMainForm::CanlButtonClick(QWidget *) {
             (w->kind() == LinkKind::Usb ? usbWorkerCancelled : comWorkerCancelled) = true;
         }
     if (USB->isChecked()) {
-        UsbHandle = {};
+        closeUsbDevice();
     } else {
         PortNumber->setEnabled(true);
         PortHandle = {};
@@ -214,7 +229,7 @@ void TMainForm::CanlButtonClick(QWidget *) {
     if (comWorkerCancelled)
         PortHandle = {};
     if (usbWorkerCancelled)
-        UsbHandle = {};
+        closeUsbDevice();
     CancelButton->setEnabled(false);
     Mode->setEnabled(true);
     ConnectButton->setEnabled(true);
@@ -375,9 +390,10 @@ void TMainForm::HandOverImage(link::DeviceModel model, const std::vector<std::ui
 }
 
 void TMainForm::CloseLink(LinkKind kind) {
-    // The worker that asked makes no transfer after this; the link closes when it lets go.
+    // The worker that asked makes no transfer after this. The COM port closes when the worker
+    // lets go; the converter closes now, so the next command opens it again.
     if (kind == LinkKind::Usb)
-        UsbHandle = {};
+        closeUsbDevice();
     else
         PortHandle = {};
 }

@@ -8,6 +8,16 @@
 
 namespace q7x::app {
 
+link::D2xx &LinkFactory::usbDriver() {
+    if (!m_usbDriver)
+        m_usbDriver = link::makeSystemD2xx();
+    return *m_usbDriver;
+}
+
+std::shared_ptr<link::Clock> LinkFactory::usbClock() {
+    return std::make_shared<link::SystemClock>();
+}
+
 namespace {
 
 class SystemLinkFactory : public LinkFactory {

@@ -1,6 +1,7 @@
 #pragma once
 // Where the window gets its link carriers from. The real factory opens the COM port and uses real
 // time; tests hand the window a factory that plays a device in the same process.
+#include "link/d2xx.h"
 #include "link/transport.h"
 
 #include <QString>
@@ -27,6 +28,14 @@ class LinkFactory {
     virtual LinkHandle openSerialPort(int portNumber, const QString &path) = 0;
     // The pause after a port was opened, before the first worker starts (ms).
     virtual int portSettleMs() const { return 300; }
+    // The FTDI converter's driver the USB link opens converter 0 through; the system's driver
+    // unless a test plays the converter. It outlives every converter opened through it.
+    virtual link::D2xx &usbDriver();
+    // The clock the USB workers pause on.
+    virtual std::shared_ptr<link::Clock> usbClock();
+
+  private:
+    std::unique_ptr<link::D2xx> m_usbDriver;
 };
 
 // The COM ports of the machine and the steady clock.

@@ -4,6 +4,7 @@
 #include "app/linkfactory.h"
 #include "link/clockstamp.h"
 #include "link/linkengine.h"
+#include "link/usbdevice.h"
 #include "link/windowport.h"
 #include "pages/formbase.h"
 
@@ -74,7 +75,8 @@ class TMainForm : public pages::FormBase {
     // The read or write code of the current model, the open links and the current workers.
     link::LinkOperation PendingOperation = link::LinkOperation::Connect;
     LinkHandle PortHandle;
-    LinkHandle UsbHandle;
+    // The open USB converter, shared with the USB worker; null while closed.
+    link::UsbHandle UsbHandle;
     QPointer<LinkWorker> ComWorker;
     QPointer<LinkWorker> UsbWorker;
     // Where links come from (tests play a device in-process); the COM ports by default.
@@ -107,6 +109,7 @@ class TMainForm : public pages::FormBase {
     // Device link (devicecommands.cpp).
     LinkFactory &linkFactory();
     void OpenUsbDevice();
+    void closeUsbDevice();
     void startWorker(link::LinkOperation operation, std::vector<std::uint8_t> image = {});
     void workerEnded(LinkWorker *worker);
     void finishEndedWorkers();
