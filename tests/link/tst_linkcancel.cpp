@@ -12,6 +12,7 @@
 
 #include "link/linkengine.h"
 #include "recordingwindow.h"
+#include "tests/link/cancelcases.h"
 #include "tools/q7xsim/loopback.h"
 
 using namespace q7x::link;
@@ -21,21 +22,8 @@ using q7x::sim::SimLink;
 
 namespace {
 
-struct Case {
-    LinkOperation operation;
-    Model device;
-    DeviceModel model;
-};
-
-const Case Cases[] = {
-    {LinkOperation::Connect, Model::Q72, DeviceModel::Q72},
-    {LinkOperation::Connect, Model::Q71, DeviceModel::Q72},
-    {LinkOperation::ReadQ72, Model::Q72, DeviceModel::Q72},
-    {LinkOperation::WriteQ72, Model::Q72, DeviceModel::Q72},
-    {LinkOperation::ReadQ71, Model::Q71, DeviceModel::Q71},
-    {LinkOperation::WriteQ71, Model::Q71, DeviceModel::Q71},
-    {LinkOperation::RunModem, Model::Q72, DeviceModel::Q72},
-};
+using Case = q7x::link::test::CancelCase;
+constexpr const auto &Cases = q7x::link::test::CancelCases;
 
 // Some runs meet a faulty device, so that cancels also land in retries and failure paths.
 void pickFaults(q7x::sim::DeviceSim &device, std::mt19937 &rng) {
