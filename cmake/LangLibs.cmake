@@ -14,9 +14,13 @@
 # compile step.
 
 if(CMAKE_SCRIPT_MODE_FILE AND DEFINED Q7X_LANGLIBS_RC)
+  # The script goes by its bare name from its own folder: llvm-rc reads a free argument that
+  # starts with a slash as an option when its letters match one ("/check/x.rc" becomes
+  # "/C heck/x.rc"), so an absolute input path fails in some build folders.
   get_filename_component(_rc_dir "${Q7X_LANGLIBS_IN}" DIRECTORY)
+  get_filename_component(_rc_name "${Q7X_LANGLIBS_IN}" NAME)
   execute_process(
-    COMMAND "${Q7X_LANGLIBS_RC}" /C 65001 /I "${_rc_dir}" /FO "${Q7X_LANGLIBS_OUT}" "${Q7X_LANGLIBS_IN}"
+    COMMAND "${Q7X_LANGLIBS_RC}" /C 65001 /I "${_rc_dir}" /FO "${Q7X_LANGLIBS_OUT}" "${_rc_name}"
     WORKING_DIRECTORY "${_rc_dir}"
     RESULT_VARIABLE _result)
   if(NOT _result EQUAL 0)
@@ -59,7 +63,8 @@ function(q7x_add_resource_library target)
   add_custom_command(OUTPUT "${dll}"
     COMMAND ${CMAKE_COMMAND} -E make_directory "${L_OUTPUT_DIRECTORY}"
     COMMAND "${Q7X_LLD_LINK}" /nologo /dll /noentry /machine:${L_MACHINE} /timestamp:0
-            "/out:${dll}" "/implib:${work}/${stem}.lib" "${res}"
+            "/out:${dll}" "/implib:${work}/${stem}.lib" "${stem}.res"
+    WORKING_DIRECTORY "${work}"
     DEPENDS "${res}"
     COMMENT "Linking language library ${L_OUTPUT_NAME}"
     VERBATIM)
