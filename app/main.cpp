@@ -1,5 +1,7 @@
 // Program entry: one main window and the message loop.
 #include "app/mainform.h"
+#include "lang/ini.h"
+#include "lang/languagelibraries.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -25,6 +27,8 @@ class HintStyle : public QProxyStyle {
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
     app.setStyle(new HintStyle);
+    // Qt draws the buttons of message boxes itself; they follow the stored interface language.
+    q7x::lang::InstallQtTranslation(q7x::lang::GetLanguage());
     try {
         q7x::app::TMainForm window;
         window.show();

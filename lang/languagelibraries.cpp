@@ -6,6 +6,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 namespace q7x::lang {
 
@@ -63,6 +65,29 @@ QByteArray LoadLogoBitmap(const QString &language, const QString &folder) {
     if (!library.load(pathIn(folder, files->messageLibrary)))
         return {};
     return library.bitmap(files->logo);
+}
+
+QString QtCatalogueOfLanguage(const QString &language) {
+    if (language == LangRussian)
+        return QStringLiteral("qtbase_ru");
+    if (language == LangTurkish)
+        return QStringLiteral("qtbase_tr");
+    return {};
+}
+
+bool InstallQtTranslation(const QString &language, const QString &folder) {
+    const QString catalogue = QtCatalogueOfLanguage(language);
+    if (catalogue.isEmpty() || !QCoreApplication::instance())
+        return false;
+    // The translator lives as long as the application, which owns it.
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    const QString dir =
+        folder.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : folder;
+    if (!translator->load(catalogue, dir) || !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return false;
+    }
+    return true;
 }
 
 } // namespace q7x::lang

@@ -35,4 +35,14 @@ bool LoadMessageTable(const QString &language, const QString &folder = {});
 // empty for an unknown language, a missing library or a missing bitmap.
 QByteArray LoadLogoBitmap(const QString &language, const QString &folder = {});
 
+// Qt's own translation catalogue for the standard texts Qt draws itself (the OK, Yes, No and
+// Cancel buttons of message boxes, the file dialogs): "qtbase_ru" for Russian, "qtbase_tr" for
+// Turkish; empty for English, whose texts Qt has built in, and for unknown names.
+QString QtCatalogueOfLanguage(const QString &language);
+
+// Loads that catalogue from Qt's translations folder (or from the given folder) and installs it
+// in the application, so the buttons of message boxes speak the interface language. False when
+// the language needs none or the catalogue is not installed; Qt's English texts remain then.
+bool InstallQtTranslation(const QString &language, const QString &folder = {});
+
 } // namespace q7x::lang

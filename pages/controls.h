@@ -256,6 +256,12 @@ class PageControl : public QTabWidget {
     Handler onChanging;
     Handler onChange;
 
+    // The window has a fixed size and gives the page control the room that is left, so the
+    // control asks none of its pages for a size: a page is laid out when it is first shown,
+    // not every page of the window at the first show.
+    QSize sizeHint() const override { return {200, 120}; }
+    QSize minimumSizeHint() const override { return {200, 120}; }
+
   protected:
     void resizeEvent(QResizeEvent *e) override;
 
