@@ -78,13 +78,13 @@ void TestDeviceE2E::q72_connectReadsValues_runModemSetsClock() {
     QVERIFY(s.dialogs.shown.isEmpty());
     QVERIFY(image::EncodeImageQ72(s.w).image == test::encodedAfterQ72Read(preset));
 
-    s.w.pcClock = [] { return QDateTime(QDate(2009, 3, 5), QTime(14, 7, 12)); };
+    s.w.pcClock = [] { return QDateTime(QDate(2011, 3, 5), QTime(14, 7, 12)); };
     s.w.RunModemButtonClick(s.w.RunModemButton);
     QVERIFY(s.settle(60000));
     QCOMPARE(s.w.statusText(), S("M1583"));
-    QCOMPARE(s.w.DateLabel->caption(), S("05.03.09"));
+    QCOMPARE(s.w.DateLabel->caption(), S("05.03.11"));
     QCOMPARE(s.w.TimeLabel->caption(), S("14:07:00"));
-    QCOMPARE(sim.line("clock"), QByteArray("09 03 05 14 07"));
+    QCOMPARE(sim.line("clock"), QByteArray("11 03 05 14 07"));
     QVERIFY(s.w.RunModemButton->isEnabled());
 }
 

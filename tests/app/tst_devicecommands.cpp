@@ -428,7 +428,7 @@ void TestDeviceCommands::writeWithEncoderError_sendsNothing() {
 
 void TestDeviceCommands::runModem_setsClockAndShowsIt() {
     Bench b;
-    b.w.pcClock = [] { return QDateTime(QDate(2009, 3, 5), QTime(14, 7, 30)); };
+    b.w.pcClock = [] { return QDateTime(QDate(2011, 3, 5), QTime(14, 7, 30)); };
     QVERIFY(b.connect());
     b.w.PageControl1->setActivePageIndex(2);
     b.w.PageControl1Change(b.w.PageControl1);
@@ -442,14 +442,14 @@ void TestDeviceCommands::runModem_setsClockAndShowsIt() {
     QCOMPARE(buttons(b.w).mid(2, 3), S("000"));
     QVERIFY(b.settle());
     QCOMPARE(b.w.statusText(), S("M1583"));
-    QCOMPARE(b.w.DateLabel->caption(), S("05.03.09"));
+    QCOMPARE(b.w.DateLabel->caption(), S("05.03.11"));
     QCOMPARE(b.w.TimeLabel->caption(), S("14:07:00"));
     QVERIFY(!b.w.DateLabel->isHidden());
     QVERIFY(!b.w.TimeLabel->isHidden());
     QCOMPARE(buttons(b.w), S("0111100"));
     const sim::SimClock &clock = b.device().clock;
     QCOMPARE(QList<int>({clock.year, clock.month, clock.day, clock.hour, clock.minute}),
-             QList<int>({9, 3, 5, 14, 7}));
+             QList<int>({11, 3, 5, 14, 7}));
 
     // A PC year the device clock cannot hold ends the start with a clear text, not 30 polls.
     b.w.pcClock = [] { return QDateTime(QDate(2064, 1, 2), QTime(3, 4)); };
