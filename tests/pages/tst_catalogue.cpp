@@ -457,53 +457,43 @@ void TestCatalogue::itemLists_data() {
         }
         QTest::newRow(tag) << controls << count << at << t;
     };
-    some("Mode", {"Mode"}, 3, {{0, "демо Q71"}, {2, "on-line"}});
-    some("PortNumber", {"PortNumber"}, 10, {{0, "com 1"}, {9, "com 10"}});
-    some("SelectLang", {"SelectLang"}, 3, {{0, "Russian"}, {2, "Turkish"}});
-    some("WorkModeComboBox", {"WorkModeComboBox"}, 6,
-         {{0, "автономный"}, {1, "расширенный (W40)"}, {5, "расширенный (W30/8)"}});
-    some("two-item lists",
-         {"Input1", "Input2", "CmB_EventsArchive", "ControlInput", "NextDial", "SpeedLine",
-          "ZoneNumberCombo", "DialMode", "ReleControl1", "InvRele1"},
+    // every list with its count (the samples below count the rest)
+    some("2 items",
+         QStringList{"Input1", "Input2", "CmB_EventsArchive", "ControlInput", "NextDial",
+                     "SpeedLine", "ZoneNumberCombo", "DialMode", "ReleControl1", "InvRele1"} +
+             seq("urgent", 1, 12) + seq("SMS", 1, 8) + seq("ConfirmMes", 1, 8),
          2, {});
+    some("3 items", QStringList{"Mode", "SelectLang", "LangChange"} + seq("TypeMesgLine", 1, 8), 3,
+         {});
+    some("7 items", {"ReleWorkMode1"}, 7, {});
+    some("8 items", {"TimeRzmk1", "TimeZmk1"}, 8, {});
+    some("16 items",
+         QStringList{"CheckConnectCD", "PhrasePause", "GsmLostCombo", "SIMcountCombo",
+                     "PickUpDelay", "LostLine", "PauseDial", "DelayTypeAlarm", "DelayHardware",
+                     "DelayRzd", "PeriodHardware", "PeriodRzd", "TestLine", "TimePeriod1"} +
+             seq("DialTry", 1, 8) + seq("WaitTime", 1, 8) + seq("PauseInterval", 1, 8) +
+             seq("Alarm", 1, 4) + seq("Arm", 1, 4) + seq("DisArm", 1, 4) + seq("RzdNmb", 1, 16) +
+             seq("ComboBox", 11, 18),
+         16, {});
+    some("39 items", seq("NameRzd", 1, 16) + seq("NameRzdE", 1, 16) + seq("NameRzdP", 1, 16), 39,
+         {});
+    some("1000 items", seq("ObjNmb", 1, 16) + seq("ComboBox", 25, 32), 1000, {});
+    // ends of generated ranges and irregular spacing
+    some("PortNumber", {"PortNumber"}, 10, {{0, "com 1"}, {9, "com 10"}});
+    some("WorkModeComboBox", {"WorkModeComboBox"}, 6, {{1, "расширенный (W40)"}});
     some("ZoneNumberCombo", {"ZoneNumberCombo"}, 2, {{0, "Да "}, {1, "Нет"}});
     some("InvRele1", {"InvRele1"}, 2, {{0, "Нет "}, {1, "Да"}});
-    some("sixteen-item lists",
-         {"CheckConnectCD", "PhrasePause", "GsmLostCombo", "SIMcountCombo", "PickUpDelay",
-          "LostLine", "PauseDial", "DelayTypeAlarm", "DelayHardware", "DelayRzd", "PeriodHardware",
-          "PeriodRzd", "TestLine", "Alarm4", "Arm4", "DisArm4", "TimePeriod1"},
-         16, {});
-    some("PhrasePause", {"PhrasePause"}, 16, {{0, "0.5 сек"}, {14, "1.9 сек"}, {15, "2 сек"}});
-    some("SIMcountCombo", {"SIMcountCombo"}, 16, {{1, "1 раз/сутки"}, {15, "1 раз/15 дней"}});
     some("PickUpDelay", {"PickUpDelay"}, 16, {{14, "15 гудков"}, {15, "не брать трубку"}});
-    some("LostLine", {"LostLine"}, 16, {{14, "15 мин"}, {15, "нет"}});
-    some("periods", {"PeriodHardware", "PeriodRzd"}, 16, {{0, "всегда"}, {1, "15 мин"}});
-    some("TestLine", {"TestLine"}, 16, {{0, "никогда"}, {15, "32 ч"}});
     some("object numbers", seq("ObjNmb", 1, 16) + seq("ComboBox", 25, 32), 1000,
          {{0, "---"}, {1, "1"}, {999, "999"}});
-    some("partition numbers", seq("RzdNmb", 1, 16) + seq("ComboBox", 11, 18), 16,
-         {{0, "1"}, {15, "16"}});
-    some("urgent", seq("urgent", 1, 12), 2, {{0, "срочное"}, {1, "не срочное"}});
-    some("TypeMesgGSM", seq("TypeMesgGSM", 1, 8), 11,
-         {{0, "SMS"}, {9, "Цифр.+SMS"}, {10, "SMS-Блиц"}});
-    some("TypeMesgLine", seq("TypeMesgLine", 1, 8), 3, {{0, "Речевое"}, {2, "Цифровое"}});
-    some("SMS and ConfirmMes", seq("SMS", 1, 8) + seq("ConfirmMes", 1, 8), 2,
-         {{0, "да"}, {1, "нет"}});
-    some("DialTry", seq("DialTry", 1, 8), 16, {{0, "1"}, {15, "16"}});
-    some("WaitTime", seq("WaitTime", 1, 8), 16, {{0, "4 с"}, {15, "64 с"}});
-    some("PauseInterval", seq("PauseInterval", 1, 8), 16, {{4, "2 мин"}, {15, "7 мин 30 сек"}});
+    some("partition numbers", seq("RzdNmb", 1, 16), 16, {{0, "1"}, {15, "16"}});
+    some("TypeMesgGSM", seq("TypeMesgGSM", 1, 8), 11, {{0, "SMS"}, {10, "SMS-Блиц"}});
     some("tone symbols", seq("Alarm", 1, 3) + seq("Arm", 1, 3) + seq("DisArm", 1, 3), 16,
          {{0, "0"}, {10, "A"}, {14, "*"}, {15, "#"}});
     some("tone pauses", {"Alarm4", "Arm4", "DisArm4"}, 16, {{15, "1,5 сек"}});
-    some("ReleWorkMode1", {"ReleWorkMode1"}, 7, {{0, "ПЦН тревога"}, {6, "Специальный"}});
-    some("LangChange", {"LangChange"}, 3, {{0, "русский"}, {2, "psevdo-english"}});
-    some("relay opening and closing", {"TimeRzmk1", "TimeZmk1"}, 8, {{1, "0.5 сек"}, {7, "пост."}});
     some("TimePeriod1", {"TimePeriod1"}, 16, {{6, "2 мин "}, {7, "2 м 20 с"}, {15, "пост."}});
-    some("NameRzd", seq("NameRzd", 1, 16), 39,
-         {{0, "-------"}, {4, "охрана объекта"}, {38, "пользовательское название №4"}});
     some("NameRzdE", seq("NameRzdE", 1, 16), 39, {{13, "dining room "}, {38, "user's name №4"}});
-    some("NameRzdP", seq("NameRzdP", 1, 16), 39,
-         {{4, "ohrana ob'ekta "}, {38, "polzovatelskoe nazvanie №4"}});
+    some("NameRzdP", seq("NameRzdP", 1, 16), 39, {{4, "ohrana ob'ekta "}});
 }
 
 void TestCatalogue::itemLists() {
