@@ -72,8 +72,7 @@ class TestRules : public QObject {
     void relay_specialTiming();
     void relay_fixedModes();
     void gsmType_smsOrderIsCommon();
-    void gsmType_digitalBecomesToneThenSms();
-    void gsmType_smsOnlyDisablesDialling();
+    void gsmType_setsDiallingAndConfirmation();
     void gsmType_smsBlitzPageAndCombining();
     void lineType_digitalPageForQ71();
     void linePhoneAndBalance_filterAndClick();
@@ -345,16 +344,14 @@ void TestRules::gsmType_smsOrderIsCommon() {
     QCOMPARE(w.combo("TypeMesgGSM", 4)->text(), S("SMS+Тонал."));
 }
 
-void TestRules::gsmType_digitalBecomesToneThenSms() {
+// SMS alone needs no dialling; tone and digital (which the GSM model sends as tone) take no
+// confirmation.
+void TestRules::gsmType_setsDiallingAndConfirmation() {
     Window w;
     choose(w.combo("TypeMesgGSM", 2), 9); // "Цифр.+SMS"
     QCOMPARE(w.combo("TypeMesgGSM", 2)->text(), S("Тонал.+SMS"));
     QCOMPARE(w.combo("ConfirmMes", 2)->text(), S("нет"));
     QVERIFY(!ownEnabled(w.combo("ConfirmMes", 2)));
-}
-
-void TestRules::gsmType_smsOnlyDisablesDialling() {
-    Window w;
     choose(w.combo("TypeMesgGSM", 6), 0);
     for (const char *f : {"DialTry", "WaitTime", "ConfirmMes"})
         QVERIFY(!ownEnabled(w.combo(f, 6)));
