@@ -25,16 +25,13 @@ inline QString S(const char *utf8) { return QString::fromUtf8(utf8); }
 
 enum class Transport { Com, Usb };
 
-inline int pagesModel(sim::Model m) {
-    return m == sim::Model::Q71 ? pages::ModelQ71 : pages::ModelQ72;
-}
-
 class SimLinkFactory : public app::LinkFactory {
   public:
     // Both devices start with the factory preset `preset` of `model`, so that the decoder finds
     // nothing to complain about.
     explicit SimLinkFactory(sim::Model m = sim::Model::Q72, int preset = 1) : model(m), d2xx(m) {
-        const image::ConfigImage image = image::presetImage(pagesModel(m), preset);
+        const image::ConfigImage image =
+            image::presetImage(m == sim::Model::Q71 ? pages::ModelQ71 : pages::ModelQ72, preset);
         initialImage.assign(image.begin(), image.end());
         d2xx.link.device.loadImage(initialImage);
     }
