@@ -52,8 +52,9 @@ class TestStartup : public QObject {
     void statusTip_isCopiedToHintLabel();
 };
 
-// The first show: on-line commands wait for a choice of link, and SMS-Blitz is offered only in
-// the Russian interface. The states of the single controls are checked with the catalogue.
+// The first show: an interactive window for a Q72 with both links ready to open, and SMS-Blitz
+// offered only in the Russian interface. The start-up states of the single controls are checked in
+// tst_catalogue.
 void TestStartup::firstShow_data() {
     QTest::addColumn<QByteArray>("ini");
     QTest::addColumn<QString>("language");

@@ -45,7 +45,7 @@ QStringList texts(std::initializer_list<const char *> list) {
     return out;
 }
 
-const char *const kButton = "TButton|TBitBtn"; // the catalogue says "button" without the kind
+const char *const kButton = "TButton|TBitBtn"; // a button may be plain or carry a glyph
 
 // The window's own controls (those with a kind) by name; duplicate names are recorded.
 struct Index {
