@@ -66,26 +66,24 @@ class TestRules : public QObject {
 
     void workMode_narrowingUnticksAndWideningReenables();
     void unusedPartitions_objectNumberDependsOnModel();
-    void toolModes_switchCommandsAndModelView();
+    void toolModes_turnSmsCombiningOff();
     void allToolAndWorkModes_matchTheModeTables();
     void relay_commandAndEventControl();
     void relay_specialTiming();
     void relay_fixedModes();
     void gsmType_smsOrderIsCommon();
-    void gsmType_digitalBecomesToneThenSms();
-    void gsmType_smsOnlyDisablesDialling();
+    void gsmType_setsDiallingAndConfirmation();
     void gsmType_smsBlitzPageAndCombining();
     void lineType_digitalPageForQ71();
-    void linePhone_filterClickAndLength();
-    void balanceRequest_filterAndLength();
-    void digitalCodes_lengthRules();
+    void linePhoneAndBalance_filterAndClick();
+    void fieldLength_data();
+    void fieldLength();
     void smsBlitzCodes_padOrReturn();
     void pauseIntervals_stayTogether();
     void partitionNumbers_uniqueWithinObject();
     void objectRows_followDistinctObjects();
     void objectPasswords_roundTripThroughTable();
     void q71Objects_neverReachBeyondTheTable();
-    void recipientPasswords_lengthRules();
     void userNames_visibilityLengthAndCharacters();
     void maskedFields_keepBlankPositions();
     void tonePreview_showsSymbols();
@@ -149,30 +147,19 @@ void TestRules::unusedPartitions_objectNumberDependsOnModel() {
     QCOMPARE(w.combo("ObjNmb", 10)->count(), 1000);
 }
 
-void TestRules::toolModes_switchCommandsAndModelView() {
+// Without GSM the SMS combining lists are off: hidden on line, locked on "нет" for the Q71.
+void TestRules::toolModes_turnSmsCombiningOff() {
     Window w;
     w.toolMode(2);
-    for (QWidget *b : {w.form.SaveButton, w.form.LoadButton, w.form.DefaultButton})
-        QVERIFY(!b->isEnabled());
-    QVERIFY(w.form.ConnectButton->isEnabled());
-    QVERIFY(w.widget("Panel5")->isHidden());
-    QVERIFY(w.widget("Panel7")->isHidden());
     for (int r = 1; r <= 8; ++r) {
-        QVERIFY(w.widget("PhoneNumber1")->isHidden());
         QVERIFY(w.combo("SMS", r)->isHidden());
         QCOMPARE(w.combo("SMS", r)->itemIndex(), 1);
     }
-
     w.toolMode(0);
-    for (QWidget *b : {w.form.SaveButton, w.form.LoadButton, w.form.DefaultButton})
-        QVERIFY(b->isEnabled());
-    QVERIFY(!w.form.ConnectButton->isEnabled());
     for (int r = 1; r <= 8; ++r) {
         QCOMPARE(w.combo("SMS", r)->text(), S("нет"));
         QVERIFY(!ownEnabled(w.combo("SMS", r)));
     }
-    QVERIFY(w.sheet("TabSheet12")->tabVisible());
-    QVERIFY(!w.sheet("TabSheet3")->tabVisible());
 }
 
 // Every tool mode and every work mode, against the mode tables written out as data.
@@ -216,7 +203,8 @@ void TestRules::allToolAndWorkModes_matchTheModeTables() {
                     QVERIFY2(w.sheet(t.sheet)->tabVisible() == (want == 'S'),
                              qPrintable(where + QLatin1Char(' ') + S(t.sheet)));
             }
-            QCOMPARE(w.form.SaveButton->isEnabled(), tool != 2);
+            for (QWidget *b : {w.form.SaveButton, w.form.LoadButton, w.form.DefaultButton})
+                QCOMPARE(b->isEnabled(), tool != 2);
             QCOMPARE(w.form.ConnectButton->isEnabled(), tool == 2);
 
             for (int p = 1; p <= 16; ++p) {
@@ -356,16 +344,14 @@ void TestRules::gsmType_smsOrderIsCommon() {
     QCOMPARE(w.combo("TypeMesgGSM", 4)->text(), S("SMS+Тонал."));
 }
 
-void TestRules::gsmType_digitalBecomesToneThenSms() {
+// SMS alone needs no dialling; tone and digital (which the GSM model sends as tone) take no
+// confirmation.
+void TestRules::gsmType_setsDiallingAndConfirmation() {
     Window w;
     choose(w.combo("TypeMesgGSM", 2), 9); // "Цифр.+SMS"
     QCOMPARE(w.combo("TypeMesgGSM", 2)->text(), S("Тонал.+SMS"));
     QCOMPARE(w.combo("ConfirmMes", 2)->text(), S("нет"));
     QVERIFY(!ownEnabled(w.combo("ConfirmMes", 2)));
-}
-
-void TestRules::gsmType_smsOnlyDisablesDialling() {
-    Window w;
     choose(w.combo("TypeMesgGSM", 6), 0);
     for (const char *f : {"DialTry", "WaitTime", "ConfirmMes"})
         QVERIFY(!ownEnabled(w.combo(f, 6)));
@@ -408,7 +394,7 @@ void TestRules::lineType_digitalPageForQ71() {
     QVERIFY(ownEnabled(w.combo("ConfirmMes", 4)));
 }
 
-void TestRules::linePhone_filterClickAndLength() {
+void TestRules::linePhoneAndBalance_filterAndClick() {
     Window w;
     w.toolMode(0);
     Edit *line = w.edit("LinePhone", 2);
@@ -424,41 +410,54 @@ void TestRules::linePhone_filterClickAndLength() {
     QTest::mouseClick(empty, Qt::LeftButton); // a filled field stays as it is
     QCOMPARE(empty->text(), S("WB"));
 
-    line->setText(QString(30, QLatin1Char('7')));
-    leave(line);
-    QCOMPARE(line->text(), QString(24, QLatin1Char('7')));
-    QCOMPARE(w.dialogs.texts(), QStringList{S("M1544")});
-    leave(line);
-    QCOMPARE(w.messages(), 1);
-}
-
-void TestRules::balanceRequest_filterAndLength() {
-    Window w;
     Edit *balance = w.c().edit(S("RequestBalance"));
     balance->setText(QStringLiteral("*1a0-2#"));
     QCOMPARE(balance->text(), S("*102#"));
-    balance->setText(QStringLiteral("*123456789012345678#"));
-    leave(balance);
-    QCOMPARE(balance->text(), S("*123456789012345"));
-    QCOMPARE(w.dialogs.texts(), QStringList{S("M1545")});
 }
 
-void TestRules::digitalCodes_lengthRules() {
+// Length rules of typed fields, applied when the field is left: the text kept and the messages.
+// A text cut to its longest length is valid, so leaving the field again says nothing more.
+void TestRules::fieldLength_data() {
+    QTest::addColumn<int>("toolMode"); // -1: as started
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<QStringList>("messages");
+    auto row = [](const char *tag, int tool, const char *field, const QString &typed,
+                  const QString &kept, const QStringList &messages) {
+        QTest::newRow(tag) << tool << S(field) << typed << kept << messages;
+    };
+    row("line phone too long", 0, "LinePhone2", QString(30, u'7'), QString(24, u'7'), {"M1544"});
+    row("balance request too long", -1, "RequestBalance", "*123456789012345678#",
+        "*123456789012345", {"M1545"});
+    row("digital code too short", -1, "Dig4", "12", "12", {"M1548"});
+    row("digital code too long", -1, "Dig4", "12345", "123", {"M1549"});
+    row("test code too short", -1, "Dig13", "123", "123", {"M1550"});
+    row("test code too long", -1, "Dig13", "123456", "1234", {"M1551"});
+    row("recipient password too short", 0, "Password23", "12", "12", {"M1539"});
+    row("recipient password too long", 0, "Password23", "1234567", "123456", {"M1540"});
+    row("recipient password of zeros", 0, "Password23", "000", "000", {});
+}
+
+void TestRules::fieldLength() {
+    QFETCH(int, toolMode);
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    QFETCH(QStringList, messages);
     Window w;
-    Edit *dig = w.edit("Dig", 4);
-    dig->setText(QStringLiteral("12"));
-    leave(dig);
-    QCOMPARE(dig->text(), S("12"));
-    dig->setText(QStringLiteral("12345"));
-    leave(dig);
-    QCOMPARE(dig->text(), S("123"));
-    Edit *test = w.edit("Dig", 13);
-    test->setText(QStringLiteral("123"));
-    leave(test);
-    test->setText(QStringLiteral("123456"));
-    leave(test);
-    QCOMPARE(test->text(), S("1234"));
-    QCOMPARE(w.dialogs.texts(), (QStringList{S("M1548"), S("M1549"), S("M1550"), S("M1551")}));
+    if (toolMode >= 0)
+        w.toolMode(toolMode);
+    Edit *edit = w.c().edit(field);
+    QVERIFY(edit);
+    edit->setText(typed);
+    leave(edit);
+    QCOMPARE(edit->text(), kept);
+    QCOMPARE(w.dialogs.texts(), messages);
+    if (kept != typed) {
+        leave(edit);
+        QCOMPARE(w.messages(), int(messages.size()));
+    }
 }
 
 void TestRules::smsBlitzCodes_padOrReturn() {
@@ -590,22 +589,6 @@ void TestRules::q71Objects_neverReachBeyondTheTable() {
     w.form.setPasswordRow(0, {1, 2, 3});
     w.form.setPasswordRow(1001, {1, 2, 3});
     QCOMPARE(w.form.ObjectPasswordTable, before);
-}
-
-void TestRules::recipientPasswords_lengthRules() {
-    Window w;
-    w.toolMode(0);
-    Edit *pw = w.edit("Password", 23);
-    pw->setText(QStringLiteral("12"));
-    leave(pw);
-    QCOMPARE(w.dialogs.texts(), QStringList{S("M1539")});
-    pw->setText(QStringLiteral("1234567"));
-    leave(pw);
-    QCOMPARE(pw->text(), S("123456"));
-    QCOMPARE(w.dialogs.texts(), (QStringList{S("M1539"), S("M1540")}));
-    pw->setText(QStringLiteral("000"));
-    leave(pw);
-    QCOMPARE(w.messages(), 2);
 }
 
 void TestRules::userNames_visibilityLengthAndCharacters() {
