@@ -259,15 +259,8 @@ void TstCodec::encoderErrors_endBeforeAnythingChanges() {
     }
     QVERIFY(image::EncodeImage(q71.w()).ok());
 
-    // SMS-Blitz codes that would read back as no code.
+    // A PIN that would read back as no PIN (the SMS-Blitz codes are refused on saving, below).
     Window q72;
-    for (const char *code : {"255", "511", "9983", "12 3"}) {
-        q72.c().edit(S("Edit5"))->setText(S(code));
-        const image::Encoded r = image::EncodeImage(q72.w());
-        QVERIFY2(!r.ok() && r.error.contains(S("SMS-Blitz code 5")), qPrintable(r.error));
-    }
-    q72.c().edit(S("Edit5"))->setText(S("254"));
-    QVERIFY(image::EncodeImage(q72.w()).ok());
     q72.c().mask(S("PinCode"))->QLineEdit::setText(S("__12")); // typed into the last positions
     QVERIFY(image::EncodeImage(q72.w()).error.contains(S("PIN code")));
 
@@ -411,9 +404,6 @@ void TstCodec::q72Decoder_typesAndBlitzPage() {
         img[181] = std::uint8_t(order ? img[181] | 0x20 : img[181] & ~0x20);
         DecodeImage(win.w(), img);
         QCOMPARE(c.combo(S("TypeMesgGSM1"))->itemIndex(), order ? 3 : 2);
-        QCOMPARE(c.combo(S("TypeMesgGSM4"))->itemIndex(), 0);
-        QCOMPARE(c.combo(S("TypeMesgGSM5"))->itemIndex(), 1);
-        QCOMPARE(c.combo(S("TypeMesgGSM6"))->itemIndex(), 4);
         QCOMPARE(c.combo(S("TypeMesgGSM8"))->itemIndex(), 4);
     }
 }
@@ -619,21 +609,16 @@ void TstCodec::files_saveFailuresKeepTheFiles() {
     QVERIFY(!QFile::exists(path("new.cfg")));
     win.c().edit(S("Edit7"))->setText(S("0512"));
 
-    // The target is a folder, or lies in a folder that does not exist.
-    QVERIFY(QDir(m_dir.path()).mkpath(S("folder.cfg")));
-    for (const char *target : {"folder.cfg", "nowhere/q72.cfg"}) {
-        win.dialogs.clear();
-        win.w().setStatusText(S("unchanged"));
-        win.dialogs.fileNames << path(target);
-        image::SaveButtonClick(win.w());
-        texts = win.dialogs.texts();
-        QCOMPARE(texts.size(), 1);
-        QVERIFY2(texts[0].contains(path(target)), qPrintable(texts[0]));
-        QCOMPARE(win.w().statusText(), S("unchanged"));
-    }
-    QVERIFY(QFileInfo(path("folder.cfg")).isDir());
+    // A folder that does not exist (the file-level tests try the other unwritable targets).
+    win.dialogs.clear();
+    win.w().setStatusText(S("unchanged"));
+    win.dialogs.fileNames << path("nowhere/q72.cfg");
+    image::SaveButtonClick(win.w());
+    texts = win.dialogs.texts();
+    QCOMPARE(texts.size(), 1);
+    QVERIFY2(texts[0].contains(path("nowhere/q72.cfg")), qPrintable(texts[0]));
+    QCOMPARE(win.w().statusText(), S("unchanged"));
     QVERIFY(!QDir(path("nowhere")).exists());
-    QVERIFY(QDir(m_dir.path()).entryList(QDir::Files).filter(S("folder")).isEmpty());
 }
 
 // Files carry no interface language.

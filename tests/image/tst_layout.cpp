@@ -230,6 +230,8 @@ void TstLayout::blitzCodesThatReadEmptyAreRefused() {
         QCOMPARE(s.error().kind, ConvertError::Kind::Unstorable);
         QVERIFY(img == before);
     }
+    QVERIFY(q72::putBlitzCode(img, 4, QStringLiteral("254")).ok()); // next to the lost 255
+    QCOMPARE(q72::blitzCode(img, 4).value_or(-1), 254);
     QVERIFY(q72::blitzCodeReadsEmpty(65280));
     QVERIFY(!q72::blitzCodeReadsEmpty(9999));
     QCOMPARE(q72::putBlitzCode(img, 3, QStringLiteral("7x")).error().kind,
