@@ -1,9 +1,10 @@
 #pragma once
 // Shared by the codec tests: a shown main window with recording dialogs, message numbers that
-// can be recognised, golden images written from the preset tables, and byte comparison.
+// can be recognised, images edited run by run, and comparison on the bits a layout defines.
 #include "app/mainform.h"
 #include "image/codec.h"
 #include "image/configimage.h"
+#include "image/presets.h"
 #include "lang/messagetable.h"
 #include "pages/dialogs.h"
 
@@ -37,7 +38,7 @@ class HookDialogs : public pages::RecordingDialogs {
     }
 };
 
-// The main window in demonstration mode of `model`, shown, with the interface language given.
+// The main window in demonstration mode of `model`, with the interface language given.
 struct Window {
     HookDialogs dialogs;
     std::unique_ptr<app::TMainForm> form;
@@ -50,24 +51,26 @@ struct Window {
             form->SelectLang->setItemIndex(-1); // no language stored
         if (show)
             form->show();
-        setModel(model);
-        dialogs.clear();
-    }
-    app::TMainForm &w() { return *form; }
-    const pages::Controls &c() { return form->controls(); }
-    // The user's choice of the tool mode (demonstration of a model).
-    void setModel(int model) {
         const int item = model == pages::ModelQ71 ? 0 : 1;
         if (form->Mode->itemIndex() != item) {
             form->Mode->setItemIndex(item);
             form->WorkMode(form->Mode);
         }
+        dialogs.clear();
     }
+    app::TMainForm &w() { return *form; }
+    const pages::Controls &c() { return form->controls(); }
     ConfigImage encode() {
         const image::Encoded e = image::EncodeImage(*form);
         if (!e.ok())
             qWarning("encoder: %s", qPrintable(e.error));
         return e.image;
+    }
+    // The factory settings of work mode `mode`, as the user restores them.
+    void defaults(int mode) {
+        form->WorkModeComboBox->setItemIndex(mode);
+        image::DefaultButtonClick(*form);
+        dialogs.clear();
     }
 };
 
@@ -77,41 +80,82 @@ inline void choose(pages::ComboBox *c, int index) {
     emit c->activated(index);
 }
 
-// Builds an image from runs written as in the preset tables: "first..last: bytes",
-// "first..last: value x count" or "at: byte", separated by ";". Unlisted bytes are 0.
-inline ConfigImage imageFromRuns(const char *runs, const ConfigImage &base = ConfigImage{}) {
-    ConfigImage img = base;
-    const QStringList parts = QString::fromLatin1(runs).split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    for (const QString &part : parts) {
+// Byte runs written "first..last: values" or "at: value", separated by ";". A value is a C
+// number (0x.. for hex) and may repeat as "value*count"; "at&mask: value" names bits of a byte.
+inline void forEachRun(const char *runs, const std::function<void(int, int, int)> &byte) {
+    for (const QString &part :
+         QString::fromLatin1(runs).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         const QStringList kv = part.split(QLatin1Char(':'));
-        const QStringList range = kv[0].trimmed().split(QStringLiteral(".."));
+        const QStringList where = kv[0].trimmed().split(QLatin1Char('&'));
+        const int mask = where.size() > 1 ? where[1].toInt(nullptr, 0) : 0xFF;
+        const QStringList range = where[0].split(QStringLiteral(".."));
         const int first = range[0].toInt();
         const int last = range.size() > 1 ? range[1].toInt() : first;
-        const QString body = kv[1].trimmed();
-        QList<int> bytes;
-        if (body.contains(QLatin1Char('x'))) {
-            const QStringList vc = body.split(QLatin1Char('x'));
-            for (int i = 0; i < vc[1].trimmed().toInt(); ++i)
-                bytes << vc[0].trimmed().toInt();
-        } else {
-            for (const QString &b :
-                 body.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
-                bytes << b.toInt();
+        QList<int> values;
+        for (const QString &v :
+             kv[1].split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)) {
+            const QStringList vc = v.split(QLatin1Char('*'));
+            for (int i = 0; i < (vc.size() > 1 ? vc[1].toInt() : 1); ++i)
+                values << vc[0].toInt(nullptr, 0);
         }
-        if (bytes.size() != last - first + 1)
-            qFatal("golden run %s does not fill its range", qPrintable(part));
-        for (int i = 0; i < bytes.size(); ++i)
-            img[first + i] = std::uint8_t(bytes[i]);
+        if (values.size() != last - first + 1)
+            qFatal("run %s does not fill its range", qPrintable(part));
+        for (int i = 0; i < values.size(); ++i)
+            byte(first + i, mask, values[i]);
     }
+}
+
+// `base` with the bytes of `runs` written in.
+inline ConfigImage imageFromRuns(const char *runs, ConfigImage img) {
+    forEachRun(runs, [&](int at, int, int value) { img[at] = std::uint8_t(value); });
     return img;
 }
 
-// The twelve factory images as the preset tables give them, by model and work-mode item.
-ConfigImage goldenPreset(int model, int mode);
+// Whether `img` holds the bytes of `runs`; names the first that differs.
+inline bool holdsRuns(const ConfigImage &img, const char *runs, QString *why) {
+    forEachRun(runs, [&](int at, int mask, int value) {
+        if (why->isEmpty() && (img[at] & mask) != value)
+            *why = QStringLiteral("byte %1&0x%2: got 0x%3, want 0x%4")
+                       .arg(at)
+                       .arg(mask, 0, 16)
+                       .arg(img[at] & mask, 0, 16)
+                       .arg(value, 0, 16);
+    });
+    return why->isEmpty();
+}
 
-// Compares two images on the bits of `mask` (0xFF for a whole byte), naming the first mismatch.
-inline bool sameBits(const ConfigImage &got, const ConfigImage &want,
-                     const std::array<std::uint8_t, image::ImageSize> &mask, QString *why) {
+inline ConfigImage preset(int model, int mode) { return image::presetImage(model, mode); }
+
+// The bits each model's layout gives a meaning, for an image whose object groups number
+// `groupCount` (command bytes of unused groups carry nothing).
+inline std::array<std::uint8_t, image::ImageSize> definedBits(int model, int groupCount) {
+    std::array<std::uint8_t, image::ImageSize> m{};
+    auto all = [&](int first, int last) { std::fill(&m[first], &m[last] + 1, 0xFF); };
+    if (model == pages::ModelQ71) {
+        all(0, 272);
+        return m;
+    }
+    // Settings up to the SMS-Blitz codes; the codes with their gaps; the voice flags; own names
+    // and group passwords.
+    all(0, 273);
+    all(276, 281);
+    all(288, 289);
+    all(292, 293);
+    all(296, 315);
+    m[320] = 0xFF;
+    m[321] = 0x1D;
+    m[322] = 0xF5;
+    m[323] = 0x3F;
+    all(416, 511);
+    for (int g = groupCount + 1; g <= 16; ++g)
+        m[239 + g] = 0;
+    return m;
+}
+
+// Whether `got` equals `want` on the bits the layout of `model` defines; names the first mismatch.
+inline bool sameBits(const ConfigImage &got, const ConfigImage &want, int model, int groupCount,
+                     QString *why) {
+    const auto mask = definedBits(model, groupCount);
     for (int i = 0; i < image::ImageSize; ++i)
         if ((got[i] ^ want[i]) & mask[i]) {
             *why = QStringLiteral("byte %1: got %2, want %3 (mask 0x%4)")
@@ -123,9 +167,5 @@ inline bool sameBits(const ConfigImage &got, const ConfigImage &want,
         }
     return true;
 }
-
-// The bits each model's layout gives a meaning, for an image whose object groups number
-// `groupCount` (command bytes of unused groups carry nothing).
-std::array<std::uint8_t, image::ImageSize> definedBits(int model, int groupCount);
 
 } // namespace codectest

@@ -16,30 +16,33 @@ namespace {
 
 constexpr int CasesPerModel = 1000;
 
+// Makes random settings as a user makes them: only controls shown and enabled change.
 class Settings {
   public:
     Settings(Window &win, std::mt19937 &rng) : m_win(win), m_c(win.c()), m_rng(rng) {}
 
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_rng); }
     bool coin() { return pick(2) == 1; }
+    bool usable(QWidget *w) { return !w->isHidden() && w->isEnabled(); }
 
-    // The user's choice in a list that is shown and enabled.
     void list(ComboBox *c, int item = -1) {
-        if (c->isHidden() || !c->isEnabled() || c->count() == 0)
-            return;
-        choose(c, item >= 0 ? std::min(item, c->count() - 1) : pick(c->count()));
+        if (usable(c) && c->count() > 0)
+            choose(c, item >= 0 ? std::min(item, c->count() - 1) : pick(c->count()));
     }
-    void list(const char *name) { list(m_c.combo(S(name))); }
-    void list(const char *prefix, int i) { list(m_c.combo(S(prefix), i)); }
-    void box(CheckBox *b) {
-        if (!b->isHidden() && b->isEnabled() && coin())
-            b->setChecked(!b->isChecked());
+    void lists(std::initializer_list<const char *> names, int from = 0, int to = 0) {
+        for (const char *n : names)
+            for (int i = from; i <= to; ++i)
+                list(m_c.combo(i ? pages::Controls::name(S(n), i) : S(n)));
     }
-    QString digits(int n) {
-        QString s;
-        for (int i = 0; i < n; ++i)
-            s += QChar(u'0' + pick(10));
-        return s;
+    // Ticks "<name><i><j>" (j = 0: "<name><i>") for i and j in their ranges, each at random.
+    void boxes(std::initializer_list<const char *> names, int iTo, int jTo = 0) {
+        for (const char *n : names)
+            for (int i = 1; i <= iTo; ++i)
+                for (int j = jTo ? 1 : 0; j <= jTo; ++j) {
+                    CheckBox *b = j ? m_c.check(S(n), i, j) : m_c.check(S(n), i);
+                    if (usable(b) && coin())
+                        b->setChecked(!b->isChecked());
+                }
     }
     QString from(const QString &chars, int n) {
         QString s;
@@ -47,15 +50,10 @@ class Settings {
             s += chars[pick(int(chars.size()))];
         return s;
     }
+    QString digits(int n) { return from(S("0123456789"), n); }
     void edit(pages::Edit *e, const QString &text) {
-        if (!e->isHidden() && e->isEnabled())
+        if (usable(e))
             e->setText(text);
-    }
-    // An object number from a small pool, so partitions share objects often.
-    int object(int max) {
-        const int pool[] = {0, 1, 1, 2, 3, 7, 12, 999, 1234, 9999};
-        const int o = coin() ? pool[pick(10)] : pick(max + 1);
-        return std::min(o, max);
     }
 
     void relay() {
@@ -65,60 +63,50 @@ class Settings {
             w.ReleWorkMode1->setItemIndex(pick(7));
         for (const char *n : {"TimeRzmk1", "TimeZmk1", "TimePeriod1", "InvRele1"})
             if (coin())
-                list(n);
-        for (const char *n : {"AlarmEvent1", "BoxDamage1", "OnOffLine1", "OnOffAllLine1",
-                              "ErrorFire1", "NoConnect1", "ErrorPower1", "RadioChanBlck1",
-                              "DamageCD1", "ErrorInterface1", "NoLine1", "PowerCD1"})
-            box(m_c.check(S(n)));
-        for (int p = 1; p <= 16; ++p)
-            box(m_c.check(S("iz1"), p));
+                lists({n});
+        boxes({"AlarmEvent", "BoxDamage", "OnOffLine", "OnOffAllLine", "ErrorFire", "NoConnect",
+               "ErrorPower", "RadioChanBlck", "DamageCD", "ErrorInterface", "NoLine", "PowerCD"},
+              1);
+        boxes({"iz1"}, 16);
     }
 
+    // Object numbers from a small pool, so partitions share objects often.
     void objects(int model) {
+        const int pool[] = {0, 1, 1, 2, 3, 7, 12, 999, 1234, 9999};
         for (int p = 1; p <= 16; ++p) {
             ComboBox *obj = m_c.combo(S("ObjNmb"), p);
             if (coin())
-                list(obj, object(obj->count() - 1));
+                list(obj, std::min(coin() ? pool[pick(10)] : pick(obj->count()), obj->count() - 1));
             if (coin())
-                list("RzdNmb", p);
+                list(m_c.combo(S("RzdNmb"), p));
         }
-        if (model == pages::ModelQ72)
+        if (model == pages::ModelQ72) {
+            boxes({"vz", "sn", "st", "start", "stop"}, 16);
             for (int k = 1; k <= 16; ++k) {
-                for (const char *kind : {"vz", "sn", "st", "start", "stop"})
-                    box(m_c.check(S(kind), k));
                 pages::Edit *password = m_c.edit(S("Password"), k);
                 if (!password->isHidden() && coin()) {
                     password->setText(coin() ? digits(3 + pick(4)) : QString());
                     m_win.w().PasswordSave(password);
                 }
             }
+        }
     }
 
     void q72() {
-        auto &w = m_win.w();
-        list(w.WorkModeComboBox);
-        w.LangChange->setItemIndex(pick(3));
+        list(m_win.w().WorkModeComboBox);
+        m_win.w().LangChange->setItemIndex(pick(3));
         relay();
-        for (const char *n : {"DelayHardware", "DelayTypeAlarm", "DelayRzd", "PeriodRzd",
-                              "PeriodHardware", "TestLine", "SIMcountCombo", "ControlInput",
-                              "Input1", "Input2", "SpeedLine", "ZoneNumberCombo", "NextDial",
-                              "CmB_EventsArchive", "GsmLostCombo", "CheckConnectCD", "PhrasePause"})
-            list(n);
-        for (int n = 1; n <= 4; ++n)
-            for (const char *tone : {"Alarm", "Arm", "DisArm"})
-                list(tone, n);
-        for (int t = 1; t <= 12; ++t)
-            list("urgent", t);
-        for (int k = 1; k <= 8; ++k) {
-            list("TypeMesgGSM", k);
-            for (const char *n : {"SMS", "DialTry", "WaitTime", "ConfirmMes"})
-                list(n, k);
+        lists({"DelayHardware", "DelayTypeAlarm", "DelayRzd", "PeriodRzd", "PeriodHardware",
+               "TestLine", "SIMcountCombo", "ControlInput", "Input1", "Input2", "SpeedLine",
+               "ZoneNumberCombo", "NextDial", "CmB_EventsArchive", "GsmLostCombo", "CheckConnectCD",
+               "PhrasePause"});
+        lists({"Alarm", "Arm", "DisArm"}, 1, 4);
+        lists({"urgent"}, 1, 12);
+        lists({"TypeMesgGSM", "SMS", "DialTry", "WaitTime", "ConfirmMes"}, 1, 8);
+        for (int k = 1; k <= 8; ++k)
             edit(m_c.mask(S("PhoneNumber"), k), coin() ? S("+") + digits(1 + pick(15)) : QString());
-            for (int p = 1; p <= 16; ++p)
-                box(m_c.check(S("rzd"), k, p));
-            for (int t = 1; t <= 12; ++t)
-                box(m_c.check(S("event"), k, t));
-        }
+        boxes({"rzd"}, 8, 16);
+        boxes({"event"}, 8, 12);
         edit(m_c.mask(S("PinCode")), coin() ? digits(4) : QString());
         edit(m_c.mask(S("SMSphone")), coin() ? S("+") + digits(1 + pick(15)) : QString());
         edit(m_c.edit(S("RequestBalance")), from(S("0123456789*#"), pick(17)));
@@ -127,8 +115,7 @@ class Settings {
         const char *family = !m_c.widget(S("GroupBox8"))->isHidden()    ? "E"
                              : !m_c.widget(S("GroupBox15"))->isHidden() ? "P"
                                                                         : "";
-        for (int p = 1; p <= 16; ++p)
-            list(m_c.combo(S("NameRzd") + S(family), p));
+        lists({qPrintable(S("NameRzd") + S(family))}, 1, 16);
         const QString russian = S("abcXYZ 019.-АБВГДЕЁЖЗабвгдеёжзЭЮЯэюя№");
         const QString latin = S("abcdefghijklmnopqrstuvwxyz ABCXYZ0123456789.,-'");
         for (int n = 1; n <= 4; ++n) {
@@ -142,40 +129,29 @@ class Settings {
                 --code;
             edit(m_c.edit(S("Edit"), k),
                  coin() ? QString::number(code).rightJustified(4, u'0') : QString());
-            box(m_c.check(S("RO"), k));
         }
+        boxes({"RO"}, 24);
     }
 
     void q71() {
-        auto &w = m_win.w();
-        list(w.WorkModeComboBox);
+        list(m_win.w().WorkModeComboBox);
         relay();
-        for (const char *n :
-             {"PeriodHardware", "PickUpDelay", "PeriodRzd", "TestLine", "PauseDial", "PhrasePause",
-              "DelayHardware", "DelayRzd", "DelayTypeAlarm", "LostLine", "SpeedLine", "DialMode",
-              "NextDial", "CheckConnectCD", "ControlInput", "Input1", "Input2"})
-            list(n);
-        for (int n = 1; n <= 3; ++n)
-            for (const char *tone : {"Alarm", "Arm", "DisArm"})
-                list(tone, n);
-        for (int t = 1; t <= 12; ++t)
-            list("urgent", t);
-        list("PauseInterval", 1 + pick(8));
+        lists({"PeriodHardware", "PickUpDelay", "PeriodRzd", "TestLine", "PauseDial", "PhrasePause",
+               "DelayHardware", "DelayRzd", "DelayTypeAlarm", "LostLine", "SpeedLine", "DialMode",
+               "NextDial", "CheckConnectCD", "ControlInput", "Input1", "Input2"});
+        lists({"Alarm", "Arm", "DisArm"}, 1, 3);
+        lists({"urgent"}, 1, 12);
+        list(m_c.combo(S("PauseInterval"), 1 + pick(8)));
+        lists({"TypeMesgLine", "DialTry", "WaitTime", "ConfirmMes"}, 1, 8);
         for (int k = 1; k <= 8; ++k) {
-            for (const char *n : {"TypeMesgLine", "DialTry", "WaitTime", "ConfirmMes"})
-                list(n, k);
             edit(m_c.edit(S("LinePhone"), k),
                  coin() ? from(S("0123456789BWTP"), 1 + pick(24)) : QString());
             edit(m_c.edit(S("Password"), 20 + k), coin() ? digits(3 + pick(4)) : QString());
-            for (const char *kind : {"vz2", "sn2", "st2", "start2", "stop2"})
-                box(m_c.check(S(kind), k));
-            for (int p = 1; p <= 16; ++p)
-                box(m_c.check(S("rzd"), k, p));
-            for (int t = 1; t <= 12; ++t)
-                box(m_c.check(S("event"), k, t));
-            for (int b = 1; b <= 8; ++b)
-                box(m_c.check(S("gr"), k, b));
         }
+        boxes({"vz2", "sn2", "st2", "start2", "stop2"}, 8);
+        boxes({"rzd"}, 8, 16);
+        boxes({"event"}, 8, 12);
+        boxes({"gr"}, 8, 8);
         objects(pages::ModelQ71);
         for (int k = 1; k <= 12; ++k)
             edit(m_c.edit(S("Dig"), k), digits(3));
@@ -282,8 +258,7 @@ void TstCodecRoundTrip::anyImageDecodes() {
             const int mode = win.w().WorkModeComboBox->itemIndex();
             QVERIFY(mode >= 0 && mode < 6);
             QString why;
-            QVERIFY2(sameBits(image::EncodeImage(win.w()).image, goldenPreset(72, mode),
-                              definedBits(72, 1), &why),
+            QVERIFY2(sameBits(image::EncodeImage(win.w()).image, preset(72, mode), 72, 1, &why),
                      qPrintable(why));
         }
         // Whatever was read, encoding it again either works or says why.

@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <functional>
 #include <grp.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -51,8 +52,12 @@ QByteArray readFile(const QString &path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+QStringList entries(const QTemporaryDir &dir) {
+    return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+}
+
 // File permissions do not restrict the superuser, so under it the saves of the read-only cases
-// run in a child process with the rights of an ordinary user who owns the test files.
+// run as an ordinary user who owns the test files.
 constexpr uid_t Unprivileged = 65534;
 
 void handOver(const QString &path) {
@@ -60,14 +65,14 @@ void handOver(const QString &path) {
         QVERIFY(::chown(QFile::encodeName(path).constData(), Unprivileged, Unprivileged) == 0);
 }
 
-bool saveFails(const QString &path, const ConfigImage &img) {
-    if (geteuid() != 0)
-        return bool(writeConfigFile(path, img, ModelQ72));
+// Runs `test` in a child process, as the ordinary user when `drop`; true when it returned true.
+bool inChild(bool drop, const std::function<bool()> &test) {
     const pid_t pid = fork();
     if (pid == 0) {
-        if (setgroups(0, nullptr) != 0 || setgid(Unprivileged) != 0 || setuid(Unprivileged) != 0)
+        if (drop && geteuid() == 0 &&
+            (setgroups(0, nullptr) != 0 || setgid(Unprivileged) != 0 || setuid(Unprivileged) != 0))
             _exit(2);
-        _exit(writeConfigFile(path, img, ModelQ72) ? 1 : 0);
+        _exit(test() ? 1 : 0);
     }
     int status = 0;
     return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
@@ -81,15 +86,12 @@ class TstConfigFile : public QObject {
   private slots:
     void formatIsDecimalLinesWithCrLf();
     void saveLoadRoundTrip();
-    void readingKeepsLowBitsAndIgnoresExtraLines();
-    void toleratedLineForms();
-    void shortFile();
-    void lineThatIsNotANumber_data();
-    void lineThatIsNotANumber();
-    void badByteLineStillGivesModel();
-    void overlongOrEndlessInputStopsEarly();
+    void toleratedInput_data();
+    void toleratedInput();
+    void refusedInput_data();
+    void refusedInput();
+    void endlessInputStopsEarly();
     void missingOrUnreadableFile();
-    void saveReplacesExistingFile();
     void failedSaveLeavesNoFile();
     void readOnlyTargetIsNotTouched();
     void saveFailingMidwayKeepsOldFile();
@@ -107,109 +109,107 @@ void TstConfigFile::formatIsDecimalLinesWithCrLf() {
     QCOMPARE(text.count('\n'), 703);
 }
 
+// Saving over an existing file replaces it whole, and reading it gives the image and model back.
 void TstConfigFile::saveLoadRoundTrip() {
     QTemporaryDir dir;
     for (int model : {ModelQ71, ModelQ72}) {
         const QString path = dir.filePath(QStringLiteral("Q%1.cfg").arg(model));
+        writeFile(path, QByteArray(9000, '7'));
         const ConfigImage img = presetImage(model, 3);
         QVERIFY(!writeConfigFile(path, img, model));
+        QCOMPARE(readFile(path), formatConfig(img, model));
         const auto r = readConfigFile(path);
         QVERIFY2(!r.error, qPrintable(r.error.message()));
         QCOMPARE(r.model.value_or(-1), model);
-        QVERIFY(r.image.has_value());
-        QVERIFY(*r.image == img);
+        QVERIFY(r.image.has_value() && *r.image == img);
     }
+    QCOMPARE(entries(dir), (QStringList{QStringLiteral("Q71.cfg"), QStringLiteral("Q72.cfg")}));
 }
 
-void TstConfigFile::readingKeepsLowBitsAndIgnoresExtraLines() {
-    QByteArray data = withLine(counting(ModelQ72), 1, "300");
-    data = withLine(data, 2, "-1");
-    data = withLine(data, 3, "256");
-    data += "garbage after the last line\r\n\r\n";
+void TstConfigFile::toleratedInput_data() {
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<int>("at");   // an image byte to look at
+    QTest::addColumn<int>("want"); // its value
+    const QByteArray crlf = counting(ModelQ71);
+    QTest::newRow("LF only") << counting(ModelQ71, "\n") << 5 << 5;
+    QTest::newRow("no final line end") << crlf.left(crlf.size() - 2) << 701 << 701 % 256;
+    QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF" + crlf) << 0 << 0;
+    QTest::newRow("spaces and sign") << withLine(crlf, 4, " +12 ") << 3 << 12;
+    // Byte lines keep their low 8 bits; lines after the model line are ignored.
+    QTest::newRow("300") << withLine(crlf, 1, "300") << 0 << 44;
+    QTest::newRow("-1") << withLine(crlf, 2, "-1") << 1 << 255;
+    QTest::newRow("256") << withLine(crlf, 3, "256") << 2 << 0;
+    QTest::newRow("extra lines") << crlf + "garbage after the last line\r\n\r\n" << 300 << 44;
+}
+
+void TstConfigFile::toleratedInput() {
+    QFETCH(QByteArray, data);
+    QFETCH(int, at);
+    QFETCH(int, want);
     const auto r = parse(data);
     QVERIFY2(!r.error, qPrintable(r.error.message()));
-    QCOMPARE(int((*r.image)[0]), 44);
-    QCOMPARE(int((*r.image)[1]), 255);
-    QCOMPARE(int((*r.image)[2]), 0);
-    QCOMPARE(int((*r.image)[300]), 300 % 256);
-    QCOMPARE(*r.model, 72);
-}
-
-void TstConfigFile::toleratedLineForms() {
-    const auto lf = parse(counting(ModelQ71, "\n"));
-    QVERIFY(!lf.error);
-    QCOMPARE(*lf.model, 71);
-    QByteArray noFinalEol = counting(ModelQ71);
-    noFinalEol.chop(2);
-    QVERIFY(!parse(noFinalEol).error);
-    const auto bom = parse("\xEF\xBB\xBF" + counting(ModelQ71));
-    QVERIFY(!bom.error);
-    QCOMPARE(int((*bom.image)[0]), 0);
-    const auto spaced = parse(withLine(counting(ModelQ71), 4, " +12 "));
-    QVERIFY(!spaced.error);
-    QCOMPARE(int((*spaced.image)[3]), 12);
-}
-
-void TstConfigFile::shortFile() {
-    QByteArray data = counting(ModelQ72);
-    data.truncate(data.lastIndexOf("72\r\n"));
-    auto r = parse(data);
-    QCOMPARE(r.error.kind, FileError::Kind::TooFewLines);
-    QCOMPARE(r.error.line, 703);
-    QVERIFY(!r.image && !r.model);
-    QVERIFY(r.error.message().contains(QStringLiteral("test.cfg")));
-    QVERIFY(r.error.message().contains(QStringLiteral("702")));
-
-    r = parse(QByteArray());
-    QCOMPARE(r.error.kind, FileError::Kind::TooFewLines);
-    QCOMPARE(r.error.line, 1);
-}
-
-void TstConfigFile::lineThatIsNotANumber_data() {
-    QTest::addColumn<int>("line");
-    QTest::addColumn<QByteArray>("text");
-    QTest::newRow("word") << 5 << QByteArray("abc");
-    QTest::newRow("empty") << 1 << QByteArray();
-    QTest::newRow("inner space") << 702 << QByteArray("1 2");
-    QTest::newRow("hex") << 10 << QByteArray("0x10");
-    QTest::newRow("pascal hex") << 10 << QByteArray("$FF");
-    QTest::newRow("beyond int") << 20 << QByteArray("99999999999");
-    QTest::newRow("sign only") << 30 << QByteArray("-");
-    QTest::newRow("model line") << 703 << QByteArray("Q72");
-    QTest::newRow("control codes") << 2 << QByteArray("1\x00\x1B", 3);
-}
-
-void TstConfigFile::lineThatIsNotANumber() {
-    QFETCH(int, line);
-    QFETCH(QByteArray, text);
-    const auto r = parse(withLine(counting(ModelQ72), line, text));
-    QCOMPARE(r.error.kind, FileError::Kind::NotANumber);
-    QCOMPARE(r.error.line, line);
-    QCOMPARE(r.error.lineText,
-             QString::fromLatin1(text).replace(QChar(0), u'?').replace(QChar(27), u'?'));
-    QVERIFY(!r.image);
-    QVERIFY(r.error.message().contains(QStringLiteral("line %1").arg(line)));
-    QVERIFY(r.error.message().contains(QStringLiteral("test.cfg")));
-}
-
-void TstConfigFile::badByteLineStillGivesModel() {
-    const auto r = parse(withLine(withLine(counting(ModelQ71), 7, "x"), 9, "y"));
-    QCOMPARE(r.error.line, 7); // the first bad line is named
+    QCOMPARE(int((*r.image)[at]), want);
     QCOMPARE(r.model.value_or(-1), 71);
-    QVERIFY(!r.image);
 }
 
-void TstConfigFile::overlongOrEndlessInputStopsEarly() {
-    const auto r = parse(QByteArray(5000, '1') + "\r\n" + counting(ModelQ72));
-    QCOMPARE(r.error.kind, FileError::Kind::NotANumber);
-    QCOMPARE(r.error.line, 1);
-    QCOMPARE(r.error.lineText.size(), 40);
+void TstConfigFile::refusedInput_data() {
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<FileError::Kind>("kind");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("lineText"); // as the error shows it
+    QTest::addColumn<int>("model");        // -1: none read
+    const auto bad = [](const char *name, int line, const QByteArray &text, const char *shown) {
+        QTest::newRow(name) << withLine(counting(ModelQ72), line, text)
+                            << FileError::Kind::NotANumber << line << QString::fromLatin1(shown)
+                            << (line == 703 ? -1 : 72);
+    };
+    bad("word", 5, "abc", "abc");
+    bad("empty", 1, "", "");
+    bad("inner space", 702, "1 2", "1 2");
+    bad("hex", 10, "0x10", "0x10");
+    bad("pascal hex", 10, "$FF", "$FF");
+    bad("beyond int", 20, "99999999999", "99999999999");
+    bad("sign only", 30, "-", "-");
+    bad("model line", 703, "Q72", "Q72");
+    bad("control codes", 2, QByteArray("1\x00\x1B", 3), "1??");
+    // The first bad line is named, and the model line is still read.
+    QTest::newRow("two bad lines") << withLine(withLine(counting(ModelQ71), 7, "x"), 9, "y")
+                                   << FileError::Kind::NotANumber << 7 << QStringLiteral("x") << 71;
+    // A line too long to be a number ends the reading there.
+    QTest::newRow("overlong line") << QByteArray(5000, '1') + "\r\n" + counting(ModelQ72)
+                                   << FileError::Kind::NotANumber << 1 << QString(40, u'1') << -1;
+    QByteArray noModel = counting(ModelQ72);
+    noModel.truncate(noModel.lastIndexOf("72\r\n"));
+    QTest::newRow("no model line")
+        << noModel << FileError::Kind::TooFewLines << 703 << QString() << -1;
+    QTest::newRow("empty file") << QByteArray() << FileError::Kind::TooFewLines << 1 << QString()
+                                << -1;
+}
 
-    if (QFile::exists(QStringLiteral("/dev/zero"))) {
-        const auto z = readConfigFile(QStringLiteral("/dev/zero"));
-        QCOMPARE(z.error.kind, FileError::Kind::NotANumber);
-        QCOMPARE(z.error.line, 1);
-    }
+void TstConfigFile::refusedInput() {
+    QFETCH(QByteArray, data);
+    QFETCH(FileError::Kind, kind);
+    QFETCH(int, line);
+    QFETCH(QString, lineText);
+    QFETCH(int, model);
+    const auto r = parse(data);
+    QCOMPARE(r.error.kind, kind);
+    QCOMPARE(r.error.line, line);
+    QCOMPARE(r.error.lineText, lineText);
+    QVERIFY(!r.image);
+    QCOMPARE(r.model.value_or(-1), model);
+    QVERIFY(r.error.message().contains(QStringLiteral("test.cfg")));
+    if (kind == FileError::Kind::NotANumber)
+        QVERIFY(r.error.message().contains(QStringLiteral("line %1").arg(line)));
+}
+
+// An endless input is not read to its end.
+void TstConfigFile::endlessInputStopsEarly() {
+    if (!QFile::exists(QStringLiteral("/dev/zero")))
+        QSKIP("no /dev/zero");
+    const auto z = readConfigFile(QStringLiteral("/dev/zero"));
+    QCOMPARE(z.error.kind, FileError::Kind::NotANumber);
+    QCOMPARE(z.error.line, 1);
 }
 
 void TstConfigFile::missingOrUnreadableFile() {
@@ -225,29 +225,18 @@ void TstConfigFile::missingOrUnreadableFile() {
     QVERIFY(!r.image);
 }
 
-void TstConfigFile::saveReplacesExistingFile() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Q72.cfg"));
-    writeFile(path, "old contents that are longer than nothing");
-    const ConfigImage img = presetImage(ModelQ72, 0);
-    QVERIFY(!writeConfigFile(path, img, ModelQ72));
-    QCOMPARE(readFile(path), formatConfig(img, ModelQ72));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Q72.cfg")});
-}
-
 void TstConfigFile::failedSaveLeavesNoFile() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("no-such-folder/Q71.cfg"));
     auto e = writeConfigFile(path, presetImage(ModelQ71, 0), ModelQ71);
     QCOMPARE(e.kind, FileError::Kind::CannotCreate);
     QVERIFY(e.message().contains(path));
-    QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+    QVERIFY(entries(dir).isEmpty());
 
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("taken.cfg"))); // a folder holds the name
     e = writeConfigFile(dir.filePath(QStringLiteral("taken.cfg")), ConfigImage{}, ModelQ71);
     QVERIFY(e);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-             QStringList{QStringLiteral("taken.cfg")});
+    QCOMPARE(entries(dir), QStringList{QStringLiteral("taken.cfg")});
 }
 
 void TstConfigFile::readOnlyTargetIsNotTouched() {
@@ -257,40 +246,35 @@ void TstConfigFile::readOnlyTargetIsNotTouched() {
     writeFile(path, old);
     handOver(dir.path());
     handOver(path);
+    const auto saveFails = [](const QString &target) {
+        return inChild(true, [&] { return bool(writeConfigFile(target, ConfigImage{}, 72)); });
+    };
     QFile::setPermissions(path, QFile::ReadOwner);
-    QVERIFY(saveFails(path, presetImage(ModelQ72, 0)));
+    QVERIFY(saveFails(path));
     QCOMPARE(readFile(path), old);
 
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    QVERIFY(saveFails(dir.filePath(QStringLiteral("new.cfg")), ConfigImage{}));
+    QVERIFY(saveFails(dir.filePath(QStringLiteral("new.cfg"))));
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-             QStringList{QStringLiteral("Q72.cfg")});
+    QCOMPARE(entries(dir), QStringList{QStringLiteral("Q72.cfg")});
 }
 
+// A file size limit below the size of a configuration file makes the write fail part-way, as a
+// full disk would; the previous file must survive whole and no temporary file may remain.
 void TstConfigFile::saveFailingMidwayKeepsOldFile() {
-    // A file size limit below the size of a configuration file makes the write fail part-way, as
-    // a full disk would; the previous file must survive whole and no temporary file may remain.
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Q71.cfg"));
     const QByteArray old = formatConfig(presetImage(ModelQ71, 2), ModelQ71);
     writeFile(path, old);
-    const pid_t pid = fork();
-    if (pid == 0) {
+    QVERIFY(inChild(false, [&] {
         signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{1000, 1000};
-        if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
-            _exit(2);
-        const auto e = writeConfigFile(path, presetImage(ModelQ71, 0), ModelQ71);
-        _exit(e.kind == FileError::Kind::CannotWrite ? 1 : 0);
-    }
-    int status = 0;
-    QCOMPARE(waitpid(pid, &status, 0), pid);
-    QVERIFY(WIFEXITED(status));
-    QCOMPARE(WEXITSTATUS(status), 1);
+        return setrlimit(RLIMIT_FSIZE, &limit) == 0 &&
+               writeConfigFile(path, presetImage(ModelQ71, 0), ModelQ71).kind ==
+                   FileError::Kind::CannotWrite;
+    }));
     QCOMPARE(readFile(path), old);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-             QStringList{QStringLiteral("Q71.cfg")});
+    QCOMPARE(entries(dir), QStringList{QStringLiteral("Q71.cfg")});
 }
 
 QTEST_APPLESS_MAIN(TstConfigFile)
