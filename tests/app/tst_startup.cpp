@@ -2,6 +2,7 @@
 // main window.
 #include "app/mainform.h"
 #include "lang/ini.h"
+#include "lang/languagelibraries.h"
 #include "pages/dialogs.h"
 
 #include <QFile>
@@ -49,6 +50,8 @@ class TestStartup : public QObject {
     void help_opensTheFileForTheLanguage_data();
     void help_opensTheFileForTheLanguage();
     void links_openSiteAndMail();
+    void qtButtons_speakTheStoredLanguage_data();
+    void qtButtons_speakTheStoredLanguage();
     void statusTip_isCopiedToHintLabel();
 };
 
@@ -192,6 +195,31 @@ void TestStartup::help_opensTheFileForTheLanguage() {
     const QString helpDir = QCoreApplication::applicationDirPath() + S("/help/");
     QCOMPARE(dialogs.texts(S("url")), QStringList{QUrl::fromLocalFile(helpDir + file).toString()});
     QVERIFY(dialogs.texts().isEmpty());
+}
+
+// Qt draws the message-box buttons itself; the catalogue installed at start translates them.
+void TestStartup::qtButtons_speakTheStoredLanguage_data() {
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<QString>("yes");
+    QTest::newRow("Russian") << S("Russian") << true << S("&Да");
+    QTest::newRow("Turkish") << S("Turkish") << true << S("&Evet");
+    QTest::newRow("English needs none") << S("English") << false << S("&Yes");
+    QTest::newRow("unknown") << S("Error") << false << S("&Yes");
+}
+
+void TestStartup::qtButtons_speakTheStoredLanguage() {
+    QFETCH(QString, language);
+    QFETCH(bool, installed);
+    QFETCH(QString, yes);
+    QCOMPARE(lang::InstallQtTranslation(language), installed);
+    const QString shown = QCoreApplication::translate("QPlatformTheme", "&Yes");
+    for (QTranslator *t : qApp->findChildren<QTranslator *>()) {
+        QCoreApplication::removeTranslator(t);
+        delete t;
+    }
+    QCOMPARE(shown, yes);
+    QVERIFY(!lang::InstallQtTranslation(language, S("/nonexistent")));
 }
 
 void TestStartup::links_openSiteAndMail() {
