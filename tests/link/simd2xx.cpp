@@ -106,30 +106,29 @@ FtStatus SimD2xx::FT_Write(FtHandle handle, const std::uint8_t *buffer, std::uin
     return FtOk;
 }
 
-FtStatus SimD2xx::FT_ResetDevice(FtHandle handle) {
+FtStatus SimD2xx::setting(FtHandle handle, const std::string &name, const std::string &values) {
     Inside in(*this);
-    if (!valid(handle, "Reset"))
+    if (!valid(handle, name))
         return FtInvalidHandle;
-    record("Reset");
+    record(values.empty() ? name : name + " " + values);
     return FtOk;
 }
 
+FtStatus SimD2xx::FT_ResetDevice(FtHandle handle) { return setting(handle, "Reset", {}); }
+
 FtStatus SimD2xx::FT_SetBaudRate(FtHandle handle, std::uint32_t baudRate) {
-    Inside in(*this);
-    if (!valid(handle, "SetBaudRate"))
-        return FtInvalidHandle;
-    record("SetBaudRate " + std::to_string(baudRate));
-    return FtOk;
+    return setting(handle, "SetBaudRate", std::to_string(baudRate));
 }
 
 FtStatus SimD2xx::FT_SetDataCharacteristics(FtHandle handle, std::uint8_t wordLength,
                                             std::uint8_t stopBits, std::uint8_t parity) {
-    Inside in(*this);
-    if (!valid(handle, "SetData"))
-        return FtInvalidHandle;
-    record("SetData " + std::to_string(wordLength) + " " + std::to_string(stopBits) + " " +
-           std::to_string(parity));
-    return FtOk;
+    return setting(handle, "SetData",
+                   std::to_string(wordLength) + " " + std::to_string(stopBits) + " " +
+                       std::to_string(parity));
+}
+
+FtStatus SimD2xx::FT_SetTimeouts(FtHandle handle, std::uint32_t readMs, std::uint32_t writeMs) {
+    return setting(handle, "SetTimeouts", std::to_string(readMs) + " " + std::to_string(writeMs));
 }
 
 FtStatus SimD2xx::FT_Purge(FtHandle handle, std::uint32_t mask) {
@@ -138,14 +137,6 @@ FtStatus SimD2xx::FT_Purge(FtHandle handle, std::uint32_t mask) {
         return FtInvalidHandle;
     link.transport.purge();
     record("Purge " + std::to_string(mask));
-    return FtOk;
-}
-
-FtStatus SimD2xx::FT_SetTimeouts(FtHandle handle, std::uint32_t readMs, std::uint32_t writeMs) {
-    Inside in(*this);
-    if (!valid(handle, "SetTimeouts"))
-        return FtInvalidHandle;
-    record("SetTimeouts " + std::to_string(readMs) + " " + std::to_string(writeMs));
     return FtOk;
 }
 

@@ -53,6 +53,8 @@ class SimD2xx : public D2xx {
     struct Inside; // marks a call inside the driver
     bool valid(FtHandle handle, const std::string &what);
     void record(const std::string &line);
+    // A set-up call: logged as its name and values.
+    FtStatus setting(FtHandle handle, const std::string &name, const std::string &values);
 
     mutable std::mutex mutex_;
     std::vector<std::string> log_;

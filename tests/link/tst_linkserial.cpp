@@ -209,16 +209,6 @@ class TestLinkSerial : public QObject {
             QCOMPARE(std::uint8_t(stored[i]), image[std::size_t(i)]);
     }
 
-    void silentDeviceFailsAfterTenAttempts() {
-        QTemporaryDir dir;
-        Simulator sim(dir.path(), {"--model", "q72", "--silent"});
-        Session s(sim.path());
-        QVERIFY(s.transport);
-        s.engine->run(LinkOperation::Connect, DeviceModel::Q72);
-        QCOMPARE(s.window.statuses, (std::vector<int>{7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 1}));
-        QCOMPARE(s.window.calls.back(), std::string("close"));
-    }
-
     void cancelDuringWrite() {
         QTemporaryDir dir;
         Simulator sim(dir.path(), {"--model", "q72"});
