@@ -97,16 +97,16 @@ QStringList identifiersOf(const QList<TableEntry> &table, const QString &compone
     return out;
 }
 
-lang::Translations translationsOf(const char *file) {
-    QFile f(QDir(S(Q7X_TEXTS_DIR)).filePath(S(file)));
+lang::Translations translationsOf(const QString &file) {
+    QFile f(QDir(S(Q7X_TEXTS_DIR)).filePath(file));
     if (!f.open(QIODevice::ReadOnly))
         return {};
     QStringList errors;
     return lang::ParseTranslations(f.readAll(), f.fileName(), errors);
 }
 
-QString messageOf(const char *file, int number) {
-    QFile f(QDir(S(Q7X_MESSAGES_DIR)).filePath(S(file)));
+QString messageOf(const QString &file, int number) {
+    QFile f(QDir(S(Q7X_MESSAGES_DIR)).filePath(file));
     if (!f.open(QIODevice::ReadOnly))
         return {};
     const QByteArray prefix = QByteArray::number(number) + ' ';
@@ -129,11 +129,9 @@ class TestTranslateWalk : public QObject {
     void walk_numbersOnlyTranslatableTexts();
     void fixedLabel_takesNoNumber_andLaterNumbersFollowOn();
     void radioGroupWithFixedCaption_andLabelledEdit_keepTheirNumbers();
-    void russianLibrary_reproducesEveryText();
     void englishAndTurkish_giveTheTranslationsOfTheirFiles();
-    void missingTextLibrary_keepsRussianWindow_withEnglishMessagesAndLogo();
-    void missingMessageLibrary_translatesWindow_withoutMessagesOrLogo();
-    void unknownLanguage_changesNothing();
+    void libraries_data();
+    void libraries();
     void generatorButton_writesSources_andAsksBeforeReplacingThem();
     void sources_escapeQuotesBackslashesAndLineBreaks();
     void translationCheck_reportsMissingLongAndMalformedTexts();
@@ -188,7 +186,6 @@ void TestTranslateWalk::walk_numbersOnlyTranslatableTexts() {
     QVERIFY(identifiersOf(table, S("SelectLang")).isEmpty());
     QVERIFY(identifiersOf(table, S("version")).isEmpty()); // emptied at construction
 
-    const auto &c = w->controls();
     int numeric = 0;
     int withNo = 0;
     for (pages::ComboBox *list : w->findChildren<pages::ComboBox *>()) {
@@ -211,7 +208,6 @@ void TestTranslateWalk::walk_numbersOnlyTranslatableTexts() {
     }
     QVERIFY(numeric > 10);
     QVERIFY(withNo > 0);
-    Q_UNUSED(c);
 }
 
 void TestTranslateWalk::fixedLabel_takesNoNumber_andLaterNumbersFollowOn() {
@@ -257,36 +253,16 @@ void TestTranslateWalk::radioGroupWithFixedCaption_andLabelledEdit_keepTheirNumb
     QCOMPARE(identifiersOf(table, named->objectName()), (QStringList{S("Caption"), S("Text")}));
 }
 
-void TestTranslateWalk::russianLibrary_reproducesEveryText() {
-    pages::RecordingDialogs dialogs;
-    const QStringList builtIn = snapshot(makeWindow(&dialogs).get());
-    provide({S("ruslng.dll"), S("rusmess.dll")});
-    writeIni("[Lang]\nDefault=Russian\n");
-    auto w = makeWindow(&dialogs);
-    const QStringList translated = snapshot(w.get());
-    QCOMPARE(translated.size(), builtIn.size());
-    // Texts too long for a library string are left out of the Russian library and stay whole.
-    QCOMPARE(translated, builtIn);
-    // The library really was read: the messages are there.
-    QCOMPARE(lang::M(1527), messageOf("russian.txt", 1527));
-    QVERIFY(!lang::M(1527).isEmpty());
-}
-
 void TestTranslateWalk::englishAndTurkish_giveTheTranslationsOfTheirFiles() {
     pages::RecordingDialogs dialogs;
     const QList<TableEntry> russian = lang::GenerateTable({makeWindow(&dialogs).get()});
     provide(Libraries);
-    const struct {
-        const char *language;
-        const char *texts;
-        const char *messages;
-    } cases[] = {{"English", "english.txt", "english.txt"},
-                 {"Turkish", "turkish.txt", "turkish.txt"}};
-    for (const auto &lc : cases) {
-        writeIni("[Lang]\nDefault=" + QByteArray(lc.language) + '\n');
+    for (const char *language : {"English", "Turkish"}) {
+        const QString file = S(language).toLower() + S(".txt");
+        writeIni("[Lang]\nDefault=" + QByteArray(language) + '\n');
         lang::MessageTable().fill(QString());
         auto w = makeWindow(&dialogs);
-        const lang::Translations tr = translationsOf(lc.texts);
+        const lang::Translations tr = translationsOf(file);
         QVERIFY(!tr.texts.isEmpty());
         // Translated texts are never fixed, so the translated window numbers the same texts.
         const QList<TableEntry> shown = lang::GenerateTable({w.get()});
@@ -301,56 +277,76 @@ void TestTranslateWalk::englishAndTurkish_giveTheTranslationsOfTheirFiles() {
         }
         QCOMPARE(w->SelectLang->items(),
                  (QStringList{lang::LangRussian, lang::LangEnglish, lang::LangTurkish}));
-        QCOMPARE(w->SelectLang->text(), S(lc.language));
-        QCOMPARE(lang::M(1099), messageOf(lc.messages, 1099));
+        QCOMPARE(w->SelectLang->text(), S(language));
+        QCOMPARE(lang::M(1099), messageOf(file, 1099));
         // The shared object-number lists keep their numbers.
         const auto *objects = w->findChild<pages::ComboBox *>(S("ObjNmb1"));
-        if (objects)
-            QCOMPARE(objects->itemText(1), S("1"));
+        QVERIFY(objects);
+        QCOMPARE(objects->itemText(1), S("1"));
     }
 }
 
-void TestTranslateWalk::missingTextLibrary_keepsRussianWindow_withEnglishMessagesAndLogo() {
-    pages::RecordingDialogs dialogs;
-    const QStringList builtIn = snapshot(makeWindow(&dialogs).get());
-    provide({S("engmess.dll")});
-    writeIni("[Lang]\nDefault=English\n");
-    auto w = makeWindow(&dialogs);
-    const QStringList shown = snapshot(w.get());
-    QCOMPARE(shown, builtIn);
-    QCOMPARE(lang::M(1527), messageOf("english.txt", 1527));
-    QCOMPARE(lang::M(1099), messageOf("english.txt", 1099));
-    const QPixmap logo = w->Image2->pixmap();
-    QVERIFY(!logo.isNull());
-    QPixmap expected;
-    QVERIFY(expected.loadFromData(lang::LoadLogoBitmap(lang::LangEnglish, exeDir()), "BMP"));
-    QCOMPARE(logo.toImage(), expected.toImage());
+// What the window shows with the libraries found beside it: a language whose text library is
+// missing keeps the built-in Russian window, one whose message library is missing has no messages
+// and no logo, and a language name the program does not know changes nothing.
+void TestTranslateWalk::libraries_data() {
+    QTest::addColumn<QByteArray>("language");
+    QTest::addColumn<QStringList>("provided");
+    QTest::addColumn<QString>("texts");    // translation file of the window, "": built-in texts
+    QTest::addColumn<QString>("messages"); // message file, "": no messages
+    QTest::addColumn<int>("logo");         // 0: built-in, 1: from the library, 2: none
+    // Texts too long for a library string are left out of the Russian library and stay whole.
+    QTest::newRow("Russian") << QByteArray("Russian")
+                             << QStringList{S("ruslng.dll"), S("rusmess.dll")} << QString()
+                             << S("russian.txt") << 1;
+    QTest::newRow("English without its text library")
+        << QByteArray("English") << QStringList{S("engmess.dll")} << QString() << S("english.txt")
+        << 1;
+    QTest::newRow("Turkish without its message library")
+        << QByteArray("Turkish") << QStringList{S("turklng.dll")} << S("turkish.txt") << QString()
+        << 2;
+    QTest::newRow("unknown name") << QByteArray("english") << Libraries << QString() << QString()
+                                  << 0; // names compare case-sensitively
 }
 
-void TestTranslateWalk::missingMessageLibrary_translatesWindow_withoutMessagesOrLogo() {
-    pages::RecordingDialogs dialogs;
-    provide({S("turklng.dll")});
-    writeIni("[Lang]\nDefault=Turkish\n");
-    auto w = makeWindow(&dialogs);
-    QCOMPARE(w->windowTitle(), translationsOf("turkish.txt").texts.value(S("rsMainForm_Caption")));
-    for (int n = 1000; n < 2000; ++n)
-        QVERIFY2(lang::M(n).isEmpty(), qPrintable(QString::number(n)));
-    QVERIFY(w->Image2->pixmap().isNull());
-    QVERIFY(w->Image2->text().isEmpty()); // the built-in picture is gone as well
-}
-
-void TestTranslateWalk::unknownLanguage_changesNothing() {
+void TestTranslateWalk::libraries() {
+    QFETCH(QByteArray, language);
+    QFETCH(QStringList, provided);
+    QFETCH(QString, texts);
+    QFETCH(QString, messages);
+    QFETCH(int, logo);
     pages::RecordingDialogs dialogs;
     const auto plain = makeWindow(&dialogs);
     const QStringList builtIn = snapshot(plain.get());
-    const QPixmap builtInLogo = plain->Image2->pixmap();
-    provide(Libraries);
-    writeIni("[Lang]\nDefault=english\n"); // names compare case-sensitively
+    provide(provided);
+    writeIni("[Lang]\nDefault=" + language + '\n');
     auto w = makeWindow(&dialogs);
-    QCOMPARE(snapshot(w.get()), builtIn);
-    QVERIFY(lang::M(1527).isEmpty());
-    QCOMPARE(w->Image2->pixmap().toImage(), builtInLogo.toImage());
-    QCOMPARE(w->Image2->text(), plain->Image2->text());
+    if (texts.isEmpty())
+        QCOMPARE(snapshot(w.get()), builtIn);
+    else
+        QCOMPARE(w->windowTitle(), translationsOf(texts).texts.value(S("rsMainForm_Caption")));
+    if (messages.isEmpty()) {
+        for (int n = 1000; n < 2000; ++n)
+            QVERIFY2(lang::M(n).isEmpty(), qPrintable(QString::number(n)));
+    } else {
+        // The library really was read: the messages are there.
+        QVERIFY(!lang::M(1527).isEmpty());
+        QCOMPARE(lang::M(1527), messageOf(messages, 1527));
+        QCOMPARE(lang::M(1099), messageOf(messages, 1099));
+    }
+    const QPixmap shown = w->Image2->pixmap();
+    if (logo == 0) {
+        QCOMPARE(shown.toImage(), plain->Image2->pixmap().toImage());
+        QCOMPARE(w->Image2->text(), plain->Image2->text());
+    } else if (logo == 1) {
+        QPixmap expected;
+        QVERIFY(expected.loadFromData(lang::LoadLogoBitmap(QString::fromLatin1(language), exeDir()),
+                                      "BMP"));
+        QCOMPARE(shown.toImage(), expected.toImage());
+    } else {
+        QVERIFY(shown.isNull());
+        QVERIFY(w->Image2->text().isEmpty()); // the built-in picture is gone as well
+    }
 }
 
 void TestTranslateWalk::generatorButton_writesSources_andAsksBeforeReplacingThem() {
