@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -28,23 +29,13 @@ const QString A98 = QString(98, QLatin1Char('a'));
 const QString Emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
 
 quint32 get32(const QByteArray &b, qint64 at) {
-    quint32 v = 0;
-    for (int k = 3; k >= 0; --k)
-        v = (v << 8) | static_cast<unsigned char>(b.at(at + k));
-    return v;
+    return qFromLittleEndian<quint32>(b.constData() + at);
 }
 quint16 get16(const QByteArray &b, qint64 at) {
-    return static_cast<quint16>(static_cast<unsigned char>(b.at(at)) |
-                                (static_cast<unsigned char>(b.at(at + 1)) << 8));
+    return qFromLittleEndian<quint16>(b.constData() + at);
 }
-void put32(QByteArray &b, qint64 at, quint32 v) {
-    for (int k = 0; k < 4; ++k)
-        b[at + k] = char((v >> (8 * k)) & 0xFF);
-}
-void put16(QByteArray &b, qint64 at, quint16 v) {
-    b[at] = char(v & 0xFF);
-    b[at + 1] = char(v >> 8);
-}
+void put32(QByteArray &b, qint64 at, quint32 v) { qToLittleEndian(v, b.data() + at); }
+void put16(QByteArray &b, qint64 at, quint16 v) { qToLittleEndian(v, b.data() + at); }
 
 // Offsets of the header fields in a file, read from the PE layout itself.
 struct Layout {
