@@ -33,6 +33,16 @@ int SimD2xx::opens() const {
     return opens_;
 }
 
+bool SimD2xx::unplugged(const std::string &what) {
+    if (transfersBeforeUnplug == 0) {
+        record(what + " !");
+        return true;
+    }
+    if (transfersBeforeUnplug > 0)
+        --transfersBeforeUnplug;
+    return false;
+}
+
 bool SimD2xx::valid(FtHandle handle, const std::string &what) {
     std::lock_guard lock(mutex_);
     if (open_.count(reinterpret_cast<std::uintptr_t>(handle)))
@@ -76,12 +86,8 @@ FtStatus SimD2xx::FT_Read(FtHandle handle, std::uint8_t *buffer, std::uint32_t c
         return FtInvalidHandle;
     if (insideRead)
         insideRead();
-    if (transfersBeforeUnplug == 0) {
-        record("Read " + std::to_string(count) + " !");
+    if (unplugged("Read " + std::to_string(count)))
         return FtIoError;
-    }
-    if (transfersBeforeUnplug > 0)
-        --transfersBeforeUnplug;
     const ReceiveResult r = link.transport.receive(std::span<std::uint8_t>(buffer, count));
     *received = static_cast<std::uint32_t>(r.count);
     record("Read " + std::to_string(count) + "/" + std::to_string(r.count));
@@ -94,12 +100,8 @@ FtStatus SimD2xx::FT_Write(FtHandle handle, const std::uint8_t *buffer, std::uin
     *written = 0;
     if (!valid(handle, "Write " + std::to_string(count)))
         return FtInvalidHandle;
-    if (transfersBeforeUnplug == 0) {
-        record("Write " + std::to_string(count) + " !");
+    if (unplugged("Write " + std::to_string(count)))
         return FtIoError;
-    }
-    if (transfersBeforeUnplug > 0)
-        --transfersBeforeUnplug;
     link.transport.send(std::span<const std::uint8_t>(buffer, count));
     *written = count;
     record("Write " + std::to_string(count));
