@@ -304,21 +304,6 @@ class TestLinkEngine : public QObject {
         QCOMPARE(rig.d2xx().openHandles(), 1);
     }
 
-    void readQ72OfLoadedImage() {
-        // An image put into the device comes back from a read at the same offsets, except 414 and
-        // 415, which hold device bytes 0x1A0 and 0x1A1 again.
-        Rig rig(Model::Q72, LinkKind::Serial);
-        const auto image = patternImage();
-        rig.device().loadImage(image);
-        rig.run(LinkOperation::ReadQ72, DeviceModel::Q72);
-        const std::vector<std::uint8_t> &img = rig.window().image;
-        QCOMPARE(img.size(), std::size_t{700});
-        for (std::size_t i = 0; i < 512; ++i) {
-            const std::size_t expected = i == 414 ? 416 : i == 415 ? 417 : i;
-            QCOMPARE(img[i], image[expected]);
-        }
-    }
-
     void readQ72TenSilentReplies() {
         // Nine dropped replies in a row are retried; the tenth ends the read.
         for (int dropped : {9, 10}) {
