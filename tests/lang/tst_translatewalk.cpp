@@ -12,10 +12,10 @@
 #include <QDir>
 #include <QFile>
 #include <QPixmap>
-#include <QStringListModel>
 #include <QtTest>
 
 #include <memory>
+#include <optional>
 
 using namespace q7x;
 using lang::TableEntry;
@@ -97,16 +97,16 @@ QStringList identifiersOf(const QList<TableEntry> &table, const QString &compone
     return out;
 }
 
-lang::Translations translationsOf(const char *file) {
-    QFile f(QDir(S(Q7X_TEXTS_DIR)).filePath(S(file)));
+lang::Translations translationsOf(const QString &file) {
+    QFile f(QDir(S(Q7X_TEXTS_DIR)).filePath(file));
     if (!f.open(QIODevice::ReadOnly))
         return {};
     QStringList errors;
     return lang::ParseTranslations(f.readAll(), f.fileName(), errors);
 }
 
-QString messageOf(const char *file, int number) {
-    QFile f(QDir(S(Q7X_MESSAGES_DIR)).filePath(S(file)));
+QString messageOf(const QString &file, int number) {
+    QFile f(QDir(S(Q7X_MESSAGES_DIR)).filePath(file));
     if (!f.open(QIODevice::ReadOnly))
         return {};
     const QByteArray prefix = QByteArray::number(number) + ' ';
@@ -124,356 +124,328 @@ class TestTranslateWalk : public QObject {
     void init() { removeAll(); }
     void cleanup() { removeAll(); }
 
-    void fixedTexts_data();
-    void fixedTexts();
-    void walk_numbersOnlyTranslatableTexts();
-    void fixedLabel_takesNoNumber_andLaterNumbersFollowOn();
-    void radioGroupWithFixedCaption_andLabelledEdit_keepTheirNumbers();
-    void russianLibrary_reproducesEveryText();
-    void englishAndTurkish_giveTheTranslationsOfTheirFiles();
-    void missingTextLibrary_keepsRussianWindow_withEnglishMessagesAndLogo();
-    void missingMessageLibrary_translatesWindow_withoutMessagesOrLogo();
-    void unknownLanguage_changesNothing();
-    void generatorButton_writesSources_andAsksBeforeReplacingThem();
-    void sources_escapeQuotesBackslashesAndLineBreaks();
-    void translationCheck_reportsMissingLongAndMalformedTexts();
-    void shippedIni_namesRussianAndExistingManuals();
-};
-
-void TestTranslateWalk::fixedTexts_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("fixed");
-    QTest::newRow("number") << S("16") << true;
-    QTest::newRow("negative") << S("-3") << true;
-    QTest::newRow("leading blanks") << S("  7") << true;
-    QTest::newRow("hex") << S("$1F") << true;
-    QTest::newRow("empty") << QString() << true;
-    QTest::newRow("space") << S(" ") << true;
-    QTest::newRow("zero space") << S("0 ") << true;
-    QTest::newRow("space zero") << S(" 0") << true;
-    QTest::newRow("six spaces") << S("      ") << true;
-    QTest::newRow("zero two spaces") << S("0  ") << true;
-    QTest::newRow("two spaces") << S("  ") << false;
-    QTest::newRow("zero three spaces") << S("0   ") << false;
-    QTest::newRow("number and unit") << S("2 мин") << false;
-    QTest::newRow("sign alone") << S("-") << false;
-    QTest::newRow("too large") << S("4294967296") << false;
-    QTest::newRow("word") << S("нет") << false;
-}
-
-void TestTranslateWalk::fixedTexts() {
-    QFETCH(QString, text);
-    QFETCH(bool, fixed);
-    QCOMPARE(lang::IsFixedText(text), fixed);
-}
-
-void TestTranslateWalk::walk_numbersOnlyTranslatableTexts() {
-    pages::RecordingDialogs dialogs;
-    auto w = makeWindow(&dialogs);
-    const QList<TableEntry> table = lang::GenerateTable({w.get()});
-    QVERIFY(table.size() > 100);
-    QCOMPARE(table.first().identifier, S("rsMainForm_Caption"));
-    QSet<QString> seen;
-    for (int i = 0; i < table.size(); ++i) {
-        const TableEntry &e = table[i];
-        QCOMPARE(e.textId, i + 1);
-        QVERIFY2(!seen.contains(e.identifier), qPrintable(e.identifier));
-        seen.insert(e.identifier);
-        // Only the edit text of a list and the items of lists and radio groups are numbered
-        // whatever they hold.
-        if (lang::IsFixedText(e.text))
-            QVERIFY2(e.identifier.endsWith(S("_Text")) || e.identifier.contains(S("_Item")),
-                     qPrintable(e.identifier));
+    void fixedTexts_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("fixed");
+        QTest::newRow("number") << S("16") << true;
+        QTest::newRow("negative") << S("-3") << true;
+        QTest::newRow("leading blanks") << S("  7") << true;
+        QTest::newRow("hex") << S("$1F") << true;
+        QTest::newRow("empty") << QString() << true;
+        QTest::newRow("space") << S(" ") << true;
+        QTest::newRow("zero space") << S("0 ") << true;
+        QTest::newRow("space zero") << S(" 0") << true;
+        QTest::newRow("six spaces") << S("      ") << true;
+        QTest::newRow("zero two spaces") << S("0  ") << true;
+        QTest::newRow("two spaces") << S("  ") << false;
+        QTest::newRow("zero three spaces") << S("0   ") << false;
+        QTest::newRow("number and unit") << S("2 мин") << false;
+        QTest::newRow("sign alone") << S("-") << false;
+        QTest::newRow("too large") << S("4294967296") << false;
+        QTest::newRow("word") << S("нет") << false;
     }
-    QVERIFY(identifiersOf(table, S("SelectLang")).isEmpty());
-    QVERIFY(identifiersOf(table, S("version")).isEmpty()); // emptied at construction
 
-    const auto &c = w->controls();
-    int numeric = 0;
-    int withNo = 0;
-    for (pages::ComboBox *list : w->findChildren<pages::ComboBox *>()) {
-        const QStringList items = list->items();
-        const QStringList ids = identifiersOf(table, list->objectName());
-        if (list == w->SelectLang || items.size() < 2)
-            continue;
-        bool isNumber = false;
-        items[1].toInt(&isNumber);
-        if (isNumber) {
-            ++numeric;
-            QCOMPARE(ids, QStringList{S("Text")});
-        } else if (items[1] == S("нет")) {
-            ++withNo;
-            QStringList expected{S("Text")};
-            for (int k = 0; k < items.size(); ++k)
-                expected << S("Item%1").arg(k);
-            QCOMPARE(ids, expected);
-        }
+    void fixedTexts() {
+        QFETCH(QString, text);
+        QFETCH(bool, fixed);
+        QCOMPARE(lang::IsFixedText(text), fixed);
     }
-    QVERIFY(numeric > 10);
-    QVERIFY(withNo > 0);
-    Q_UNUSED(c);
-}
 
-void TestTranslateWalk::fixedLabel_takesNoNumber_andLaterNumbersFollowOn() {
-    pages::RecordingDialogs dialogs;
-    auto w = makeWindow(&dialogs);
-    const QList<TableEntry> before = lang::GenerateTable({w.get()});
-    // A label in the middle of the walk becomes a number, then "0 ".
-    int at = -1;
-    for (int i = before.size() / 2; i < before.size() && at < 0; ++i)
-        if (before[i].identifier.endsWith(S("_Caption")) &&
-            w->findChild<pages::Label *>(before[i].identifier.section(QLatin1Char('_'), 1, 1)))
-            at = i;
-    QVERIFY(at > 0);
-    auto *label =
-        w->findChild<pages::Label *>(before[at].identifier.section(QLatin1Char('_'), 1, 1));
-    for (const QString &fixed : {S("16"), S("0 ")}) {
-        label->setCaption(fixed);
-        const QList<TableEntry> after = lang::GenerateTable({w.get()});
-        QCOMPARE(after.size(), before.size() - 1);
-        for (int i = 0; i < after.size(); ++i) {
-            const TableEntry &expected = before[i < at ? i : i + 1];
-            QCOMPARE(after[i].identifier, expected.identifier);
-            QCOMPARE(after[i].textId, i + 1);
-        }
-    }
-}
-
-void TestTranslateWalk::radioGroupWithFixedCaption_andLabelledEdit_keepTheirNumbers() {
-    pages::RecordingDialogs dialogs;
-    auto w = makeWindow(&dialogs);
-    const int items = w->LangChange->items().size();
-    QVERIFY(items >= 2);
-    w->LangChange->setCaption(S(" "));
-    auto *named = w->findChild<pages::LabeledEdit *>();
-    QVERIFY(named);
-    named->setLabelCaption(QString());
-    named->setText(QString());
-    const QList<TableEntry> table = lang::GenerateTable({w.get()});
-    QStringList expected;
-    for (int k = 0; k < items; ++k)
-        expected << S("Item%1").arg(k);
-    QCOMPARE(identifiersOf(table, S("LangChange")), expected);
-    QCOMPARE(identifiersOf(table, named->objectName()), (QStringList{S("Caption"), S("Text")}));
-}
-
-void TestTranslateWalk::russianLibrary_reproducesEveryText() {
-    pages::RecordingDialogs dialogs;
-    const QStringList builtIn = snapshot(makeWindow(&dialogs).get());
-    provide({S("ruslng.dll"), S("rusmess.dll")});
-    writeIni("[Lang]\nDefault=Russian\n");
-    auto w = makeWindow(&dialogs);
-    const QStringList translated = snapshot(w.get());
-    QCOMPARE(translated.size(), builtIn.size());
-    // Texts too long for a library string are left out of the Russian library and stay whole.
-    QCOMPARE(translated, builtIn);
-    // The library really was read: the messages are there.
-    QCOMPARE(lang::M(1527), messageOf("russian.txt", 1527));
-    QVERIFY(!lang::M(1527).isEmpty());
-}
-
-void TestTranslateWalk::englishAndTurkish_giveTheTranslationsOfTheirFiles() {
-    pages::RecordingDialogs dialogs;
-    const QList<TableEntry> russian = lang::GenerateTable({makeWindow(&dialogs).get()});
-    provide(Libraries);
-    const struct {
-        const char *language;
-        const char *texts;
-        const char *messages;
-    } cases[] = {{"English", "english.txt", "english.txt"},
-                 {"Turkish", "turkish.txt", "turkish.txt"}};
-    for (const auto &lc : cases) {
-        writeIni("[Lang]\nDefault=" + QByteArray(lc.language) + '\n');
-        lang::MessageTable().fill(QString());
+    void walk_numbersOnlyTranslatableTexts() {
+        pages::RecordingDialogs dialogs;
         auto w = makeWindow(&dialogs);
-        const lang::Translations tr = translationsOf(lc.texts);
-        QVERIFY(!tr.texts.isEmpty());
-        // Translated texts are never fixed, so the translated window numbers the same texts.
-        const QList<TableEntry> shown = lang::GenerateTable({w.get()});
-        QCOMPARE(shown.size(), russian.size());
-        for (int i = 0; i < shown.size(); ++i) {
-            QCOMPARE(shown[i].identifier, russian[i].identifier);
-            // Texts fixed when the walk ran (a list's edit text) have no translation.
-            if (!tr.texts.contains(russian[i].identifier))
-                continue;
-            QCOMPARE(shown[i].text,
-                     tr.texts.value(russian[i].identifier).left(lang::WindowTextMaxLength));
+        const QList<TableEntry> table = lang::GenerateTable({w.get()});
+        QVERIFY(table.size() > 100);
+        QCOMPARE(table.first().identifier, S("rsMainForm_Caption"));
+        QSet<QString> seen;
+        for (int i = 0; i < table.size(); ++i) {
+            const TableEntry &e = table[i];
+            QCOMPARE(e.textId, i + 1);
+            QVERIFY2(!seen.contains(e.identifier), qPrintable(e.identifier));
+            seen.insert(e.identifier);
+            // Only the edit text of a list and the items of lists and radio groups are numbered
+            // whatever they hold.
+            if (lang::IsFixedText(e.text))
+                QVERIFY2(e.identifier.endsWith(S("_Text")) || e.identifier.contains(S("_Item")),
+                         qPrintable(e.identifier));
         }
-        QCOMPARE(w->SelectLang->items(),
-                 (QStringList{lang::LangRussian, lang::LangEnglish, lang::LangTurkish}));
-        QCOMPARE(w->SelectLang->text(), S(lc.language));
-        QCOMPARE(lang::M(1099), messageOf(lc.messages, 1099));
-        // The shared object-number lists keep their numbers.
-        const auto *objects = w->findChild<pages::ComboBox *>(S("ObjNmb1"));
-        if (objects)
+        QVERIFY(identifiersOf(table, S("SelectLang")).isEmpty());
+        QVERIFY(identifiersOf(table, S("version")).isEmpty()); // emptied at construction
+
+        int numeric = 0;
+        int withNo = 0;
+        for (pages::ComboBox *list : w->findChildren<pages::ComboBox *>()) {
+            const QStringList items = list->items();
+            const QStringList ids = identifiersOf(table, list->objectName());
+            if (list == w->SelectLang || items.size() < 2)
+                continue;
+            bool isNumber = false;
+            items[1].toInt(&isNumber);
+            if (isNumber) {
+                ++numeric;
+                QCOMPARE(ids, QStringList{S("Text")});
+            } else if (items[1] == S("нет")) {
+                ++withNo;
+                QStringList expected{S("Text")};
+                for (int k = 0; k < items.size(); ++k)
+                    expected << S("Item%1").arg(k);
+                QCOMPARE(ids, expected);
+            }
+        }
+        QVERIFY(numeric > 10);
+        QVERIFY(withNo > 0);
+    }
+
+    void fixedLabel_takesNoNumber_andLaterNumbersFollowOn() {
+        pages::RecordingDialogs dialogs;
+        auto w = makeWindow(&dialogs);
+        const QList<TableEntry> before = lang::GenerateTable({w.get()});
+        // A label in the middle of the walk becomes a number, then "0 ".
+        int at = -1;
+        for (int i = before.size() / 2; i < before.size() && at < 0; ++i)
+            if (before[i].identifier.endsWith(S("_Caption")) &&
+                w->findChild<pages::Label *>(before[i].identifier.section(QLatin1Char('_'), 1, 1)))
+                at = i;
+        QVERIFY(at > 0);
+        auto *label =
+            w->findChild<pages::Label *>(before[at].identifier.section(QLatin1Char('_'), 1, 1));
+        for (const QString &fixed : {S("16"), S("0 ")}) {
+            label->setCaption(fixed);
+            const QList<TableEntry> after = lang::GenerateTable({w.get()});
+            QCOMPARE(after.size(), before.size() - 1);
+            for (int i = 0; i < after.size(); ++i) {
+                const TableEntry &expected = before[i < at ? i : i + 1];
+                QCOMPARE(after[i].identifier, expected.identifier);
+                QCOMPARE(after[i].textId, i + 1);
+            }
+        }
+    }
+
+    void radioGroupWithFixedCaption_andLabelledEdit_keepTheirNumbers() {
+        pages::RecordingDialogs dialogs;
+        auto w = makeWindow(&dialogs);
+        const int items = w->LangChange->items().size();
+        QVERIFY(items >= 2);
+        w->LangChange->setCaption(S(" "));
+        auto *named = w->findChild<pages::LabeledEdit *>();
+        QVERIFY(named);
+        named->setLabelCaption(QString());
+        named->setText(QString());
+        const QList<TableEntry> table = lang::GenerateTable({w.get()});
+        QStringList expected;
+        for (int k = 0; k < items; ++k)
+            expected << S("Item%1").arg(k);
+        QCOMPARE(identifiersOf(table, S("LangChange")), expected);
+        QCOMPARE(identifiersOf(table, named->objectName()), (QStringList{S("Caption"), S("Text")}));
+    }
+
+    // What the window shows with the libraries found beside it: the texts of the language's
+    // translation file, except that a language whose text library is missing keeps the built-in
+    // Russian window, one whose message library is missing has no messages and no logo, and a
+    // language name the program does not know changes nothing.
+    void libraries_data() {
+        QTest::addColumn<QByteArray>("language");
+        QTest::addColumn<QStringList>("provided");
+        QTest::addColumn<QString>("texts");    // translation file of the window, "": built-in texts
+        QTest::addColumn<QString>("messages"); // message file, "": no messages
+        QTest::addColumn<int>("logo");         // 0: built-in, 1: from the library, 2: none
+        // Texts too long for a library string are left out of the Russian library and stay whole.
+        QTest::newRow("Russian") << QByteArray("Russian")
+                                 << QStringList{S("ruslng.dll"), S("rusmess.dll")} << QString()
+                                 << S("russian.txt") << 1;
+        QTest::newRow("English") << QByteArray("English") << Libraries << S("english.txt")
+                                 << S("english.txt") << 1;
+        QTest::newRow("Turkish") << QByteArray("Turkish") << Libraries << S("turkish.txt")
+                                 << S("turkish.txt") << 1;
+        QTest::newRow("English without its text library")
+            << QByteArray("English") << QStringList{S("engmess.dll")} << QString()
+            << S("english.txt") << 1;
+        QTest::newRow("Turkish without its message library")
+            << QByteArray("Turkish") << QStringList{S("turklng.dll")} << S("turkish.txt")
+            << QString() << 2;
+        QTest::newRow("unknown name") << QByteArray("english") << Libraries << QString()
+                                      << QString() << 0; // names compare case-sensitively
+    }
+
+    void libraries() {
+        QFETCH(QByteArray, language);
+        QFETCH(QStringList, provided);
+        QFETCH(QString, texts);
+        QFETCH(QString, messages);
+        QFETCH(int, logo);
+        pages::RecordingDialogs dialogs;
+        const auto plain = makeWindow(&dialogs);
+        const QStringList builtIn = snapshot(plain.get());
+        const QList<TableEntry> russian = lang::GenerateTable({plain.get()});
+        provide(provided);
+        writeIni("[Lang]\nDefault=" + language + '\n');
+        auto w = makeWindow(&dialogs);
+        if (texts.isEmpty()) {
+            QCOMPARE(snapshot(w.get()), builtIn);
+        } else {
+            const lang::Translations tr = translationsOf(texts);
+            QVERIFY(!tr.texts.isEmpty());
+            // Translated texts are never fixed, so the translated window numbers the same texts.
+            const QList<TableEntry> shown = lang::GenerateTable({w.get()});
+            QCOMPARE(shown.size(), russian.size());
+            for (int i = 0; i < shown.size(); ++i) {
+                QCOMPARE(shown[i].identifier, russian[i].identifier);
+                // Texts fixed when the walk ran (a list's edit text) have no translation.
+                if (tr.texts.contains(russian[i].identifier))
+                    QCOMPARE(shown[i].text,
+                             tr.texts.value(russian[i].identifier).left(lang::WindowTextMaxLength));
+            }
+            QCOMPARE(w->SelectLang->items(),
+                     (QStringList{lang::LangRussian, lang::LangEnglish, lang::LangTurkish}));
+            QCOMPARE(w->SelectLang->text(), QString::fromLatin1(language));
+            // The shared object-number lists keep their numbers.
+            const auto *objects = w->findChild<pages::ComboBox *>(S("ObjNmb1"));
+            QVERIFY(objects);
             QCOMPARE(objects->itemText(1), S("1"));
+        }
+        if (messages.isEmpty()) {
+            for (int n = 1000; n < 2000; ++n)
+                QVERIFY2(lang::M(n).isEmpty(), qPrintable(QString::number(n)));
+        } else {
+            // The library really was read: the messages are there.
+            QVERIFY(!lang::M(1527).isEmpty());
+            QCOMPARE(lang::M(1527), messageOf(messages, 1527));
+            QCOMPARE(lang::M(1099), messageOf(messages, 1099));
+        }
+        const QPixmap shown = w->Image2->pixmap();
+        if (logo == 0) {
+            QCOMPARE(shown.toImage(), plain->Image2->pixmap().toImage());
+            QCOMPARE(w->Image2->text(), plain->Image2->text());
+        } else if (logo == 1) {
+            QPixmap expected;
+            QVERIFY(expected.loadFromData(
+                lang::LoadLogoBitmap(QString::fromLatin1(language), exeDir()), "BMP"));
+            QCOMPARE(shown.toImage(), expected.toImage());
+        } else {
+            QVERIFY(shown.isNull());
+            QVERIFY(w->Image2->text().isEmpty()); // the built-in picture is gone as well
+        }
     }
-}
 
-void TestTranslateWalk::missingTextLibrary_keepsRussianWindow_withEnglishMessagesAndLogo() {
-    pages::RecordingDialogs dialogs;
-    const QStringList builtIn = snapshot(makeWindow(&dialogs).get());
-    provide({S("engmess.dll")});
-    writeIni("[Lang]\nDefault=English\n");
-    auto w = makeWindow(&dialogs);
-    const QStringList shown = snapshot(w.get());
-    QCOMPARE(shown, builtIn);
-    QCOMPARE(lang::M(1527), messageOf("english.txt", 1527));
-    QCOMPARE(lang::M(1099), messageOf("english.txt", 1099));
-    const QPixmap logo = w->Image2->pixmap();
-    QVERIFY(!logo.isNull());
-    QPixmap expected;
-    QVERIFY(expected.loadFromData(lang::LoadLogoBitmap(lang::LangEnglish, exeDir()), "BMP"));
-    QCOMPARE(logo.toImage(), expected.toImage());
-}
+    void generatorButton_writesSources_andAsksBeforeReplacingThem() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        pages::RecordingDialogs dialogs;
+        auto w = makeWindow(&dialogs);
+        const QString header = dir.filePath(S("MainForm_outf.h"));
+        const QString script = dir.filePath(S("MainForm_outf.rc"));
 
-void TestTranslateWalk::missingMessageLibrary_translatesWindow_withoutMessagesOrLogo() {
-    pages::RecordingDialogs dialogs;
-    provide({S("turklng.dll")});
-    writeIni("[Lang]\nDefault=Turkish\n");
-    auto w = makeWindow(&dialogs);
-    QCOMPARE(w->windowTitle(), translationsOf("turkish.txt").texts.value(S("rsMainForm_Caption")));
-    for (int n = 1000; n < 2000; ++n)
-        QVERIFY2(lang::M(n).isEmpty(), qPrintable(QString::number(n)));
-    QVERIFY(w->Image2->pixmap().isNull());
-    QVERIFY(w->Image2->text().isEmpty()); // the built-in picture is gone as well
-}
+        // One click: the folder chosen ("": cancelled) and the answer to the question, if any.
+        const auto click = [&](const QString &folder, std::optional<bool> answer = {}) {
+            dialogs.clear();
+            if (!folder.isEmpty())
+                dialogs.fileNames << folder;
+            if (answer)
+                dialogs.answers << *answer;
+            w->GenTableButtonClick(w->GenTableButton);
+        };
+        click(QString());
+        QVERIFY(!QFile::exists(header));
 
-void TestTranslateWalk::unknownLanguage_changesNothing() {
-    pages::RecordingDialogs dialogs;
-    const auto plain = makeWindow(&dialogs);
-    const QStringList builtIn = snapshot(plain.get());
-    const QPixmap builtInLogo = plain->Image2->pixmap();
-    provide(Libraries);
-    writeIni("[Lang]\nDefault=english\n"); // names compare case-sensitively
-    auto w = makeWindow(&dialogs);
-    QCOMPARE(snapshot(w.get()), builtIn);
-    QVERIFY(lang::M(1527).isEmpty());
-    QCOMPARE(w->Image2->pixmap().toImage(), builtInLogo.toImage());
-    QCOMPARE(w->Image2->text(), plain->Image2->text());
-}
+        click(dir.path());
+        QVERIFY(dialogs.texts(S("question")).isEmpty());
+        QFile h(header);
+        QVERIFY(h.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = h.readAll().split('\n');
+        QCOMPARE(lines[0],
+                 QByteArray("#define rsMainForm_Caption \"") + w->windowTitle().toUtf8() + '"');
+        QFile rc(script);
+        QVERIFY(rc.open(QIODevice::ReadOnly));
+        const QByteArray rcText = rc.readAll();
+        QVERIFY(rcText.startsWith("#include \"MainForm_outf.h\""));
+        QVERIFY(rcText.contains("\n  1, rsMainForm_Caption\n"));
+        // Every #define has its numbered line and nothing else is numbered.
+        const int defines = static_cast<int>(lines.size()) - 1;
+        QVERIFY(rcText.contains("\n  " + QByteArray::number(defines) + ", "));
+        QVERIFY(!rcText.contains("\n  " + QByteArray::number(defines + 1) + ", "));
 
-void TestTranslateWalk::generatorButton_writesSources_andAsksBeforeReplacingThem() {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    pages::RecordingDialogs dialogs;
-    auto w = makeWindow(&dialogs);
-    const QString header = dir.filePath(S("MainForm_outf.h"));
-    const QString script = dir.filePath(S("MainForm_outf.rc"));
+        // Existing files: the user saves them (kept as .bak) or lets them be replaced.
+        click(dir.path(), true);
+        QCOMPARE(dialogs.texts(S("question")),
+                 QStringList{S("Do you want to save existing files?")});
+        QCOMPARE(dialogs.shown.last().caption, S("System message"));
+        QVERIFY(QFile::exists(header + S(".bak")) && QFile::exists(script + S(".bak")));
+        QVERIFY(QFile::exists(header));
+        QFile::remove(header + S(".bak"));
+        click(dir.path(), false);
+        QCOMPARE(dialogs.texts(S("question")).size(), 1);
+        QVERIFY(!QFile::exists(header + S(".bak")));
+        QVERIFY(QFile::exists(header));
 
-    // Cancelled folder choice: nothing written.
-    w->GenTableButtonClick(w->GenTableButton);
-    QVERIFY(!QFile::exists(header));
-
-    dialogs.clear();
-    dialogs.fileNames << dir.path();
-    w->GenTableButtonClick(w->GenTableButton);
-    QVERIFY(dialogs.texts(S("question")).isEmpty());
-    QFile h(header);
-    QVERIFY(h.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = h.readAll().split('\n');
-    QCOMPARE(lines[0],
-             QByteArray("#define rsMainForm_Caption \"") + w->windowTitle().toUtf8() + '"');
-    QFile rc(script);
-    QVERIFY(rc.open(QIODevice::ReadOnly));
-    const QByteArray rcText = rc.readAll();
-    QVERIFY(rcText.startsWith("#include \"MainForm_outf.h\""));
-    QVERIFY(rcText.contains("\n  1, rsMainForm_Caption\n"));
-    QVERIFY(rcText.contains("STRINGTABLE"));
-    // Every #define has its numbered line and nothing else is numbered.
-    const int defines = static_cast<int>(lines.size()) - 1;
-    QVERIFY(rcText.contains("\n  " + QByteArray::number(defines) + ", "));
-    QVERIFY(!rcText.contains("\n  " + QByteArray::number(defines + 1) + ", "));
-
-    // Existing files: the user saves them (kept as .bak) or lets them be replaced.
-    dialogs.clear();
-    dialogs.fileNames << dir.path();
-    dialogs.answers << true;
-    w->GenTableButtonClick(w->GenTableButton);
-    QCOMPARE(dialogs.texts(S("question")), QStringList{S("Do you want to save existing files?")});
-    QCOMPARE(dialogs.shown.last().caption, S("System message"));
-    QVERIFY(QFile::exists(header + S(".bak")));
-    QVERIFY(QFile::exists(script + S(".bak")));
-    QVERIFY(QFile::exists(header));
-
-    QFile::remove(header + S(".bak"));
-    dialogs.clear();
-    dialogs.fileNames << dir.path();
-    dialogs.answers << false;
-    w->GenTableButtonClick(w->GenTableButton);
-    QCOMPARE(dialogs.texts(S("question")).size(), 1);
-    QVERIFY(!QFile::exists(header + S(".bak")));
-    QVERIFY(QFile::exists(header));
-
-    // A folder that cannot be written is reported.
-    dialogs.clear();
-    dialogs.fileNames << dir.filePath(S("missing/folder"));
-    w->GenTableButtonClick(w->GenTableButton);
-    QCOMPARE(dialogs.texts().size(), 1);
-    QVERIFY(dialogs.texts().first().contains(S("missing/folder")));
-}
-
-void TestTranslateWalk::sources_escapeQuotesBackslashesAndLineBreaks() {
-    const QList<TableEntry> table = {{1, S("rsF_Caption"), S("Окно \"Q7x\"")},
-                                     {2, S("rsF_L_Caption"), S("a\\b\nc")}};
-    QCOMPARE(lang::TableHeader(table), QByteArray("#define rsF_Caption \"Окно \"\"Q7x\"\"\"\n"
-                                                  "#define rsF_L_Caption \"a\\\\b\\nc\"\n"));
-    QCOMPARE(lang::TableScript(table, S("F_outf.h"), 0x09, 0x01),
-             QByteArray("#include \"F_outf.h\"\n\nLANGUAGE 0x09, 0x01\nSTRINGTABLE\n{\n"
-                        "  1, rsF_Caption\n  2, rsF_L_Caption\n}\n"));
-}
-
-void TestTranslateWalk::translationCheck_reportsMissingLongAndMalformedTexts() {
-    const QList<TableEntry> table = {{1, S("rsF_Caption"), S("Окно")},
-                                     {2, S("rsF_N_Text"), S("12")},
-                                     {3, S("rsF_L_Caption"), S("Метка")},
-                                     {4, S("rsF_M_Caption"), S("Ещё")}};
-    QStringList errors;
-    const lang::Translations tr = lang::ParseTranslations(
-        "# comment\nrsF_Caption=Window\nrsF_M_Caption=" + QByteArray(100, 'x') +
-            "\nrsF_Gone_Caption=Old\nno equals sign\nrsF_Caption=Again\nrsF_L_Caption=\n",
-        S("en.txt"), errors);
-    QCOMPARE(errors.size(), 2); // the line without "=" and the repeated identifier
-    QVERIFY(errors[0].contains(S("en.txt:5")));
-    QVERIFY(errors[1].contains(S("rsF_Caption given twice")));
-    errors.clear();
-    QStringList warnings;
-    const QList<TableEntry> out = lang::TranslateTable(table, tr, S("en.txt"), errors, warnings);
-    QCOMPARE(out.size(), 4);
-    QCOMPARE(out[0].text, S("Window"));
-    QCOMPARE(out[1].text, S("12")); // a fixed text needs no translation
-    // An empty translation counts as missing; a text over 99 characters is refused.
-    QCOMPARE(errors.size(), 2);
-    QVERIFY(errors[0].contains(S("no translation of rsF_L_Caption")));
-    QVERIFY(errors[1].contains(S("rsF_M_Caption is longer than 99")));
-    QCOMPARE(warnings.size(), 1);
-    QVERIFY(warnings[0].contains(S("rsF_Gone_Caption")));
-
-    errors.clear();
-    lang::ParseTranslations("rsF_Caption=\xC3\x28\n", S("bad.txt"), errors);
-    QCOMPARE(errors.size(), 1);
-}
-
-void TestTranslateWalk::shippedIni_namesRussianAndExistingManuals() {
-    const QDir dir(S(Q7X_LANGUAGE_LIBRARY_DIR));
-    QFile ini(dir.filePath(S("q7xconf.INI")));
-    QVERIFY(ini.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(ini.readAll());
-    QVERIFY(text.contains(S("[Lang]\nDefault=Russian\n")));
-    for (const char *key : {"RU", "EN", "TR"}) {
-        const QRegularExpression line(S("\\n%1=([^\\n]+)\\n").arg(S(key)));
-        const QRegularExpressionMatch m = line.match(text);
-        QVERIFY2(m.hasMatch(), key);
-        QFile manual(dir.filePath(S("help/") + m.captured(1)));
-        QVERIFY2(manual.open(QIODevice::ReadOnly), qPrintable(manual.fileName()));
-        const QByteArray html = manual.readAll();
-        // Every page of the window has its section.
-        for (const char *anchor :
-             {"id=\"main\"", "id=\"recipients\"", "id=\"names\"", "id=\"periods\"", "id=\"remote\"",
-              "id=\"tone\"", "id=\"relay\"", "id=\"commands\""})
-            QVERIFY2(html.contains(anchor), anchor);
+        // A folder that cannot be written is reported.
+        click(dir.filePath(S("missing/folder")));
+        QCOMPARE(dialogs.texts().size(), 1);
+        QVERIFY(dialogs.texts().first().contains(S("missing/folder")));
     }
-}
+
+    void sources_escapeQuotesBackslashesAndLineBreaks() {
+        const QList<TableEntry> table = {{1, S("rsF_Caption"), S("Окно \"Q7x\"")},
+                                         {2, S("rsF_L_Caption"), S("a\\b\nc")}};
+        QCOMPARE(lang::TableHeader(table), QByteArray("#define rsF_Caption \"Окно \"\"Q7x\"\"\"\n"
+                                                      "#define rsF_L_Caption \"a\\\\b\\nc\"\n"));
+        QCOMPARE(lang::TableScript(table, S("F_outf.h"), 0x09, 0x01),
+                 QByteArray("#include \"F_outf.h\"\n\nLANGUAGE 0x09, 0x01\nSTRINGTABLE\n{\n"
+                            "  1, rsF_Caption\n  2, rsF_L_Caption\n}\n"));
+    }
+
+    void translationCheck_reportsMissingLongAndMalformedTexts() {
+        const QList<TableEntry> table = {{1, S("rsF_Caption"), S("Окно")},
+                                         {2, S("rsF_N_Text"), S("12")},
+                                         {3, S("rsF_L_Caption"), S("Метка")},
+                                         {4, S("rsF_M_Caption"), S("Ещё")}};
+        QStringList errors;
+        const lang::Translations tr = lang::ParseTranslations(
+            "# comment\nrsF_Caption=Window\nrsF_M_Caption=" + QByteArray(100, 'x') +
+                "\nrsF_Gone_Caption=Old\nno equals sign\nrsF_Caption=Again\nrsF_L_Caption=\n",
+            S("en.txt"), errors);
+        QCOMPARE(errors.size(), 2); // the line without "=" and the repeated identifier
+        QVERIFY(errors[0].contains(S("en.txt:5")));
+        QVERIFY(errors[1].contains(S("rsF_Caption given twice")));
+        errors.clear();
+        QStringList warnings;
+        const QList<TableEntry> out =
+            lang::TranslateTable(table, tr, S("en.txt"), errors, warnings);
+        QCOMPARE(out.size(), 4);
+        QCOMPARE(out[0].text, S("Window"));
+        QCOMPARE(out[1].text, S("12")); // a fixed text needs no translation
+        // An empty translation counts as missing; a text over 99 characters is refused.
+        QCOMPARE(errors.size(), 2);
+        QVERIFY(errors[0].contains(S("no translation of rsF_L_Caption")));
+        QVERIFY(errors[1].contains(S("rsF_M_Caption is longer than 99")));
+        QCOMPARE(warnings.size(), 1);
+        QVERIFY(warnings[0].contains(S("rsF_Gone_Caption")));
+
+        errors.clear();
+        lang::ParseTranslations("rsF_Caption=\xC3\x28\n", S("bad.txt"), errors);
+        QCOMPARE(errors.size(), 1);
+    }
+
+    void shippedIni_namesRussianAndExistingManuals() {
+        const QDir dir(S(Q7X_LANGUAGE_LIBRARY_DIR));
+        QFile ini(dir.filePath(S("q7xconf.INI")));
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(ini.readAll());
+        QVERIFY(text.contains(S("[Lang]\nDefault=Russian\n")));
+        for (const char *key : {"RU", "EN", "TR"}) {
+            const QRegularExpression line(S("\\n%1=([^\\n]+)\\n").arg(S(key)));
+            const QRegularExpressionMatch m = line.match(text);
+            QVERIFY2(m.hasMatch(), key);
+            QFile manual(dir.filePath(S("help/") + m.captured(1)));
+            QVERIFY2(manual.open(QIODevice::ReadOnly), qPrintable(manual.fileName()));
+            const QByteArray html = manual.readAll();
+            // Every page of the window has its section.
+            for (const char *anchor :
+                 {"id=\"main\"", "id=\"recipients\"", "id=\"names\"", "id=\"periods\"",
+                  "id=\"remote\"", "id=\"tone\"", "id=\"relay\"", "id=\"commands\""})
+                QVERIFY2(html.contains(anchor), anchor);
+        }
+    }
+};
 
 QTEST_MAIN(TestTranslateWalk)
 #include "tst_translatewalk.moc"

@@ -33,6 +33,16 @@ int SimD2xx::opens() const {
     return opens_;
 }
 
+bool SimD2xx::unplugged(const std::string &what) {
+    if (transfersBeforeUnplug == 0) {
+        record(what + " !");
+        return true;
+    }
+    if (transfersBeforeUnplug > 0)
+        --transfersBeforeUnplug;
+    return false;
+}
+
 bool SimD2xx::valid(FtHandle handle, const std::string &what) {
     std::lock_guard lock(mutex_);
     if (open_.count(reinterpret_cast<std::uintptr_t>(handle)))
@@ -76,12 +86,8 @@ FtStatus SimD2xx::FT_Read(FtHandle handle, std::uint8_t *buffer, std::uint32_t c
         return FtInvalidHandle;
     if (insideRead)
         insideRead();
-    if (transfersBeforeUnplug == 0) {
-        record("Read " + std::to_string(count) + " !");
+    if (unplugged("Read " + std::to_string(count)))
         return FtIoError;
-    }
-    if (transfersBeforeUnplug > 0)
-        --transfersBeforeUnplug;
     const ReceiveResult r = link.transport.receive(std::span<std::uint8_t>(buffer, count));
     *received = static_cast<std::uint32_t>(r.count);
     record("Read " + std::to_string(count) + "/" + std::to_string(r.count));
@@ -94,42 +100,37 @@ FtStatus SimD2xx::FT_Write(FtHandle handle, const std::uint8_t *buffer, std::uin
     *written = 0;
     if (!valid(handle, "Write " + std::to_string(count)))
         return FtInvalidHandle;
-    if (transfersBeforeUnplug == 0) {
-        record("Write " + std::to_string(count) + " !");
+    if (unplugged("Write " + std::to_string(count)))
         return FtIoError;
-    }
-    if (transfersBeforeUnplug > 0)
-        --transfersBeforeUnplug;
     link.transport.send(std::span<const std::uint8_t>(buffer, count));
     *written = count;
     record("Write " + std::to_string(count));
     return FtOk;
 }
 
-FtStatus SimD2xx::FT_ResetDevice(FtHandle handle) {
+FtStatus SimD2xx::setting(FtHandle handle, const std::string &name, const std::string &values) {
     Inside in(*this);
-    if (!valid(handle, "Reset"))
+    if (!valid(handle, name))
         return FtInvalidHandle;
-    record("Reset");
+    record(values.empty() ? name : name + " " + values);
     return FtOk;
 }
 
+FtStatus SimD2xx::FT_ResetDevice(FtHandle handle) { return setting(handle, "Reset", {}); }
+
 FtStatus SimD2xx::FT_SetBaudRate(FtHandle handle, std::uint32_t baudRate) {
-    Inside in(*this);
-    if (!valid(handle, "SetBaudRate"))
-        return FtInvalidHandle;
-    record("SetBaudRate " + std::to_string(baudRate));
-    return FtOk;
+    return setting(handle, "SetBaudRate", std::to_string(baudRate));
 }
 
 FtStatus SimD2xx::FT_SetDataCharacteristics(FtHandle handle, std::uint8_t wordLength,
                                             std::uint8_t stopBits, std::uint8_t parity) {
-    Inside in(*this);
-    if (!valid(handle, "SetData"))
-        return FtInvalidHandle;
-    record("SetData " + std::to_string(wordLength) + " " + std::to_string(stopBits) + " " +
-           std::to_string(parity));
-    return FtOk;
+    return setting(handle, "SetData",
+                   std::to_string(wordLength) + " " + std::to_string(stopBits) + " " +
+                       std::to_string(parity));
+}
+
+FtStatus SimD2xx::FT_SetTimeouts(FtHandle handle, std::uint32_t readMs, std::uint32_t writeMs) {
+    return setting(handle, "SetTimeouts", std::to_string(readMs) + " " + std::to_string(writeMs));
 }
 
 FtStatus SimD2xx::FT_Purge(FtHandle handle, std::uint32_t mask) {
@@ -138,14 +139,6 @@ FtStatus SimD2xx::FT_Purge(FtHandle handle, std::uint32_t mask) {
         return FtInvalidHandle;
     link.transport.purge();
     record("Purge " + std::to_string(mask));
-    return FtOk;
-}
-
-FtStatus SimD2xx::FT_SetTimeouts(FtHandle handle, std::uint32_t readMs, std::uint32_t writeMs) {
-    Inside in(*this);
-    if (!valid(handle, "SetTimeouts"))
-        return FtInvalidHandle;
-    record("SetTimeouts " + std::to_string(readMs) + " " + std::to_string(writeMs));
     return FtOk;
 }
 

@@ -52,7 +52,11 @@ class SimD2xx : public D2xx {
   private:
     struct Inside; // marks a call inside the driver
     bool valid(FtHandle handle, const std::string &what);
+    // Counts a transfer down to the unplugging; true (and logged as failed) once unplugged.
+    bool unplugged(const std::string &what);
     void record(const std::string &line);
+    // A set-up call: logged as its name and values.
+    FtStatus setting(FtHandle handle, const std::string &name, const std::string &values);
 
     mutable std::mutex mutex_;
     std::vector<std::string> log_;

@@ -1,4 +1,5 @@
-// Check bytes, frames and clock commands against the values of the device documentation.
+// Check bytes, frames, replies and clock commands against the values of the device
+// documentation, and the status texts that differ between the carriers.
 #include <QtTest>
 
 #include <array>
@@ -34,21 +35,10 @@ class TestLinkFrames : public QObject {
         QCOMPARE(crc8(framed, 9, 12), std::uint8_t{0});
     }
 
-    void q72Requests() {
-        QCOMPARE(v(statusRequest()), (V{0x55, 0x0C, 0x12, 0x00, 0x9F}));
-        QCOMPARE(v(setAddressRequest(0x000)), (V{0x55, 0x0C, 0x0B, 0x00, 0xC1}));
-        QCOMPARE(v(setAddressRequest(0x102)), (V{0x55, 0x0C, 0x1B, 0x02, 0x91}));
-        QCOMPARE(v(setAddressRequest(0x1A0)), (V{0x55, 0x0C, 0x1B, 0xA0, 0x82}));
-        QCOMPARE(v(setAddressRequest(0x300)), (V{0x55, 0x0C, 0x3B, 0x00, 0xEC}));
-        QCOMPARE(v(readBlockRequest(0x102)), (V{0x55, 0x0C, 0x14, 0x02, 0x89}));
+    void frames() {
+        // Frames the engine tests' byte traces do not show.
         QCOMPARE(v(readBlockRequest(0x300)), (V{0x55, 0x0C, 0x34, 0x00, 0xF4}));
         QCOMPARE(v(writeDataRequest(0xFF)), (V{0x55, 0x0C, 0x03, 0xFF, 0x82}));
-        QCOMPARE(v(startModemRequest()), (V{0x55, 0x0C, 0x0A, 0x00, 0x05}));
-        QCOMPARE(v(readClockRequest()), (V{0x55, 0x0C, 0x02, 0x00, 0x73}));
-    }
-
-    void q71Frames() {
-        QCOMPARE(v(q71Header(LinkOperation::WriteQ71)), (V{0x55, 0x55, 0x01, 0x00, 0xD3}));
         QCOMPARE(v(q71Header(LinkOperation::ReadQ71)), (V{0x55, 0x55, 0x02, 0x00, 0x86}));
         QCOMPARE(v(q71Header(LinkOperation::RunModem)), (V{0x55, 0x55, 0x03, 0x00, 0x42}));
 
@@ -122,75 +112,22 @@ class TestLinkFrames : public QObject {
         QCOMPARE(decodeDeviceClock(V{0xAA, 1}), DeviceClock{});
     }
 
-    void modemStateTexts() {
-        const int serial[] = {1569, 1568, 1276, 1567, 1566, 1533};
-        const int usb[] = {1569, 1568, 1276, 1567, 1532, 1533};
-        for (int state = 1; state <= 6; ++state) {
-            const V r{0xAA, 0x13, 0, std::uint8_t(state), 0, 0};
-            QCOMPARE(modemStateMessage(LinkKind::Serial, r), serial[state - 1]);
-            QCOMPARE(modemStateMessage(LinkKind::Usb, r), usb[state - 1]);
-        }
-        QCOMPARE(modemStateMessage(LinkKind::Serial, V{0xAA, 0x13, 0, 7, 0, 0}), 0);
-        QCOMPARE(modemStateMessage(LinkKind::Serial, V{0xAA, 0x13, 0, 0, 0, 0}), 0);
-        QCOMPARE(modemStateMessage(LinkKind::Serial, V(6, 0)), 1533);
-        QCOMPARE(modemStateMessage(LinkKind::Usb, V(6, 0)), 1534);
-    }
-
     void statusTexts() {
-        struct Row {
-            LinkStatus status;
-            int bar;
-            int box;
-        };
-        const Row rows[] = {
-            {LinkStatus::NoAnswerAtConnect, 1025, 1025}, {LinkStatus::Q71Refused, 1027, 0},
-            {LinkStatus::ByteNotReceived, 1029, 0},      {LinkStatus::ConnectAttempt, 1030, 0},
-            {LinkStatus::Q72Identified, 1578, 0},        {LinkStatus::WriteCompleted, 1039, 0},
-            {LinkStatus::ReadCompleted, 1040, 0},        {LinkStatus::ConnectCancelled, 1042, 0},
-            {LinkStatus::ModemFailed, 1581, 0},          {LinkStatus::ModemStarted, 1583, 0},
-            {LinkStatus::Q72NoAnswer, 1586, 1587},       {LinkStatus::VerifyFailed, 1588, 1589},
-            {LinkStatus::ClockNotRead, 1590, 1591},      {LinkStatus::Q71Identified, 1592, 0}};
-        for (const Row &row : rows) {
-            const StatusDisplay d = statusDisplay(row.status, LinkKind::Serial);
-            QCOMPARE(d.barMessage, row.bar);
-            QCOMPARE(d.boxMessage, row.box);
-            QVERIFY(!d.boxFixedText && !d.barFixedText);
-            QCOMPARE(d.barFormatsArgument, row.status == LinkStatus::ConnectAttempt);
+        // Over USB, 21 and 22 show fixed Russian boxes in every language instead of a message.
+        for (LinkStatus status : {LinkStatus::VerifyFailed, LinkStatus::ClockNotRead}) {
+            const StatusDisplay serial = statusDisplay(status, LinkKind::Serial);
+            const StatusDisplay usb = statusDisplay(status, LinkKind::Usb);
+            QCOMPARE(usb.barMessage, serial.barMessage);
+            QVERIFY(serial.boxMessage != 0 && !serial.boxFixedText);
+            QVERIFY(usb.boxMessage == 0 && usb.boxFixedText);
+            QVERIFY(QString::fromUtf8(usb.boxFixedText).contains(QString::fromUtf8("Ошибка")));
         }
-        // Over USB, 21 and 22 show fixed Russian boxes in every language.
-        const StatusDisplay verify = statusDisplay(LinkStatus::VerifyFailed, LinkKind::Usb);
-        QCOMPARE(verify.barMessage, 1588);
-        QCOMPARE(verify.boxMessage, 0);
-        QCOMPARE(
-            QString::fromUtf8(verify.boxFixedText),
-            QStringLiteral("Ошибка при контрольном считывании записанной информации. Запишите "
-                           "конфигурацию в файл, устраните причину, повторите попытку записи в "
-                           "прибор! "));
-        const StatusDisplay clock = statusDisplay(LinkStatus::ClockNotRead, LinkKind::Usb);
-        QCOMPARE(clock.barMessage, 1590);
-        QCOMPARE(QString::fromUtf8(clock.boxFixedText),
-                 QStringLiteral("Ошибка установки времени в модем. Связь с ПК прервана. Установите "
-                                "связь и заново запустите модем."));
+        QVERIFY(statusDisplay(LinkStatus::ConnectAttempt, LinkKind::Serial).barFormatsArgument);
+        QVERIFY(!statusDisplay(LinkStatus::Q72NoAnswer, LinkKind::Usb).barFormatsArgument);
         QCOMPARE(statusDisplay(LinkStatus::Q72NoAnswer, LinkKind::Usb).boxMessage, 1587);
         const StatusDisplay year =
             statusDisplay(LinkStatus::ClockYearUnsupported, LinkKind::Serial);
         QVERIFY(year.barFixedText && year.boxFixedText);
-    }
-
-    void buttonTable() {
-        using B = ButtonStates;
-        const auto off = false;
-        const auto on = true;
-        const auto keep = std::nullopt;
-        QCOMPARE(buttonStates(ButtonEvent::ConnectFailed), (B{on, off, off, off, keep, on, on}));
-        QCOMPARE(buttonStates(ButtonEvent::LinkFailed), (B{on, off, off, off, keep, on, keep}));
-        QCOMPARE(buttonStates(ButtonEvent::ClockFailed), (B{on, off, off, off, off, on, keep}));
-        QCOMPARE(buttonStates(ButtonEvent::Q72Finished), (B{keep, keep, on, on, on, keep, keep}));
-        QCOMPARE(buttonStates(ButtonEvent::Q71Finished), (B{keep, on, on, on, keep, keep, keep}));
-        QCOMPARE(buttonStates(ButtonEvent::CancelOnly),
-                 (B{keep, on, keep, keep, keep, keep, keep}));
-        QCOMPARE(linkReadyStates(DeviceModel::Q72), (B{off, on, on, on, on, keep, keep}));
-        QCOMPARE(linkReadyStates(DeviceModel::Q71), (B{off, on, on, on, off, keep, keep}));
     }
 };
 
