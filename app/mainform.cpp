@@ -48,39 +48,39 @@ TMainForm::~TMainForm() {
 
 void TMainForm::construct() {
     const Controls &c = controls();
-    // 1.
+    // Every settings control to its initial selection.
     ResetForm();
-    // 2. The version label shows nothing; its (empty) caption goes to the status bar.
+    // The version label shows nothing; its (empty) caption goes to the status bar.
     version->setCaption(QString());
     setStatusText(version->caption());
-    // 3.
+    // First port, with the link buttons disabled.
     PortNumber->setItemIndex(0);
     for (QWidget *b : {ConnectButton, CancelButton, ReadButton, WriteButton, RunModemButton})
         b->setEnabled(false);
-    // 4. A fresh window is a demonstration of the GSM model.
+    // A fresh window is a demonstration of the GSM model.
     Mode->setItemIndex(1);
     WorkMode(Mode);
-    // 5.
+    // Every Russian partition name list shows its first item.
     for (int p = 1; p <= 16; ++p)
         c.combo(S("NameRzd"), p)->setItemIndex(0);
-    // 6.
+    // Empty object password table.
     ObjectPasswordTable.fill(255);
-    // 7.
+    // All event boxes enabled.
     for (int r = 1; r <= 8; ++r)
         for (int t = 1; t <= 12; ++t)
             c.check(S("event"), r, t)->setEnabled(true);
-    // 8.
+    // Relay 1 not controlled by command, in its first work mode.
     ReleControl1->setItemIndex(1);
     ReleWorkMode1->setItemIndex(0);
-    // 9.
+    // The link-open flags of the port and the converter start set.
     PortOk = true;
     UsbOk = true;
-    // 10. Digital-format event codes.
+    // Digital-format event codes.
     const char *digits[] = {"140", "383", "384", "401", "355", "373", "110",
                             "356", "344", "137", "350", "302", "1602"};
     for (int k = 1; k <= 13; ++k)
         c.edit(S("Dig"), k)->setText(S(digits[k - 1]));
-    // 11.
+    // The version caption in the status bar again; the factory preset loaded above replaced it.
     setStatusText(version->caption());
 }
 

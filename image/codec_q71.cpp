@@ -46,15 +46,15 @@ constexpr struct {
 
 void DecodeImageQ71(pages::FormBase &form, const ConfigImage &img) {
     const Controls &c = form.controls();
-    // 1.
+    // Bytes 0..299 as a listing in Memo3.
     listImage(form.Memo3, img);
 
-    // 2.
+    // Relay 1 control (by command or not), then its rule.
     setFirstIfSet(form.ReleControl1, testBit(img, q71::ReleControl1));
     // Any sender other than the list itself: a decode shows no relay-control message.
     form.ReleControl1Change(form.ReleWorkMode1);
 
-    // 3.
+    // Work mode (in mode 0, the inputs stored in its place), then its rule.
     if (!testBit(img, q71::WorkModeZero)) {
         setIndex(form.WorkModeComboBox, getField(img, q71::WorkMode));
     } else {
@@ -65,13 +65,13 @@ void DecodeImageQ71(pages::FormBase &form, const ConfigImage &img) {
     }
     form.WorkModeCombo(form.WorkModeComboBox);
 
-    // 4.
+    // Line speed, dial mode, next-dial and connection-check lists.
     c.combo(S("SpeedLine"))->setItemIndex(testBit(img, q71::SpeedLine) ? 1 : 0);
     c.combo(S("DialMode"))->setItemIndex(testBit(img, q71::DialMode) ? 1 : 0);
     setFirstIfSet(c.combo(S("NextDial")), testBit(img, q71::NextDial));
     setIndex(c.combo(S("CheckConnectCD")), getField(img, q71::CheckConnectCD));
 
-    // 5.
+    // Dial attempts and wait time of each recipient; the partitions of relay 1.
     for (int k = 1; k <= q71::RecipientCount; ++k) {
         setIndex(c.combo(S("DialTry"), k), getField(img, q71::dialTry(k)));
         setIndex(c.combo(S("WaitTime"), k), getField(img, q71::waitTime(k)));
@@ -81,13 +81,13 @@ void DecodeImageQ71(pages::FormBase &form, const ConfigImage &img) {
             ->setChecked(p <= 8 ? bit(img[q71::RelayPartitions1], p - 1)
                                 : bit(img[q71::RelayPartitions9], p - 9));
 
-    // 6.
+    // Relay 1 settings and its five fault boxes.
     decodeRelay(form, q71::relaySettings(img),
                 {testBit(img, q71::RadioChanBlck1), testBit(img, q71::DamageCD1),
                  testBit(img, q71::ErrorInterface1), testBit(img, q71::NoLine1),
                  testBit(img, q71::PowerCD1)});
 
-    // 7.
+    // Message type of each recipient, with its rule, and its delivery confirmation.
     for (int k = 1; k <= q71::RecipientCount; ++k) {
         ComboBox *type = c.combo(S("TypeMesgLine"), k);
         setIndex(type, getField(img, q71::typeMesgLine(k)));
@@ -96,7 +96,7 @@ void DecodeImageQ71(pages::FormBase &form, const ConfigImage &img) {
     for (int k = 1; k <= q71::RecipientCount; ++k)
         setFirstIfSet(c.combo(S("ConfirmMes"), k), bit(img[q71::ConfirmMes], k - 1));
 
-    // 8.
+    // The nibble-packed timing lists and the tone digits, then the tone rule.
     for (const auto &n : NibbleLists)
         setIndex(c.combo(S(n.list)), getField(img, n.field));
     for (int n = 1; n <= 3; ++n) {
@@ -106,7 +106,7 @@ void DecodeImageQ71(pages::FormBase &form, const ConfigImage &img) {
     }
     form.ToneDigit(c.combo(S("Alarm1")));
 
-    // 9. - 11.
+    // Event boxes of each recipient, urgency of each event type, partition number of each row.
     for (int r = 1; r <= q71::RecipientCount; ++r)
         for (int t = 1; t <= q71::EventTypeCount; ++t)
             c.check(S("event"), r, t)->setChecked(testBit(img, q71::eventBit(r, t)));
@@ -115,7 +115,7 @@ void DecodeImageQ71(pages::FormBase &form, const ConfigImage &img) {
     for (int p = 1; p <= PartitionCount; ++p)
         setIndex(c.combo(S("RzdNmb"), p), getField(img, q71::rzdNmb(p)));
 
-    // 12. A partition always has an object on this model: an object number beyond the
+    // A partition always has an object on this model: an object number beyond the
     // partition's list (rows 10..16 reach 999, a damaged thousands digit reaches 14999) shows as
     // object 1, like a disabled list.
     for (int p = 1; p <= PartitionCount; ++p) {
@@ -127,12 +127,12 @@ void DecodeImageQ71(pages::FormBase &form, const ConfigImage &img) {
             setIndex(object, 1);
     }
 
-    // 13.
+    // Pause interval, then its rule.
     ComboBox *pause = c.combo(S("PauseInterval1"));
     setIndex(pause, getField(img, q71::PauseInterval1));
     form.PauseInterval1Change(pause);
 
-    // 14.
+    // Dial groups, and the partitions reported to each recipient.
     for (int a = 1; a <= 8; ++a)
         for (int b = 1; b <= 8; ++b)
             c.check(S("gr"), a, b)->setChecked(bit(img[q71::DialGroups + a - 1], b - 1));
@@ -140,7 +140,7 @@ void DecodeImageQ71(pages::FormBase &form, const ConfigImage &img) {
         for (int p = 1; p <= PartitionCount; ++p)
             c.check(S("rzd"), r, p)->setChecked(bit(img[q71::RecipientPartitions + p - 1], r - 1));
 
-    // 15. - 17.
+    // Recipient passwords, command rights of each recipient row, and telephone numbers.
     for (int k = 1; k <= q71::RecipientCount; ++k) {
         pages::Edit *password = c.edit(S("Password"), 20 + k);
         password->setText(QString());
@@ -155,7 +155,7 @@ void DecodeImageQ71(pages::FormBase &form, const ConfigImage &img) {
         phone->setText(q71::linePhone(img, k));
     }
 
-    // 18.
+    // Digital-format event codes, zero-padded to three digits (code 13 to four).
     for (int k = 1; k <= q71::DigCodeCount; ++k)
         c.edit(S("Dig"), k)->setText(QString::number(q71::digCode(img, k)).rightJustified(3, u'0'));
     c.edit(S("Dig13"))->setText(QString::number(q71::dig13(img)).rightJustified(4, u'0'));
@@ -171,13 +171,13 @@ Encoded EncodeImageQ71(pages::FormBase &form) {
         return out;
     };
 
-    // 1. Recipients without a number report no partition. The boxes are unticked on the window
+    // Recipients without a number report no partition. The boxes are unticked on the window
     // only once the image is complete, so a failed command leaves the window as it was.
     std::array<bool, q71::RecipientCount> noNumber{};
     for (int r = 1; r <= q71::RecipientCount; ++r)
         noNumber[r - 1] = c.edit(S("LinePhone"), r)->text().isEmpty();
 
-    // 2. - 4.
+    // Start from a blank image; work mode (or the inputs in mode 0), line and dial settings.
     img.fill(0);
     const int mode = form.WorkModeComboBox->itemIndex();
     setBit(img, q71::WorkModeZero, mode == 0);
@@ -193,7 +193,7 @@ Encoded EncodeImageQ71(pages::FormBase &form) {
     }
     putField(img, q71::CheckConnectCD, index(c, "CheckConnectCD"));
 
-    // 5. - 6.
+    // Dial attempts and wait time of each recipient; the partitions of relay 1.
     for (int k = 1; k <= q71::RecipientCount; ++k) {
         putField(img, q71::dialTry(k), index(c, "DialTry", k));
         putField(img, q71::waitTime(k), index(c, "WaitTime", k));
@@ -206,7 +206,7 @@ Encoded EncodeImageQ71(pages::FormBase &form) {
                 img[q71::RelayPartitions9] |= std::uint8_t(1 << (p - 9));
         }
 
-    // 7.
+    // Relay 1: its fault boxes, events, control, mode and times.
     const RelayControls relay = readRelay(form);
     setBit(img, q71::PowerCD1, relay.bits.powerCD);
     setBit(img, q71::DamageCD1, relay.bits.damageCD);
@@ -226,7 +226,7 @@ Encoded EncodeImageQ71(pages::FormBase &form) {
     putField(img, q71::TimeRzmk1, relay.s.timeRzmk);
     putField(img, q71::TimePeriod1, relay.s.timePeriod);
 
-    // 8. - 9.
+    // Message types and confirmations, the nibble-packed timing lists and the tone digits.
     for (int k = 1; k <= q71::RecipientCount; ++k) {
         putField(img, q71::typeMesgLine(k), index(c, "TypeMesgLine", k));
         if (index(c, "ConfirmMes", k) == 0)
@@ -240,7 +240,7 @@ Encoded EncodeImageQ71(pages::FormBase &form) {
         putField(img, q71::DisArm[n - 1], index(c, "DisArm", n));
     }
 
-    // 10. - 12.
+    // Event boxes and urgency (type 1 also has a second copy), partition number of each row.
     for (int r = 1; r <= q71::RecipientCount; ++r)
         for (int t = 1; t <= q71::EventTypeCount; ++t)
             if (c.check(S("event"), r, t)->isChecked()) {
@@ -257,7 +257,7 @@ Encoded EncodeImageQ71(pages::FormBase &form) {
     for (int p = 1; p <= PartitionCount; ++p)
         putField(img, q71::rzdNmb(p), index(c, "RzdNmb", p));
 
-    // 13.
+    // Group the partitions by object and store each group's object number.
     std::array<int, PartitionCount> objects{};
     for (int p = 1; p <= PartitionCount; ++p)
         objects[p - 1] = std::max(0, index(c, "ObjNmb", p));
@@ -265,7 +265,7 @@ Encoded EncodeImageQ71(pages::FormBase &form) {
     for (int g = 1; g <= groups.count; ++g)
         q71::putGroupObject(img, g, groups.object[g - 1]);
 
-    // 14. - 18.
+    // Pause interval, 0xFF filler, dial groups, recipients' partitions, partitions' groups.
     putField(img, q71::PauseInterval1, index(c, "PauseInterval1"));
     std::fill_n(img.begin() + q71::EncoderFillFF, q71::EncoderFillFFSize, std::uint8_t(0xFF));
     for (int a = 1; a <= 8; ++a)
@@ -279,7 +279,7 @@ Encoded EncodeImageQ71(pages::FormBase &form) {
     for (int p = 1; p <= PartitionCount; ++p)
         q71::putPartitionGroup(img, p, groups.group[p - 1]);
 
-    // 19. - 20.
+    // Recipient passwords, command rights of the recipient rows, and the 0xFF filler byte.
     for (int k = 1; k <= q71::RecipientCount; ++k) {
         const Status stored = q71::putPassword(img, k, c.edit(S("Password"), 20 + k)->text());
         if (!stored)
@@ -291,14 +291,14 @@ Encoded EncodeImageQ71(pages::FormBase &form) {
                 img[r.offset] |= std::uint8_t(1 << (g - 1));
     img[q71::FillFF] = 0xFF;
 
-    // 21.
+    // Telephone number of each recipient.
     for (int k = 1; k <= q71::RecipientCount; ++k) {
         const Status stored = q71::putLinePhone(img, k, c.edit(S("LinePhone"), k)->text());
         if (!stored)
             return fail(S("Telephone number of recipient %1").arg(k), stored.error());
     }
 
-    // 22. - 23.
+    // Digital-format event codes 1..12 and 13.
     for (int k = 1; k <= q71::DigCodeCount; ++k) {
         const Status stored = q71::putDigCode(img, k, c.edit(S("Dig"), k)->text());
         if (!stored)
@@ -307,7 +307,7 @@ Encoded EncodeImageQ71(pages::FormBase &form) {
     if (const Status stored = q71::putDig13(img, c.edit(S("Dig13"))->text()); !stored)
         return fail(S("Digital-format code 13"), stored.error());
 
-    // The image is complete: now the window clean-up of step 1, then 24.
+    // The image is complete: now untick the recipients noted at the start, then list the image.
     for (int r = 1; r <= q71::RecipientCount; ++r)
         if (noNumber[r - 1])
             for (int p = 1; p <= PartitionCount; ++p)

@@ -75,7 +75,7 @@ void decodeEvents(const Controls &c, const ConfigImage &img) {
 
 void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
     const Controls &c = form.controls();
-    // 1.
+    // Check messages in the interface language; report() shows one per bad field and notes it.
     const CheckTexts texts = checkTexts(form.SelectLang->text());
     const QString prefix = texts.error + S(": ");
     bool errors = false;
@@ -85,12 +85,12 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
     };
     auto caption = [&](const char *label) { return c.label(S(label))->caption(); };
 
-    // 2.
+    // Relay 1 control (by command or not), then its rule.
     setFirstIfSet(form.ReleControl1, testBit(img, q72::ReleControl1));
     // Any sender other than the list itself: a decode shows no relay-control message.
     form.ReleControl1Change(form.ReleWorkMode1);
 
-    // 3.
+    // Work mode from the low nibble; one beyond the list is reported and shows mode 0.
     const int mode = img[q72::WorkModeLang] & 0x0F;
     if (mode < q72::WorkModeCount) {
         form.WorkModeComboBox->setItemIndex(mode);
@@ -100,7 +100,7 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
     }
     form.WorkModeCombo(form.WorkModeComboBox);
 
-    // 4. - 5.
+    // SMS combining of each recipient; the partitions of relay 1.
     for (int k = 1; k <= 8; ++k)
         setFirstIfSet(c.combo(S("SMS"), k), bit(img[q72::SmsCombine], k - 1));
     for (int p = 1; p <= PartitionCount; ++p)
@@ -108,14 +108,14 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
             ->setChecked(p <= 8 ? bit(img[q72::RelayPartitions1], p - 1)
                                 : bit(img[q72::RelayPartitions9], p - 9));
 
-    // 6.
+    // Relay 1 settings and its fault boxes, kept to apply them again after a language change.
     const RelaySettings relay = q72::relaySettings(img);
     const RelayBits relayBits = {testBit(img, q72::RadioChanBlck1), testBit(img, q72::DamageCD1),
                                  testBit(img, q72::ErrorInterface1), testBit(img, q72::NoLine1),
                                  testBit(img, q72::PowerCD1)};
     decodeRelay(form, relay, relayBits);
 
-    // 7.
+    // PIN code; a bad one is reported and leaves the field empty.
     pages::MaskEdit *pin = c.mask(S("PinCode"));
     setMaskText(pin, QString());
     const DecodedText pinText = q72::decodePin(img[q72::Pin], img[q72::Pin + 1]);
@@ -124,7 +124,7 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
     else if (!pinText.text.isEmpty())
         setMaskText(pin, pinText.text);
 
-    // 8.
+    // GSM message types, with their rule; the SMS-Blitz page shows only while one uses it.
     auto *blitzPage = c.get<pages::TabSheet>(S("TabSheet14"));
     blitzPage->setTabVisible(false);
     const bool orderFlag = testBit(img, q72::OrderFlag);
@@ -139,21 +139,21 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
         form.ConnectTimeConfrmEnabl(gsm);
     }
 
-    // 9.
+    // Dial attempts (low nibble) and wait time (high nibble) of each recipient.
     for (int k = 1; k <= q72::RecipientCount; ++k) {
         const std::uint8_t b = img[q72::DialWait + k - 1];
         setIndex(c.combo(S("DialTry"), k), b & 0x0F);
         setIndex(c.combo(S("WaitTime"), k), b >> 4);
     }
 
-    // 10.
+    // SMS centre number; a bad or empty one shows the blank mask.
     const DecodedText centre = q72::decodePhone(img.data() + q72::SmsCentre);
     if (centre.bad)
         report(caption("Label6"));
     setMaskText(c.mask(S("SMSphone")),
                 centre.bad || centre.text.isEmpty() ? q72::EmptyPhoneText : centre.text);
 
-    // 11.
+    // Recipient numbers: bad ones are reported once and show the blank mask.
     bool phoneError = false;
     std::array<bool, q72::RecipientCount> phoneBad{};
     for (int k = 1; k <= q72::RecipientCount; ++k) {
@@ -171,7 +171,7 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
                 setMaskText(c.mask(S("PhoneNumber"), k), q72::EmptyPhoneText);
     }
 
-    // 12. - 13.
+    // Partitions reported to each recipient, and the event boxes.
     for (int r = 1; r <= q72::RecipientCount; ++r) {
         const int at = q72::RecipientPartitions + 2 * (r - 1);
         for (int p = 1; p <= PartitionCount; ++p)
@@ -180,7 +180,7 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
     }
     decodeEvents(c, img);
 
-    // 14.
+    // Device language from the high nibble; one beyond the list is reported and shows item 0.
     const int languageBefore = form.LangChange->itemIndex();
     const int language = img[q72::WorkModeLang] >> 4;
     if (language < q72::LanguageCount) {
@@ -190,11 +190,11 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
         report(QString());
     }
     // A new language item runs the work-mode rule, which applies the relay mode again and so
-    // clears the relay's own ticks read in step 6: read them again, or they would be lost.
+    // clears the relay's own ticks decoded above: read them again, or they would be lost.
     if (form.LangChange->itemIndex() != languageBefore)
         decodeRelay(form, relay, relayBits);
 
-    // 15.
+    // Partition names of the visible family; an own-name item shows its own-name field.
     const NameFamily family = visibleNameFamily(c);
     bool nameError = false;
     for (int p = 1; p <= PartitionCount; ++p) {
@@ -212,7 +212,7 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
     if (nameError)
         report(caption("LabelNameRazdelP"));
 
-    // 16. - 17.
+    // Delays and periods; a stored value with no list item leaves its list as it was.
     auto setDelay = [&](const char *list, std::uint8_t seconds) {
         if (const auto item = delayItem(seconds))
             setIndex(c.combo(S(list)), *item);
@@ -225,13 +225,13 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
     if (const auto item = periodItem(img[q72::PeriodHardware]))
         c.combo(S("PeriodHardware"))->setItemIndex(*item);
 
-    // 18.
+    // Urgency of each event type and delivery confirmation of each recipient.
     for (int t = 1; t <= q72::EventTypeCount; ++t)
         setFirstIfSet(c.combo(S("urgent"), t), testBit(img, q72::urgentBit(t)));
     for (int k = 1; k <= q72::RecipientCount; ++k)
         setFirstIfSet(c.combo(S("ConfirmMes"), k), bit(img[q72::ConfirmMes], k - 1));
 
-    // 19.
+    // SIM count from the high nibble; a low nibble other than 0 is reported and shows item 0.
     ComboBox *sim = c.combo(S("SIMcountCombo"));
     if ((img[q72::SimCount] & 0x0F) != 0) {
         report(caption("Label114"));
@@ -240,7 +240,7 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
         setIndex(sim, img[q72::SimCount] >> 4);
     }
 
-    // 20.
+    // Line test period; a code with no item is reported and shows item 0.
     ComboBox *testLine = c.combo(S("TestLine"));
     testLine->setItemIndex(0);
     if (const auto item = periodItem(img[q72::TestLine]))
@@ -248,7 +248,7 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
     else
         report(caption("Label112"));
 
-    // 21.
+    // Tone digits, then the tone rule.
     for (int n = 1; n <= 4; ++n) {
         setIndex(c.combo(S("Alarm"), n), getField(img, q72::Alarm[n - 1]));
         setIndex(c.combo(S("Arm"), n), getField(img, q72::Arm[n - 1]));
@@ -256,7 +256,7 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
     }
     form.ToneDigit(c.combo(S("Alarm1")));
 
-    // 22.
+    // Inputs and the other flag lists, GSM loss, connection check and phrase pause.
     setFirstIfSet(c.combo(S("ControlInput")), testBit(img, q72::ControlInput));
     c.combo(S("Input1"))->setItemIndex(testBit(img, q72::Input1) ? 1 : 0);
     c.combo(S("Input2"))->setItemIndex(testBit(img, q72::Input2) ? 1 : 0);
@@ -268,7 +268,7 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
     setIndex(c.combo(S("CheckConnectCD")), getField(img, q72::CheckConnectCD));
     setIndex(c.combo(S("PhrasePause")), img[q72::PhrasePause]);
 
-    // 23.
+    // Balance request; a bad one is reported and leaves the field empty.
     pages::Edit *balance = c.edit(S("RequestBalance"));
     balance->setText(QString());
     const DecodedText balanceText = q72::decodeBalance(img.data() + q72::RequestBalance);
@@ -277,7 +277,7 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
     else
         balance->setText(balanceText.text);
 
-    // 24.
+    // Partition and object number of each partition row; bad object digits are reported once.
     bool objectError = false;
     for (int p = 1; p <= PartitionCount; ++p) {
         setIndex(c.combo(S("RzdNmb"), p), q72::rzdNmbItem(img, p));
@@ -288,14 +288,14 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
     if (objectError)
         report(caption("Label98") + S(", ") + caption("Label99"));
 
-    // 25.
+    // Own names, into the own-name fields the partition names made visible.
     for (int n = 1; n <= q72::OwnNameCount; ++n) {
         pages::LabeledEdit *own = c.labeledEdit(family.ownNames, n);
         if (!own->isHidden())
             own->setText(q72::ownNameText(img, n));
     }
 
-    // 26.
+    // Rebuild the object password table and the command boxes from the partition groups.
     const q72::PartitionGroupsRead groups = q72::partitionGroups(img);
     if (groups.bad)
         report(QString());
@@ -322,10 +322,10 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
     if (passwordError)
         report(caption("Label81"));
 
-    // 27.
+    // Event boxes once more: the rules run since the first pass may have unticked some.
     decodeEvents(c, img);
 
-    // 28. - 29.
+    // SMS-Blitz codes and voice flags; once the window is shown, short codes get leading zeros.
     for (int k = 1; k <= q72::BlitzCount; ++k) {
         const auto code = q72::blitzCode(img, k);
         c.edit(S("Edit"), k)->setText(code ? QString::number(*code) : QString());
@@ -338,8 +338,9 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
                 code->setText(code->text().rightJustified(4, QLatin1Char('0')));
         }
 
-    // 30. The presets pass every check, so the restore cannot come back here; the guard only
-    // keeps a damaged preset from recursing without end.
+    // After any bad field, warn and restore the factory preset. The presets pass every check, so
+    // the restore cannot come back here; the guard only keeps a damaged preset from recursing
+    // without end.
     static bool restoring = false;
     if (errors && !restoring) {
         form.dialogs().message(texts.warning, texts.caption, Dialogs::Icon::Warning);
@@ -359,11 +360,11 @@ Encoded EncodeImageQ72(pages::FormBase &form) {
         return out;
     };
 
-    // 1.
+    // Start from a blank image with its 0xFF fill.
     img.fill(0);
     std::fill_n(img.begin() + q72::EncoderFillFF, q72::EncoderFillFFSize, std::uint8_t(0xFF));
 
-    // 2. - 3.
+    // SMS combining of each recipient; the partitions of relay 1.
     for (int k = 1; k <= 8; ++k)
         if (index(c, "SMS", k) == 0)
             img[q72::SmsCombine] |= std::uint8_t(1 << (k - 1));
@@ -375,7 +376,7 @@ Encoded EncodeImageQ72(pages::FormBase &form) {
                 img[q72::RelayPartitions9] |= std::uint8_t(1 << (p - 9));
         }
 
-    // 4.
+    // Relay 1: its fault boxes, events, mode and times.
     const RelayControls relay = readRelay(form);
     setBit(img, q72::PowerCD1, relay.bits.powerCD);
     setBit(img, q72::DamageCD1, relay.bits.damageCD);
@@ -394,14 +395,14 @@ Encoded EncodeImageQ72(pages::FormBase &form) {
     putField(img, q72::TimeRzmk1, relay.s.timeRzmk);
     putField(img, q72::TimePeriod1, relay.s.timePeriod);
 
-    // 5.
+    // PIN code.
     const auto pin = q72::encodePin(c.mask(S("PinCode"))->text());
     if (!pin)
         return fail(S("PIN code"), pin.error());
     img[q72::Pin] = (*pin)[0];
     img[q72::Pin + 1] = (*pin)[1];
 
-    // 6.
+    // GSM message types; one that sends the SMS last sets the order flag for all.
     bool smsLast = false;
     for (int k = 1; k <= q72::RecipientCount; ++k) {
         const int item = index(c, "TypeMesgGSM", k);
@@ -410,12 +411,12 @@ Encoded EncodeImageQ72(pages::FormBase &form) {
     }
     setBit(img, q72::OrderFlag, smsLast);
 
-    // 7.
+    // Dial attempts (low nibble) and wait time (high nibble) of each recipient.
     for (int k = 1; k <= q72::RecipientCount; ++k)
         img[q72::DialWait + k - 1] =
             std::uint8_t((index(c, "DialTry", k) & 0x0F) | (index(c, "WaitTime", k) & 0x0F) << 4);
 
-    // 8. - 9.
+    // SMS centre and recipient numbers.
     const auto centre = q72::encodePhone(c.mask(S("SMSphone"))->text(), false);
     if (!centre)
         return fail(S("SMS centre number"), centre.error());
@@ -428,7 +429,7 @@ Encoded EncodeImageQ72(pages::FormBase &form) {
                   img.begin() + q72::Phones + q72::PhoneSize * (k - 1));
     }
 
-    // 10. - 11.
+    // Partitions and event boxes of each recipient; event type 12 also has a second copy.
     for (int r = 1; r <= q72::RecipientCount; ++r) {
         const int at = q72::RecipientPartitions + 2 * (r - 1);
         for (int p = 1; p <= PartitionCount; ++p)
@@ -446,12 +447,12 @@ Encoded EncodeImageQ72(pages::FormBase &form) {
             }
     }
 
-    // 12.
+    // Partition names of the visible name family.
     const NameFamily family = visibleNameFamily(c);
     for (int p = 1; p <= PartitionCount; ++p)
         img[q72::PartitionNames + p - 1] = std::uint8_t(c.combo(family.names, p)->itemIndex());
 
-    // 13.
+    // Delays and periods, each in its copies, with the fixed filler bytes between them.
     const std::uint8_t hardware = delaySeconds(index(c, "DelayHardware"));
     std::fill_n(img.begin() + q72::DelayHardware, q72::DelayHardwareCopies, hardware);
     img[q72::FillFF1] = img[q72::FillFF2] = img[q72::FillFF3] = 0xFF;
@@ -464,7 +465,7 @@ Encoded EncodeImageQ72(pages::FormBase &form) {
     std::fill_n(img.begin() + q72::PeriodHardware, q72::PeriodCopies,
                 periodCode(index(c, "PeriodHardware")).value_or(0));
 
-    // 14.
+    // Urgency, confirmation, work mode and language, SIM count, line test and tone digits.
     for (int t = 1; t <= q72::EventTypeCount; ++t)
         if (index(c, "urgent", t) == 0) {
             setBit(img, q72::urgentBit(t), true);
@@ -484,7 +485,7 @@ Encoded EncodeImageQ72(pages::FormBase &form) {
         putField(img, q72::DisArm[n - 1], index(c, "DisArm", n));
     }
 
-    // 15.
+    // Inputs and the other flag lists, GSM loss, connection check and phrase pause.
     setBit(img, q72::ControlInput, index(c, "ControlInput") == 0);
     setBit(img, q72::Input1, index(c, "Input1") == 1);
     setBit(img, q72::Input2, index(c, "Input2") == 1);
@@ -498,13 +499,13 @@ Encoded EncodeImageQ72(pages::FormBase &form) {
     putField(img, q72::GsmLost, index(c, "GsmLostCombo"));
     img[q72::PhrasePause] = std::uint8_t(index(c, "PhrasePause"));
 
-    // 16.
+    // Balance request.
     const auto balance = q72::encodeBalance(c.edit(S("RequestBalance"))->text());
     if (!balance)
         return fail(S("Balance request"), balance.error());
     std::copy(balance->begin(), balance->end(), img.begin() + q72::RequestBalance);
 
-    // 17. - 18.
+    // Group the partitions by object and store each partition's group and object digits.
     std::array<int, PartitionCount> objects{};
     for (int p = 1; p <= PartitionCount; ++p) {
         objects[p - 1] = std::max(0, index(c, "ObjNmb", p));
@@ -518,7 +519,7 @@ Encoded EncodeImageQ72(pages::FormBase &form) {
         q72::putObjectDigits(img, p, objects[p - 1], index(c, "RzdNmb", p));
     }
 
-    // 19. Own names are built 160 bytes below their place and copied up in step 21.
+    // Own names are built 160 bytes below their place and copied up with the group passwords.
     for (int n = 1; n <= q72::OwnNameCount; ++n) {
         const auto name = q72::encodeOwnName(c.labeledEdit(family.ownNames, n)->text());
         if (!name)
@@ -527,7 +528,7 @@ Encoded EncodeImageQ72(pages::FormBase &form) {
                   img.begin() + q72::OwnNamesStaging + q72::OwnNameSize * (n - 1));
     }
 
-    // 20. The commands of a group come from the object row that shows its object; when no row
+    // The commands of a group come from the object row that shows its object; when no row
     // shows it (the rows are out of step with the lists), the group may use no command.
     for (int g = 1; g <= groups.count; ++g) {
         const int object = groups.object[g - 1];
@@ -556,10 +557,10 @@ Encoded EncodeImageQ72(pages::FormBase &form) {
         img[q72::GroupCommands + g - 1] = commands;
     }
 
-    // 21.
+    // Copy the staged own names and group passwords up to their place.
     std::copy_n(img.begin() + q72::StagingArea, q72::StagingSize, img.begin() + q72::StagingTarget);
 
-    // 22.
+    // SMS-Blitz codes and voice flags, written over the staged copy left below.
     std::fill_n(img.begin() + q72::BlitzVoice, 4, std::uint8_t(0));
     for (int k = 1; k <= q72::BlitzCount; ++k) {
         const auto stored = q72::putBlitzCode(img, k, c.edit(S("Edit"), k)->text());

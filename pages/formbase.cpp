@@ -156,12 +156,12 @@ void FormBase::wireHandlers() {
 // Puts every settings control back to its initial selection.
 void FormBase::ResetForm() {
     const Controls &c = m_controls;
-    // 1. First page, and Russian partition names.
+    // First page, and Russian partition names.
     PageControl1->setActivePageIndex(0);
     PageControl1Change(PageControl1);
     LangChange->setItemIndex(0);
 
-    // 2.
+    // Pick-up delay, urgency, and each partition name list on its own partition's item.
     c.combo(S("PickUpDelay"))->setItemIndex(0);
     for (int t = 1; t <= 12; ++t)
         c.combo(S("urgent"), t)->setItemIndex(1);
@@ -169,7 +169,7 @@ void FormBase::ResetForm() {
         for (const char *family : {"NameRzd", "NameRzdE", "NameRzdP"})
             c.combo(S(family), k)->setItemIndex(k - 1);
 
-    // 3.
+    // Delay, period, work-mode, input and line lists.
     const struct {
         const char *name;
         int index;
@@ -182,7 +182,7 @@ void FormBase::ResetForm() {
     for (const auto &s : step3)
         c.combo(S(s.name))->setItemIndex(s.index);
 
-    // 4. Tone lists.
+    // Tone lists.
     const struct {
         const char *name;
         int index;
@@ -196,7 +196,7 @@ void FormBase::ResetForm() {
     }
     ToneDigit(c.combo(S("DisArm1")));
 
-    // 5.
+    // Dialling lists and recipient 1's confirmation, dial attempts and wait time.
     c.combo(S("NextDial"))->setItemIndex(0);
     c.combo(S("PhrasePause"))->setItemIndex(0);
     c.combo(S("SpeedLine"))->setItemIndex(0);
@@ -204,7 +204,7 @@ void FormBase::ResetForm() {
     c.combo(S("DialTry1"))->setItemIndex(4);
     c.combo(S("WaitTime1"))->setItemIndex(3);
 
-    // 6. Object and partition of each partition row.
+    // Object and partition of each partition row.
     for (int k = 1; k <= 16; ++k) {
         ComboBox *obj = c.combo(S("ObjNmb"), k);
         obj->setItemIndex(1);
@@ -212,7 +212,7 @@ void FormBase::ResetForm() {
         c.combo(S("RzdNmb"), k)->setItemIndex(k - 1);
     }
 
-    // 7. Recipients.
+    // Recipients.
     for (int k = 1; k <= 8; ++k) {
         c.combo(S("TypeMesgLine"), k)->setItemIndex(0);
         ComboBox *gsm = c.combo(S("TypeMesgGSM"), k);
@@ -226,7 +226,7 @@ void FormBase::ResetForm() {
         sms->setEnabled(true);
     }
 
-    // 8. Remote commands.
+    // Remote commands.
     for (const char *kind : {"vz", "sn", "st", "start", "stop"}) {
         for (int k = 1; k <= 16; ++k)
             c.check(S(kind), k)->setChecked(false);
@@ -234,7 +234,7 @@ void FormBase::ResetForm() {
             c.check(S(kind), 20 + k)->setChecked(false);
     }
 
-    // 9. Relay, then the work-mode and object rules.
+    // Relay, then the work-mode and object rules.
     ReleWorkMode1->setItemIndex(0);
     ReleControl1->setItemIndex(1);
     WorkModeCombo(WorkModeComboBox);
