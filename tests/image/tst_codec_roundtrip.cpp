@@ -14,7 +14,11 @@ using pages::Dialogs;
 
 namespace {
 
+#ifdef Q7X_ROUNDTRIP_CASES
+constexpr int CasesPerModel = Q7X_ROUNDTRIP_CASES;
+#else
 constexpr int CasesPerModel = 1000;
+#endif
 
 // Makes random settings as a user makes them: only controls shown and enabled change.
 class Settings {
