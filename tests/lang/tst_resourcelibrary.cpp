@@ -28,14 +28,23 @@ const QString Long = QStringLiteral("0123456789").repeated(16);
 const QString A98 = QString(98, QLatin1Char('a'));
 const QString Emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
 
+// Field access for the tests' own edits; a field outside the file reads as 0 and is not written,
+// so a fixture that is not the expected PE file fails the checks instead of the test process.
+bool fits(const QByteArray &b, qint64 at, qint64 size) { return at >= 0 && at + size <= b.size(); }
 quint32 get32(const QByteArray &b, qint64 at) {
-    return qFromLittleEndian<quint32>(b.constData() + at);
+    return fits(b, at, 4) ? qFromLittleEndian<quint32>(b.constData() + at) : 0;
 }
 quint16 get16(const QByteArray &b, qint64 at) {
-    return qFromLittleEndian<quint16>(b.constData() + at);
+    return fits(b, at, 2) ? qFromLittleEndian<quint16>(b.constData() + at) : 0;
 }
-void put32(QByteArray &b, qint64 at, quint32 v) { qToLittleEndian(v, b.data() + at); }
-void put16(QByteArray &b, qint64 at, quint16 v) { qToLittleEndian(v, b.data() + at); }
+void put32(QByteArray &b, qint64 at, quint32 v) {
+    if (fits(b, at, 4))
+        qToLittleEndian(v, b.data() + at);
+}
+void put16(QByteArray &b, qint64 at, quint16 v) {
+    if (fits(b, at, 2))
+        qToLittleEndian(v, b.data() + at);
+}
 
 // Offsets of the header fields in a file, read from the PE layout itself.
 struct Layout {
