@@ -25,7 +25,8 @@ class WindowPort {
     virtual ~WindowPort() = default;
 
     // ShowLinkStatus: the text (and box) of `status`; `argument` is the attempt number of
-    // ConnectAttempt and 0 otherwise. The USB texts of 21 and 22 are the window's concern.
+    // ConnectAttempt and 0 otherwise. The fixed texts that VerifyFailed and ClockNotRead show
+    // over USB are the window's concern.
     virtual void showLinkStatus(LinkStatus status, int argument) = 0;
     // Replaces the status bar text with message Mn after a failed modem start.
     virtual void showModemStateText(int messageNumber) = 0;

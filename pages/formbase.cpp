@@ -173,13 +173,13 @@ void FormBase::ResetForm() {
     const struct {
         const char *name;
         int index;
-    } step3[] = {{"DelayTypeAlarm", 0},   {"DelayRzd", 0},        {"DelayHardware", 0},
+    } lists[] = {{"DelayTypeAlarm", 0},   {"DelayRzd", 0},        {"DelayHardware", 0},
                  {"PeriodRzd", 0},        {"PeriodHardware", 0},  {"TestLine", 0},
                  {"WorkModeComboBox", 1}, {"Input1", 0},          {"Input2", 0},
                  {"ControlInput", 1},     {"CheckConnectCD", 1},  {"LostLine", 9},
                  {"GsmLostCombo", 1},     {"ZoneNumberCombo", 0}, {"SIMcountCombo", 6},
                  {"PauseDial", 1},        {"DialMode", 1}};
-    for (const auto &s : step3)
+    for (const auto &s : lists)
         c.combo(S(s.name))->setItemIndex(s.index);
 
     // Tone lists.
