@@ -59,4 +59,25 @@ class WindowPort {
     virtual void closeLink() = 0;
 };
 
+// A window that shows nothing: for running the engine without one (benchmarks, fuzzing). Each
+// call does nothing; the clock stamp is all zero. Override what the run needs to see.
+class SilentWindowPort : public WindowPort {
+  public:
+    void showLinkStatus(LinkStatus, int) override {}
+    void showModemStateText(int) override {}
+    void reportProgress(int) override {}
+    void setButtons(ButtonEvent) override {}
+    void showQ72Firmware(const std::string &) override {}
+    void showQ71Firmware(int) override {}
+    void showModelLabel(DeviceModel) override {}
+    void adaptToModel(DeviceModel) override {}
+    void showLinkReady() override {}
+    ClockStamp takeClockStamp() override { return {}; }
+    void showDeviceClock(const DeviceClock &) override {}
+    void deliverImage(DeviceModel, std::span<const std::uint8_t>) override {}
+    void appendMemoLine(const std::string &) override {}
+    void startChainedRead() override {}
+    void closeLink() override {}
+};
+
 } // namespace q7x::link

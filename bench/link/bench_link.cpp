@@ -25,23 +25,9 @@ using namespace q7x::link;
 
 namespace {
 
-class NullWindow : public WindowPort {
+class NullWindow : public q7x::link::SilentWindowPort {
   public:
     void showLinkStatus(LinkStatus s, int) override { last = static_cast<int>(s); }
-    void showModemStateText(int) override {}
-    void reportProgress(int) override {}
-    void setButtons(ButtonEvent) override {}
-    void showQ72Firmware(const std::string &) override {}
-    void showQ71Firmware(int) override {}
-    void showModelLabel(DeviceModel) override {}
-    void adaptToModel(DeviceModel) override {}
-    void showLinkReady() override {}
-    ClockStamp takeClockStamp() override { return {}; }
-    void showDeviceClock(const DeviceClock &) override {}
-    void deliverImage(DeviceModel, std::span<const std::uint8_t>) override {}
-    void appendMemoLine(const std::string &) override {}
-    void startChainedRead() override {}
-    void closeLink() override {}
     int last = 0;
 };
 

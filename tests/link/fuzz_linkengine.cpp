@@ -46,27 +46,14 @@ class NoClock : public Clock {
     void pause(int) override {}
 };
 
-class NullWindow : public WindowPort {
+class NullWindow : public q7x::link::SilentWindowPort {
   public:
-    void showLinkStatus(LinkStatus, int) override {}
-    void showModemStateText(int) override {}
-    void reportProgress(int) override {}
-    void setButtons(ButtonEvent) override {}
-    void showQ72Firmware(const std::string &) override {}
-    void showQ71Firmware(int) override {}
-    void showModelLabel(DeviceModel) override {}
-    void adaptToModel(DeviceModel) override {}
-    void showLinkReady() override {}
     ClockStamp takeClockStamp() override { return makeClockStamp(2013, 12, 31, 23, 59, 0); }
-    void showDeviceClock(const DeviceClock &) override {}
     void deliverImage(DeviceModel, std::span<const std::uint8_t> image) override {
         volatile std::uint8_t sink = 0;
         for (std::uint8_t b : image)
             sink = sink ^ b;
     }
-    void appendMemoLine(const std::string &) override {}
-    void startChainedRead() override {}
-    void closeLink() override {}
 };
 
 } // namespace
