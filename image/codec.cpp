@@ -51,6 +51,36 @@ void decodeRelay(FormBase &form, const RelaySettings &s, const RelayBits &bits) 
     form.SpecModeRele(c.combo(S("TimeRzmk1")));
 }
 
+void decodeRelayPartitions(const Controls &c, const ConfigImage &img, const RelayLayout &at) {
+    for (int p = 1; p <= PartitionCount; ++p)
+        c.check(S("iz1"), p)
+            ->setChecked(p <= 8 ? bit(img[at.partitions1], p - 1)
+                                : bit(img[at.partitions9], p - 9));
+}
+
+void encodeRelayPartitions(const Controls &c, ConfigImage &img, const RelayLayout &at) {
+    for (int p = 1; p <= PartitionCount; ++p)
+        if (c.check(S("iz1"), p)->isChecked()) {
+            if (p <= 8)
+                img[at.partitions1] |= std::uint8_t(1 << (p - 1));
+            else
+                img[at.partitions9] |= std::uint8_t(1 << (p - 9));
+        }
+}
+
+RelayBits relayBits(const ConfigImage &img, const RelayLayout &at) {
+    return {testBit(img, at.radioChanBlck), testBit(img, at.damageCD),
+            testBit(img, at.errorInterface), testBit(img, at.noLine), testBit(img, at.powerCD)};
+}
+
+void encodeRelayBits(ConfigImage &img, const RelayLayout &at, const RelayBits &bits) {
+    setBit(img, at.powerCD, bits.powerCD);
+    setBit(img, at.damageCD, bits.damageCD);
+    setBit(img, at.errorInterface, bits.errorInterface);
+    setBit(img, at.radioChanBlck, bits.radioChanBlck);
+    setBit(img, at.noLine, bits.noLine);
+}
+
 RelayControls readRelay(const FormBase &form) {
     const Controls &c = form.controls();
     RelayControls r;

@@ -11,7 +11,9 @@ using namespace detail;
 
 namespace {
 
-bool bit(std::uint8_t byte, int k) { return (byte >> k & 1) != 0; }
+constexpr RelayLayout Relay1{q71::RelayPartitions1, q71::RelayPartitions9, q71::RadioChanBlck1,
+                             q71::DamageCD1,        q71::ErrorInterface1,  q71::NoLine1,
+                             q71::PowerCD1};
 
 // The image bytes 0..299 as a listing, one decimal number a line.
 void listImage(pages::Memo *memo, const ConfigImage &img) {
@@ -76,16 +78,10 @@ void DecodeImageQ71(pages::FormBase &form, const ConfigImage &img) {
         setIndex(c.combo(S("DialTry"), k), getField(img, q71::dialTry(k)));
         setIndex(c.combo(S("WaitTime"), k), getField(img, q71::waitTime(k)));
     }
-    for (int p = 1; p <= PartitionCount; ++p)
-        c.check(S("iz1"), p)
-            ->setChecked(p <= 8 ? bit(img[q71::RelayPartitions1], p - 1)
-                                : bit(img[q71::RelayPartitions9], p - 9));
+    decodeRelayPartitions(c, img, Relay1);
 
     // Relay 1 settings and its five fault boxes.
-    decodeRelay(form, q71::relaySettings(img),
-                {testBit(img, q71::RadioChanBlck1), testBit(img, q71::DamageCD1),
-                 testBit(img, q71::ErrorInterface1), testBit(img, q71::NoLine1),
-                 testBit(img, q71::PowerCD1)});
+    decodeRelay(form, q71::relaySettings(img), relayBits(img, Relay1));
 
     // Message type of each recipient, with its rule, and its delivery confirmation.
     for (int k = 1; k <= q71::RecipientCount; ++k) {
@@ -198,21 +194,11 @@ Encoded EncodeImageQ71(pages::FormBase &form) {
         putField(img, q71::dialTry(k), index(c, "DialTry", k));
         putField(img, q71::waitTime(k), index(c, "WaitTime", k));
     }
-    for (int p = 1; p <= PartitionCount; ++p)
-        if (c.check(S("iz1"), p)->isChecked()) {
-            if (p <= 8)
-                img[q71::RelayPartitions1] |= std::uint8_t(1 << (p - 1));
-            else
-                img[q71::RelayPartitions9] |= std::uint8_t(1 << (p - 9));
-        }
+    encodeRelayPartitions(c, img, Relay1);
 
     // Relay 1: its fault boxes, events, control, mode and times.
     const RelayControls relay = readRelay(form);
-    setBit(img, q71::PowerCD1, relay.bits.powerCD);
-    setBit(img, q71::DamageCD1, relay.bits.damageCD);
-    setBit(img, q71::ErrorInterface1, relay.bits.errorInterface);
-    setBit(img, q71::RadioChanBlck1, relay.bits.radioChanBlck);
-    setBit(img, q71::NoLine1, relay.bits.noLine);
+    encodeRelayBits(img, Relay1, relay.bits);
     setBit(img, q71::AlarmEvent1, relay.s.alarmEvent);
     setBit(img, q71::NoConnect1, relay.s.noConnect);
     setBit(img, q71::ErrorFire1, relay.s.errorFire);

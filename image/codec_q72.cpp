@@ -63,7 +63,9 @@ NameFamily visibleNameFamily(const Controls &c) {
     return {S("NameRzd"), S("OwnName")};
 }
 
-bool bit(std::uint8_t byte, int k) { return (byte >> k & 1) != 0; }
+constexpr RelayLayout Relay1{q72::RelayPartitions1, q72::RelayPartitions9, q72::RadioChanBlck1,
+                             q72::DamageCD1,        q72::ErrorInterface1,  q72::NoLine1,
+                             q72::PowerCD1};
 
 void decodeEvents(const Controls &c, const ConfigImage &img) {
     for (int r = 1; r <= q72::RecipientCount; ++r)
@@ -103,17 +105,12 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
     // SMS combining of each recipient; the partitions of relay 1.
     for (int k = 1; k <= 8; ++k)
         setFirstIfSet(c.combo(S("SMS"), k), bit(img[q72::SmsCombine], k - 1));
-    for (int p = 1; p <= PartitionCount; ++p)
-        c.check(S("iz1"), p)
-            ->setChecked(p <= 8 ? bit(img[q72::RelayPartitions1], p - 1)
-                                : bit(img[q72::RelayPartitions9], p - 9));
+    decodeRelayPartitions(c, img, Relay1);
 
     // Relay 1 settings and its fault boxes, kept to apply them again after a language change.
     const RelaySettings relay = q72::relaySettings(img);
-    const RelayBits relayBits = {testBit(img, q72::RadioChanBlck1), testBit(img, q72::DamageCD1),
-                                 testBit(img, q72::ErrorInterface1), testBit(img, q72::NoLine1),
-                                 testBit(img, q72::PowerCD1)};
-    decodeRelay(form, relay, relayBits);
+    const RelayBits faultBits = relayBits(img, Relay1);
+    decodeRelay(form, relay, faultBits);
 
     // PIN code; a bad one is reported and leaves the field empty.
     pages::MaskEdit *pin = c.mask(S("PinCode"));
@@ -192,7 +189,7 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
     // A new language item runs the work-mode rule, which applies the relay mode again and so
     // clears the relay's own ticks decoded above: read them again, or they would be lost.
     if (form.LangChange->itemIndex() != languageBefore)
-        decodeRelay(form, relay, relayBits);
+        decodeRelay(form, relay, faultBits);
 
     // Partition names of the visible family; an own-name item shows its own-name field.
     const NameFamily family = visibleNameFamily(c);
@@ -368,21 +365,11 @@ Encoded EncodeImageQ72(pages::FormBase &form) {
     for (int k = 1; k <= 8; ++k)
         if (index(c, "SMS", k) == 0)
             img[q72::SmsCombine] |= std::uint8_t(1 << (k - 1));
-    for (int p = 1; p <= PartitionCount; ++p)
-        if (c.check(S("iz1"), p)->isChecked()) {
-            if (p <= 8)
-                img[q72::RelayPartitions1] |= std::uint8_t(1 << (p - 1));
-            else
-                img[q72::RelayPartitions9] |= std::uint8_t(1 << (p - 9));
-        }
+    encodeRelayPartitions(c, img, Relay1);
 
     // Relay 1: its fault boxes, events, mode and times.
     const RelayControls relay = readRelay(form);
-    setBit(img, q72::PowerCD1, relay.bits.powerCD);
-    setBit(img, q72::DamageCD1, relay.bits.damageCD);
-    setBit(img, q72::ErrorInterface1, relay.bits.errorInterface);
-    setBit(img, q72::RadioChanBlck1, relay.bits.radioChanBlck);
-    setBit(img, q72::NoLine1, relay.bits.noLine);
+    encodeRelayBits(img, Relay1, relay.bits);
     setBit(img, q72::OnOffLine1, relay.s.onOffLine);
     setBit(img, q72::OnOffAllLine1, relay.s.onOffAllLine);
     setBit(img, q72::InvRele1, relay.s.inverted);

@@ -16,6 +16,8 @@ using pages::FormBase;
 
 inline QString S(const char *utf8) { return QString::fromUtf8(utf8); }
 
+inline bool bit(std::uint8_t byte, int k) { return (byte >> k & 1) != 0; }
+
 // Selects `value` when the list has such an item; any other value leaves the list as it was, so
 // a stored value outside the list never leaves a list without a selection.
 inline void setIndex(ComboBox *list, int value) {
@@ -54,6 +56,17 @@ struct RelayControls {
     bool releControlByCommand = false; // ReleControl1 item 0
 };
 RelayControls readRelay(const FormBase &form);
+
+// Where a layout keeps relay 1's partitions (`iz1`: bit p-1 of one byte for partitions 1..8, bit
+// p-9 of another for 9..16) and its five fault bits.
+struct RelayLayout {
+    int partitions1, partitions9;
+    BitRef radioChanBlck, damageCD, errorInterface, noLine, powerCD;
+};
+void decodeRelayPartitions(const Controls &c, const ConfigImage &img, const RelayLayout &at);
+void encodeRelayPartitions(const Controls &c, ConfigImage &img, const RelayLayout &at);
+RelayBits relayBits(const ConfigImage &img, const RelayLayout &at);
+void encodeRelayBits(ConfigImage &img, const RelayLayout &at, const RelayBits &bits);
 
 // A clear text for a value of the window that the encoder cannot store.
 QString fieldError(const QString &field, const ConvertError &e);
