@@ -27,6 +27,9 @@ class HintStyle : public QProxyStyle {
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
     app.setStyle(new HintStyle);
+    // An installed program starts the user's settings from the shipped defaults, so the user
+    // finds a complete file to edit (the [Ports] section).
+    q7x::lang::SeedIni();
     // Qt draws the buttons of message boxes itself; they follow the stored interface language.
     q7x::lang::InstallQtTranslation(q7x::lang::GetLanguage());
     try {
