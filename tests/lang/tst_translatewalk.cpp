@@ -424,27 +424,6 @@ class TestTranslateWalk : public QObject {
         lang::ParseTranslations("rsF_Caption=\xC3\x28\n", S("bad.txt"), errors);
         QCOMPARE(errors.size(), 1);
     }
-
-    void shippedIni_namesRussianAndExistingManuals() {
-        const QDir dir(S(Q7X_LANGUAGE_LIBRARY_DIR));
-        QFile ini(dir.filePath(S("q7xconf.INI")));
-        QVERIFY(ini.open(QIODevice::ReadOnly));
-        const QString text = QString::fromUtf8(ini.readAll());
-        QVERIFY(text.contains(S("[Lang]\nDefault=Russian\n")));
-        for (const char *key : {"RU", "EN", "TR"}) {
-            const QRegularExpression line(S("\\n%1=([^\\n]+)\\n").arg(S(key)));
-            const QRegularExpressionMatch m = line.match(text);
-            QVERIFY2(m.hasMatch(), key);
-            QFile manual(dir.filePath(S("help/") + m.captured(1)));
-            QVERIFY2(manual.open(QIODevice::ReadOnly), qPrintable(manual.fileName()));
-            const QByteArray html = manual.readAll();
-            // Every page of the window has its section.
-            for (const char *anchor :
-                 {"id=\"main\"", "id=\"recipients\"", "id=\"names\"", "id=\"periods\"",
-                  "id=\"remote\"", "id=\"tone\"", "id=\"relay\"", "id=\"commands\""})
-                QVERIFY2(html.contains(anchor), anchor);
-        }
-    }
 };
 
 QTEST_MAIN(TestTranslateWalk)

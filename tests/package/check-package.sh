@@ -30,11 +30,16 @@ unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
 dpkg-deb -x "$deb" "$unpacked"
 
-# The manuals named by the shipped settings are there.
+# The shipped settings choose Russian and name a manual for each language, which is there with
+# a section for every page of the window.
+grep -qx 'Default=Russian' "$unpacked/$data/q7xconf.INI" || fail "the shipped language is not Russian"
 for key in RU EN TR; do
   manual=$(sed -n "s/^$key=//p" "$unpacked/$data/q7xconf.INI" | tr -d '\r')
   [ -n "$manual" ] || fail "the shipped settings name no $key manual"
   has "$data/help/$manual"
+  for page in main recipients names periods remote tone relay commands; do
+    grep -q "id=\"$page\"" "$unpacked/$data/help/$manual" || fail "$manual has no section $page"
+  done
 done
 
 # The rendered icons have the size their folder names.
