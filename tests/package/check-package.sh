@@ -45,7 +45,7 @@ done
 # The rendered icons have the size their folder names.
 for png in "$unpacked"/usr/share/icons/hicolor/*/apps/*.png; do
   size=$(basename "$(dirname "$(dirname "$png")")")
-  file "$png" | grep -q "PNG image data, ${size/x/ x }," || fail "$png is not $size"
+  grep -q "PNG image data, ${size/x/ x }," <<<"$(file "$png")" || fail "$png is not $size"
 done
 [ "$(ls "$unpacked"/usr/share/icons/hicolor/*/apps/*.png | wc -l)" -ge 5 ] ||
   fail "too few icon sizes"
@@ -64,7 +64,7 @@ for lib in libqt6widgets6 libftdi1-2 libc6; do
 done
 [ "$(dpkg-deb -f "$deb" Section)" = electronics ] || fail "wrong section"
 for script in postinst postrm; do
-  dpkg-deb -I "$deb" "$script" | grep -q 'udevadm control --reload-rules' ||
+  grep -q 'udevadm control --reload-rules' <<<"$(dpkg-deb -I "$deb" "$script")" ||
     fail "$script does not reload the udev rules"
 done
 

@@ -63,14 +63,18 @@ pick_language() {
   local pid=$!
   pids+=("$pid")
   local window
-  window=$(timeout 30 xdotool search --sync --onlyvisible --classname '^q7xconf$' | head -n1) ||
+  window=$(timeout 30 xdotool search --sync --onlyvisible --classname '^q7xconf$') ||
     fail "no window appeared"
+  window=${window%%$'\n'*}
   local name
   name=$(xdotool getwindowname "$window")
   if [ -n "$caption" ]; then
     [ "$name" = "$caption" ] || fail "caption '$name', expected '$caption'"
   fi
-  xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (' || fail "the window has no icon"
+  # Whole outputs are matched: grep -q stops reading early, which pipefail takes for a failure.
+  local icon
+  icon=$(xprop -id "$window" _NET_WM_ICON)
+  grep -q 'Icon (' <<<"$icon" || fail "the window has no icon"
   local at
   at=$(as_user "$user" "$root/usr/bin/q7x_selectlang_probe" 2>>"$work/q7xconf.log")
   [ -n "$at" ] || fail "the probe reported no position"
@@ -86,8 +90,9 @@ pick_language() {
   xdotool type "$key"
   xdotool key Return
   local dialog
-  dialog=$(timeout 30 xdotool search --sync --onlyvisible --name "^$box\$" | head -n1) ||
+  dialog=$(timeout 30 xdotool search --sync --onlyvisible --name "^$box\$") ||
     fail "no message box titled '$box'"
+  dialog=${dialog%%$'\n'*}
   xdotool windowfocus --sync "$dialog" key Return
   for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
   ! kill -0 "$pid" 2>/dev/null || fail "the program did not close after the language change"
