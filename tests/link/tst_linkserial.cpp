@@ -3,7 +3,6 @@
 #include <QtTest>
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <chrono>
@@ -15,6 +14,7 @@
 #include "link/serialtransport.h"
 #include "link/systemclock.h"
 #include "recordingwindow.h"
+#include "simprocess.h"
 
 using namespace q7x::link;
 using q7x::link::test::RecordingWindow;
@@ -22,46 +22,7 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-// A q7xsim process and the path of its terminal.
-class Simulator {
-  public:
-    Simulator(const QString &dir, QStringList args) : link_(dir + "/tty"), dump_(dir + "/dump") {
-        args << "--link" << link_ << "--dump" << dump_;
-        process_.start(QStringLiteral(Q7XSIM_PATH), args);
-        process_.waitForStarted(5000);
-        for (int i = 0; i < 250 && !QFile::exists(link_); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    ~Simulator() { stop(); }
-    void stop() {
-        if (process_.state() == QProcess::NotRunning)
-            return;
-        process_.terminate();
-        process_.waitForFinished(5000);
-    }
-    std::string path() const { return link_.toStdString(); }
-    // The dump's hex lines after the line `name`, as bytes.
-    QByteArray section(const QByteArray &name) const {
-        const QList<QByteArray> lines = dump();
-        QByteArray bytes;
-        for (qsizetype i = lines.indexOf(name) + 1;
-             i > 0 && i < lines.size() && !lines[i].isEmpty() &&
-             std::isxdigit(static_cast<unsigned char>(lines[i][0]));
-             ++i)
-            bytes += QByteArray::fromHex(lines[i]);
-        return bytes;
-    }
-
-  private:
-    QString link_;
-    QString dump_;
-    QProcess process_;
-
-    QList<QByteArray> dump() const {
-        QFile f(dump_);
-        return f.open(QIODevice::ReadOnly) ? f.readAll().split('\n') : QList<QByteArray>();
-    }
-};
+using Simulator = q7x::test::SimProcess;
 
 struct Session {
     explicit Session(const std::string &path) {
