@@ -28,6 +28,16 @@ namespace {
 
 QString S(const char *utf8) { return QString::fromUtf8(utf8); }
 
+// The reason and remedy lines of a port or converter that would not open.
+QStringList openFailureLines(const link::OpenFailureTexts &t, const QString &detail = {}) {
+    QStringList lines;
+    if (t.reason)
+        lines << (t.reasonFormatsDetail ? lang::FormatM(t.reason, detail) : lang::M(t.reason));
+    if (t.remedy)
+        lines << lang::M(t.remedy);
+    return lines;
+}
+
 void enable(QWidget *w, const std::optional<bool> &on) {
     if (on)
         w->setEnabled(*on);
@@ -67,10 +77,16 @@ void TMainForm::OpenSerialPort() {
     const int number = PortNumber->itemIndex() + 1;
     const QString path =
         lang::ReadIniValue(S("Ports"), S("COM") + QString::number(number), QString());
-    PortHandle = linkFactory().openSerialPort(number, path);
+    link::PortError error;
+    PortHandle = linkFactory().openSerialPort(number, path, error);
     if (!PortHandle) {
         PortHandle = {};
-        dialogs().message(lang::FormatM(1095, number), QString(), Dialogs::Icon::Warning);
+        QStringList lines{lang::FormatM(1095, number)};
+        if (!error.device.empty())
+            lines << lang::FormatM(1600, QString::fromStdString(error.device));
+        lines << openFailureLines(link::portFailureTexts(error.failure),
+                                  QString::fromStdString(error.detail));
+        dialogs().message(lines.join(QLatin1Char('\n')), QString(), Dialogs::Icon::Warning);
         PortOk = false;
         return;
     }
@@ -100,6 +116,7 @@ void TMainForm::OpenUsbDevice() {
     const link::UsbOpenResult r = link::OpenUsbDevice(linkFactory().usbDriver());
     UsbHandle = r.handle;
     UsbOk = r.usbOk();
+    m_usbOpenStatus = r.lastStatus;
 }
 
 // Lets go of the converter: purge and close now (a transfer in progress on a worker fails at
@@ -182,7 +199,9 @@ void TMainForm::ConnectButtonClick(QWidget *) {
             startWorker(LinkOperation::Connect);
         } else {
             setStatusText(lang::M(1535));
-            dialogs().message(lang::M(1535), QString(), Dialogs::Icon::Warning);
+            const QStringList lines = QStringList{lang::M(1535)}
+                                      << openFailureLines(link::usbFailureTexts(m_usbOpenStatus));
+            dialogs().message(lines.join(QLatin1Char('\n')), QString(), Dialogs::Icon::Warning);
             UsbOk = true; // the next Connect tries again
             CancelButton->setEnabled(false);
             ConnectButton->setEnabled(true);

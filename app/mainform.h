@@ -116,6 +116,8 @@ class TMainForm : public pages::FormBase {
     void shutDownLink();
     std::unique_ptr<LinkFactory> m_linkFactory;
     std::vector<QPointer<LinkWorker>> m_workers;
+    // What FT_Open said when the converter last failed to open.
+    link::FtStatus m_usbOpenStatus = link::FtOk;
     std::shared_ptr<std::atomic<bool>> m_closing = std::make_shared<std::atomic<bool>>(false);
 };
 

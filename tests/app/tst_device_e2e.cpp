@@ -5,13 +5,47 @@
 #include "windowbench.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace q7x;
 using test::S;
 
 using Simulator = test::SimProcess;
+
+namespace {
+
+// A simulated device on a terminal, starting from a factory preset so that a read decodes
+// cleanly, and a window on line with "com 1" mapped to that terminal.
+struct Rig {
+    explicit Rig(sim::Model model = sim::Model::Q72, QStringList faults = {})
+        : preset(
+              image::presetImage(model == sim::Model::Q71 ? pages::ModelQ71 : pages::ModelQ72, 3)),
+          sim(dir.path(), simArguments(model, faults)) {
+        lang::WriteIniValue(S("Ports"), S("COM1"), sim.link());
+    }
+    QStringList simArguments(sim::Model model, QStringList faults) {
+        QFile load(dir.filePath("image"));
+        if (load.open(QIODevice::WriteOnly))
+            load.write(reinterpret_cast<const char *>(preset.data()), 512);
+        return QStringList{"--model", model == sim::Model::Q71 ? "q71" : "q72", "--load",
+                           load.fileName()}
+               << faults;
+    }
+    QTemporaryDir dir;
+    image::ConfigImage preset;
+    Simulator sim;
+    test::WindowBench bench{test::Transport::Com, nullptr};
+    app::TMainForm &w = bench.w;
+};
+
+} // namespace
 
 class TestDeviceE2E : public QObject {
     Q_OBJECT
@@ -20,36 +54,89 @@ class TestDeviceE2E : public QObject {
     void cleanup() { QFile::remove(lang::IniPath()); }
 
     void q72_connectReadsValues_runModemSetsClock();
+    void connectCancelConnect_readsAgain();
+    void portHeldOrMissing_namesDeviceAndReason();
+    void portWithoutPermission_namesDialout();
 };
 
 void TestDeviceE2E::q72_connectReadsValues_runModemSetsClock() {
-    QTemporaryDir dir;
-    const image::ConfigImage preset = image::presetImage(pages::ModelQ72, 3);
-    QFile load(dir.filePath("image"));
-    QVERIFY(load.open(QIODevice::WriteOnly));
-    QCOMPARE(load.write(reinterpret_cast<const char *>(preset.data()), 512), 512);
-    load.close();
-    Simulator sim(dir.path(), {"--model", "q72", "--load", load.fileName()});
-    QVERIFY(sim.serving());
+    Rig r;
+    QVERIFY(r.sim.serving());
+    QVERIFY(r.bench.connect(30000));
+    QCOMPARE(r.w.statusText(), S("M1040"));
+    QCOMPARE(r.w.VersionLabel->caption(), S("M1003 1_3"));
+    QCOMPARE(r.w.Label1->caption(), S("M1044 M1237"));
+    QVERIFY(r.bench.dialogs.shown.isEmpty());
+    QVERIFY(image::EncodeImageQ72(r.w).image == test::encodedAfterQ72Read(r.preset));
 
-    // The window on line with "com 1" pointed at the simulator's terminal.
-    test::WindowBench s(test::Transport::Com, nullptr);
-    QVERIFY(lang::WriteIniValue(S("Ports"), S("COM1"), sim.link()));
-    QVERIFY(s.connect(30000));
-    QCOMPARE(s.w.statusText(), S("M1040"));
-    QCOMPARE(s.w.VersionLabel->caption(), S("M1003 1_3"));
-    QCOMPARE(s.w.Label1->caption(), S("M1044 M1237"));
-    QVERIFY(s.dialogs.shown.isEmpty());
-    QVERIFY(image::EncodeImageQ72(s.w).image == test::encodedAfterQ72Read(preset));
+    r.w.pcClock = [] { return QDateTime(QDate(2011, 3, 5), QTime(14, 7, 12)); };
+    r.w.RunModemButtonClick(r.w.RunModemButton);
+    QVERIFY(r.bench.settle(60000));
+    QCOMPARE(r.w.statusText(), S("M1583"));
+    QCOMPARE(r.w.DateLabel->caption(), S("05.03.11"));
+    QCOMPARE(r.w.TimeLabel->caption(), S("14:07:00"));
+    QCOMPARE(r.sim.line("clock"), QByteArray("11 03 05 14 07"));
+    QVERIFY(r.w.RunModemButton->isEnabled());
+}
 
-    s.w.pcClock = [] { return QDateTime(QDate(2011, 3, 5), QTime(14, 7, 12)); };
-    s.w.RunModemButtonClick(s.w.RunModemButton);
-    QVERIFY(s.settle(60000));
-    QCOMPARE(s.w.statusText(), S("M1583"));
-    QCOMPARE(s.w.DateLabel->caption(), S("05.03.11"));
-    QCOMPARE(s.w.TimeLabel->caption(), S("14:07:00"));
-    QCOMPARE(sim.line("clock"), QByteArray("11 03 05 14 07"));
-    QVERIFY(s.w.RunModemButton->isEnabled());
+// The port a Cancel let go of opens again for the same user.
+void TestDeviceE2E::connectCancelConnect_readsAgain() {
+    Rig r;
+    QVERIFY(r.sim.serving());
+    QVERIFY(r.bench.connect(30000));
+    r.w.CanlButtonClick(r.w.CancelButton);
+    QVERIFY(r.bench.connect(30000));
+    QVERIFY2(r.bench.dialogs.texts().isEmpty(), qPrintable(r.bench.dialogs.texts().join('|')));
+    QCOMPARE(r.w.statusText(), S("M1040"));
+    r.w.ReadButtonClick(r.w.ReadButton);
+    QVERIFY(r.bench.settle(30000));
+    QCOMPARE(r.w.statusText(), S("M1040"));
+    QCOMPARE(test::buttons(r.w), S("0111100"));
+}
+
+// M1095 names the device tried and why it failed: held by another program, or missing.
+void TestDeviceE2E::portHeldOrMissing_namesDeviceAndReason() {
+    Rig r;
+    QVERIFY(r.sim.serving());
+    QProcess holder; // a terminal program that locks the port
+    holder.start(S("flock"), {S("--nonblock"), S("--close"), r.sim.link(), S("cat")});
+    QVERIFY(holder.waitForStarted(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            const int fd = ::open(r.sim.path().c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
+            const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+            ::close(fd);
+            return held;
+        }(),
+        5000);
+    const QString held = S("M1095 1\nM1600 %1\nM1605\nM1606").arg(r.sim.link());
+    r.w.ConnectButtonClick(r.w.ConnectButton);
+    QCOMPARE(r.bench.dialogs.texts(), QStringList{held});
+    QCOMPARE(test::buttons(r.w), S("1000011"));
+    holder.closeWriteChannel(); // the program ends and lets go of the port
+    QVERIFY(holder.waitForFinished(5000));
+    r.bench.dialogs.clear();
+    QVERIFY(r.bench.connect(30000));
+    QCOMPARE(r.w.statusText(), S("M1040"));
+    r.w.CanlButtonClick(r.w.CancelButton);
+
+    const QString missing = r.dir.filePath("missing");
+    QVERIFY(lang::WriteIniValue(S("Ports"), S("COM1"), missing));
+    r.w.ConnectButtonClick(r.w.ConnectButton);
+    QCOMPARE(r.bench.dialogs.texts().last(), S("M1095 1\nM1600 %1\nM1601\nM1602").arg(missing));
+    QCOMPARE(test::buttons(r.w), S("1000011"));
+}
+
+void TestDeviceE2E::portWithoutPermission_namesDialout() {
+    if (::geteuid() == 0)
+        QSKIP("root opens any device; the test command runs this as an unprivileged user");
+    Rig r;
+    QVERIFY(r.sim.serving());
+    QVERIFY(::chmod(r.sim.path().c_str(), 0) == 0);
+    r.w.ConnectButtonClick(r.w.ConnectButton);
+    QCOMPARE(r.bench.dialogs.texts(),
+             QStringList{S("M1095 1\nM1600 %1\nM1603\nM1604").arg(r.sim.link())});
+    QCOMPARE(test::buttons(r.w), S("1000011"));
 }
 
 QTEST_MAIN(TestDeviceE2E)

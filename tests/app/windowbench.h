@@ -45,7 +45,8 @@ class SimLinkFactory : public app::LinkFactory {
     std::shared_ptr<sim::SimLink> last;          // the device behind the latest COM open
     link::test::SimD2xx d2xx;                    // the USB converter
 
-    app::LinkHandle openSerialPort(int portNumber, const QString &path) override {
+    app::LinkHandle openSerialPort(int portNumber, const QString &path,
+                                   link::PortError &) override {
         opened.append({portNumber, path});
         if (refuse)
             return {};
@@ -75,6 +76,8 @@ inline void fillMessageTable() {
     lang::MessageTable()[3] = QStringLiteral("M1003 %s");
     lang::MessageTable()[30] = QStringLiteral("M1030 %d");
     lang::MessageTable()[95] = QStringLiteral("M1095 %d");
+    for (int n : {1600, 1607, 1609})
+        lang::MessageTable()[std::size_t(n - 1000)] = QStringLiteral("M%1 %s").arg(n);
 }
 
 // Connect, Cancel, Write, Read, Run modem, the port list and Mode; buttons() gives their enabled

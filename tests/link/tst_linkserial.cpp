@@ -2,11 +2,14 @@
 // engine and real time.
 #include <QtTest>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <chrono>
+#include <cstdlib>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -26,8 +29,7 @@ using Simulator = q7x::test::SimProcess;
 
 struct Session {
     explicit Session(const std::string &path) {
-        std::string error;
-        transport = PosixSerialTransport::open(path, &error);
+        transport = PosixSerialTransport::open(path, nullptr);
         if (transport)
             engine = std::make_unique<LinkEngine>(*transport, clock, window, serialTraits());
     }
@@ -49,18 +51,58 @@ std::vector<std::uint8_t> patternImage() {
 class TestLinkSerial : public QObject {
     Q_OBJECT
   private slots:
-    void openFailures() {
-        std::string error;
-        QVERIFY(!PosixSerialTransport::open("/nonexistent/tty", &error));
-        QVERIFY(error.find("/nonexistent/tty") != std::string::npos);
+    // Why a port would not open, and that a port let go of opens again for the same user.
+    void openFailures_nameTheReason() {
         QTemporaryDir dir;
+        const auto failureOf = [](const std::string &path,
+                                  const std::vector<std::string> &lockDirs = {}) {
+            PortError error;
+            if (PosixSerialTransport::open(path, &error, lockDirs))
+                return std::pair(PortFailure::None, std::string("opened"));
+            return std::pair(error.failure,
+                             error.failure == PortFailure::LockFile ? error.detail : error.device);
+        };
+        const std::string missing = dir.filePath("missing").toStdString();
+        QCOMPARE(failureOf(missing), std::pair(PortFailure::NoSuchDevice, missing));
         QFile plain(dir.filePath("plain"));
         QVERIFY(plain.open(QIODevice::WriteOnly));
         plain.close();
-        QVERIFY(!PosixSerialTransport::open(dir.filePath("plain").toStdString(), &error));
+        QCOMPARE(failureOf(plain.fileName().toStdString()).first, PortFailure::NotATerminal);
         QCOMPARE(serialDevicePath(1), std::string("/dev/ttyS0"));
-        QCOMPARE(serialDevicePath(10), std::string("/dev/ttyS9"));
         QCOMPARE(serialDevicePath(3, "/dev/ttyUSB0"), std::string("/dev/ttyUSB0"));
+
+        Simulator sim(dir.path(), {"--model", "q72"});
+        QVERIFY(sim.serving());
+        for (int round = 0; round < 2; ++round) {
+            auto port = PosixSerialTransport::open(sim.path(), nullptr);
+            QVERIFY2(port, "a port closed by its last user opens again");
+            QCOMPARE(failureOf(sim.path()).first, PortFailure::Busy);
+        }
+
+        // UUCP lock files: one of a running process holds the port, a stale one does not.
+        char *real = ::realpath(sim.path().c_str(), nullptr);
+        const std::string name = std::string(real).substr(std::string(real).rfind('/') + 1);
+        std::free(real);
+        const std::string lockDir = dir.filePath("lock").toStdString();
+        QVERIFY(QDir().mkpath(QString::fromStdString(lockDir)));
+        const std::string lock = lockDir + "/LCK.." + name;
+        const auto writeLock = [&](const QByteArray &content) {
+            QFile f(QString::fromStdString(lock));
+            return f.open(QIODevice::WriteOnly) && f.write(content) == content.size();
+        };
+        const std::vector<std::string> dirs{"/nonexistent", lockDir};
+        QVERIFY(writeLock(QByteArray::number(qint64(sim.pid())).rightJustified(10) + "\n"));
+        QCOMPARE(failureOf(sim.path(), dirs), std::pair(PortFailure::LockFile, lock));
+        const int pid = static_cast<int>(::getpid());
+        QVERIFY(writeLock(QByteArray(reinterpret_cast<const char *>(&pid), sizeof pid)));
+        QCOMPARE(failureOf(sim.path(), dirs).first, PortFailure::LockFile);
+        QVERIFY(writeLock("  999999999\n")); // no such process
+        QCOMPARE(failureOf(sim.path(), dirs).first, PortFailure::None);
+
+        if (::geteuid() != 0) { // root opens any device
+            QVERIFY(::chmod(sim.path().c_str(), 0) == 0);
+            QCOMPARE(failureOf(sim.path()).first, PortFailure::NoPermission);
+        }
     }
 
     void silentLineTimesOutAndInterruptWakes() {
@@ -68,9 +110,6 @@ class TestLinkSerial : public QObject {
         Simulator sim(dir.path(), {"--model", "q72", "--silent", "--no-echo"});
         auto port = PosixSerialTransport::open(sim.path(), nullptr);
         QVERIFY(port);
-        // A second user cannot open the port while it is held (root may override that).
-        if (::geteuid() != 0)
-            QVERIFY(!PosixSerialTransport::open(sim.path(), nullptr));
 
         std::array<std::uint8_t, 6> reply{};
         const auto start = std::chrono::steady_clock::now();
