@@ -57,6 +57,7 @@ class TestDeviceE2E : public QObject {
     void connectCancelConnect_readsAgain();
     void portHeldOrMissing_namesDeviceAndReason();
     void portWithoutPermission_namesDialout();
+    void cablePulledDuringQ71Write_endsWithStatus();
 };
 
 void TestDeviceE2E::q72_connectReadsValues_runModemSetsClock() {
@@ -137,6 +138,24 @@ void TestDeviceE2E::portWithoutPermission_namesDialout() {
     QCOMPARE(r.bench.dialogs.texts(),
              QStringList{S("M1095 1\nM1600 %1\nM1603\nM1604").arg(r.sim.link())});
     QCOMPARE(test::buttons(r.w), S("1000011"));
+}
+
+// The cable pulled while the Q71 frame goes out: the write ends with the no-answer texts, the
+// buttons of a lost link and the port closed.
+void TestDeviceE2E::cablePulledDuringQ71Write_endsWithStatus() {
+    Rig r(sim::Model::Q71);
+    QVERIFY(r.sim.serving());
+    QVERIFY(r.bench.connect(30000));
+    QCOMPARE(r.w.statusText(), S("M1040"));
+    r.w.WriteButtonClick(r.w.WriteButton);
+    QTRY_VERIFY_WITH_TIMEOUT(r.w.pb1->value() >= 10, 10000);
+    r.sim.stop();
+    QVERIFY(r.bench.settle(5000));
+    QCOMPARE(r.w.statusText(), S("M1586"));
+    QCOMPARE(r.bench.dialogs.texts(), QStringList{S("M1587")});
+    QCOMPARE(test::buttons(r.w), S("1000010"));
+    QCOMPARE(r.w.pb1->value(), 0);
+    QVERIFY(!r.w.PortHandle);
 }
 
 QTEST_MAIN(TestDeviceE2E)

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <set>
 #include <thread>
 
 using namespace q7x;
@@ -123,6 +124,7 @@ class TestDeviceCommands : public QObject {
     void cancel_doesNotWaitForABlockedWorker();
     void cancelDuringUsbRead_closesConverterForGood();
     void cancelAtRandomMoments_alwaysEndsCleanly();
+    void cancelDuringRunModem_sendsOnlyThePcClock();
     void closingWindowDuringTransfer_endsWorker();
 };
 
@@ -636,6 +638,53 @@ void TestDeviceCommands::cancelAtRandomMoments_alwaysEndsCleanly() {
             b.w.CanlButtonClick(b.w.CancelButton);
         }
     }
+}
+
+// Cancel while a modem start waits for the PC clock on the window thread, or at any other moment
+// of it: no clock frame other than the PC's reaches the device.
+void TestDeviceCommands::cancelDuringRunModem_sendsOnlyThePcClock() {
+    QRandomGenerator random(1103);
+    const link::ClockStamp pc = link::makeClockStamp(2012, 6, 7, 8, 9, 0);
+    const auto text = [](const link::Bytes5 &frame) {
+        return sim::describe({sim::TraceEvent::Kind::Send, {frame.begin(), frame.end()}});
+    };
+    const std::set<std::string> pcFrames{text(link::setMinuteRequest(pc)),
+                                         text(link::setDayHourRequest(pc)),
+                                         text(link::setYearMonthRequest(pc))};
+    Bench b;
+    int clockFrames = 0;
+    for (int run = 0; run < 80; ++run) {
+        QVERIFY(b.connect());
+        const bool insideStamp = run % 2 == 0;
+        b.w.pcClock = [&b, insideStamp] {
+            if (insideStamp) // Cancel while the worker waits for this very stamp
+                b.w.CanlButtonClick(b.w.CancelButton);
+            return QDateTime(QDate(2012, 6, 7), QTime(8, 9));
+        };
+        // Otherwise the worker asks for Cancel at one of the run's pauses.
+        const int cancelAtPause = insideStamp ? 0 : 1 + int(random.bounded(18));
+        auto pauses = std::make_shared<std::atomic<int>>(0);
+        b.sim->last->clock.onStep = [&b, pauses, cancelAtPause] {
+            if (++*pauses == cancelAtPause)
+                QMetaObject::invokeMethod(
+                    &b.w, [&b] { b.w.CanlButtonClick(b.w.CancelButton); }, Qt::QueuedConnection);
+        };
+        b.w.RunModemButtonClick(b.w.RunModemButton);
+        QVERIFY(b.settle());
+        for (const sim::TraceEvent &e : b.sim->last->transport.trace) {
+            const bool clockFrame =
+                e.kind == sim::TraceEvent::Kind::Send && e.bytes.size() == 5 &&
+                (e.bytes[2] == 0x22 || ((e.bytes[2] & 0x0F) == 0x0A && e.bytes[2] != 0x0A));
+            if (!clockFrame)
+                continue;
+            ++clockFrames;
+            QVERIFY2(pcFrames.count(sim::describe(e)), sim::describe(e).c_str());
+        }
+        if (b.w.ConnectButton->isEnabled())
+            continue;
+        b.w.CanlButtonClick(b.w.CancelButton); // the start ran to its end before the Cancel
+    }
+    QVERIFY(clockFrames > 0);
 }
 
 void TestDeviceCommands::closingWindowDuringTransfer_endsWorker() {

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
+#include <future>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -175,6 +176,44 @@ class TestLinkSerial : public QObject {
         worker.join();
         QVERIFY(std::chrono::steady_clock::now() - cancelled < std::chrono::seconds(5));
         QVERIFY(s.window.statuses.empty()); // no LinkStatus 20 after a cancel
+    }
+
+    // The cable pulled mid-transfer (the simulator stops): every operation ends within seconds
+    // with the no-answer texts, the failure buttons and the link closed.
+    void cablePulled_endsEveryOperation_data() {
+        QTest::addColumn<int>("operation");
+        QTest::addColumn<int>("pullAfterMs"); // into the transfer, at 1200-baud wire speed
+        QTest::newRow("Q72 read") << int(LinkOperation::ReadQ72) << 400;
+        QTest::newRow("Q72 write") << int(LinkOperation::WriteQ72) << 400;
+        QTest::newRow("Q71 read") << int(LinkOperation::ReadQ71) << 1500;
+        QTest::newRow("Q71 write") << int(LinkOperation::WriteQ71) << 1200;
+        QTest::newRow("run modem") << int(LinkOperation::RunModem) << 800;
+    }
+    void cablePulled_endsEveryOperation() {
+        QFETCH(int, operation);
+        QFETCH(int, pullAfterMs);
+        const LinkOperation op = LinkOperation(operation);
+        const bool q71 = op == LinkOperation::ReadQ71 || op == LinkOperation::WriteQ71;
+        QTemporaryDir dir;
+        Simulator sim(dir.path(), {"--model", q71 ? "q71" : "q72", "--wire-timing"});
+        Session s(sim.path());
+        QVERIFY(s.transport);
+        const auto image = patternImage();
+        auto run = std::async(std::launch::async, [&] {
+            s.engine->run(op, q71 ? DeviceModel::Q71 : DeviceModel::Q72, image);
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(pullAfterMs));
+        QVERIFY(run.wait_for(std::chrono::seconds(0)) == std::future_status::timeout);
+        sim.stop();
+        if (run.wait_for(std::chrono::seconds(3)) != std::future_status::ready) {
+            s.engine->cancel();
+            run.wait();
+            QFAIL("the operation did not end after the cable was pulled");
+        }
+        const Lines &calls = s.window.calls;
+        QCOMPARE(Lines(calls.end() - std::min<std::ptrdiff_t>(3, calls.size()), calls.end()),
+                 (Lines{"buttons LinkFailed", "status 20", "close"}));
+        QCOMPARE(s.window.progressValues.back(), 0);
     }
 };
 
