@@ -88,19 +88,10 @@ void TMainForm::OpenSerialPort() {
                                   QString::fromStdString(error.detail));
         dialogs().message(lines.join(QLatin1Char('\n')), QString(), Dialogs::Icon::Warning);
         PortOk = false;
-        return;
     }
-    QThread::msleep(static_cast<unsigned long>(linkFactory().portSettleMs()));
 }
 
 void TMainForm::StartSerialConnect() {
-    // A worker still winding down after a Cancel lets go of the port before it is opened again.
-    // A cancelled worker never waits for the window, so this wait is short.
-    for (const QPointer<LinkWorker> &w : m_workers)
-        if (w) {
-            w->cancel();
-            w->wait();
-        }
     PortHandle = {};
     OpenSerialPort();
     if (!PortOk) {
@@ -108,7 +99,7 @@ void TMainForm::StartSerialConnect() {
         CancelButton->setEnabled(false);
         return;
     }
-    startWorker(LinkOperation::Connect);
+    startWorker(LinkOperation::Connect, {}, linkFactory().portSettleMs());
 }
 
 // Opens converter 0 and sets it up for the link; UsbOk tells whether a converter was found.
@@ -119,15 +110,17 @@ void TMainForm::OpenUsbDevice() {
     m_usbOpenStatus = r.lastStatus;
 }
 
-// Lets go of the converter: purge and close now (a transfer in progress on a worker fails at
-// once and never reaches the closed handle); the next command opens it again.
+// Lets go of the converter: purge and close now, or, when a worker's transfer is inside the
+// driver, as that transfer returns; nothing reaches the closed handle, and the next command
+// opens the converter again.
 void TMainForm::closeUsbDevice() {
     if (UsbHandle)
         UsbHandle->close();
     UsbHandle.reset();
 }
 
-void TMainForm::startWorker(LinkOperation operation, std::vector<std::uint8_t> image) {
+void TMainForm::startWorker(LinkOperation operation, std::vector<std::uint8_t> image,
+                            int startPauseMs) {
     LinkWorker *worker = nullptr;
     if (USB->isChecked()) {
         // Read, Write and Run modem start their worker even when no converter opened: its
@@ -143,6 +136,7 @@ void TMainForm::startWorker(LinkOperation operation, std::vector<std::uint8_t> i
             new TComThread(this, operation, DeviceModel, std::move(image), PortHandle, m_closing);
         ComWorker = worker;
     }
+    worker->setStartPause(startPauseMs);
     m_workers.emplace_back(worker);
     QPointer<LinkWorker> guard(worker);
     connect(worker, &QThread::finished, this, [this, guard] {
@@ -158,6 +152,10 @@ void TMainForm::workerEnded(LinkWorker *worker) {
     worker->deleteLater();
     if (chain)
         ReadButtonClick(ReadButton);
+    if (m_connectWaiting && liveWorkers() == 0) {
+        m_connectWaiting = false;
+        connectLink();
+    }
 }
 
 void TMainForm::shutDownLink() {
@@ -189,6 +187,20 @@ void TMainForm::closeEvent(QCloseEvent *e) {
 void TMainForm::ConnectButtonClick(QWidget *) {
     PageControl1->setActivePageIndex(0);
     PageControl1Change(PageControl1);
+    if (liveWorkers() > 0) {
+        // A worker that a Cancel let go of still holds the link for a moment: open it again once
+        // that worker has ended, without waiting for it here.
+        m_connectWaiting = true;
+        CancelButton->setEnabled(true);
+        ConnectButton->setEnabled(false);
+        Mode->setEnabled(false);
+        PortNumber->setEnabled(false);
+        return;
+    }
+    connectLink();
+}
+
+void TMainForm::connectLink() {
     if (USB->isChecked()) {
         if (!UsbHandle)
             OpenUsbDevice();
@@ -231,6 +243,7 @@ void TMainForm::ConnectButtonClick(QWidget *) {
 void TMainForm::CanlButtonClick(QWidget *) {
     // Cancel only flags the workers and wakes their transfers; each closes its hold on the link
     // when it stops. The window lets go of its own handle at once.
+    m_connectWaiting = false;
     bool comWorkerCancelled = false;
     bool usbWorkerCancelled = false;
     for (const QPointer<LinkWorker> &w : m_workers)

@@ -28,7 +28,8 @@ class LinkFactory {
     // Returns an empty link, with `error` saying why, when the port cannot be opened.
     virtual LinkHandle openSerialPort(int portNumber, const QString &path,
                                       link::PortError &error) = 0;
-    // The pause after a port was opened, before the first worker starts (ms).
+    // The pause (ms) after a port was opened, before the first transfer; the connect worker
+    // takes it on the link's clock, so the window never sleeps and Cancel cuts it short.
     virtual int portSettleMs() const { return 300; }
     // The FTDI converter's driver the USB link opens converter 0 through; the system's driver
     // unless a test plays the converter. It outlives every converter opened through it.

@@ -183,6 +183,9 @@ void LinkWorker::cancel() {
 void LinkWorker::run() {
     link::Transport *transport =
         m_handle.transport ? m_handle.transport.get() : m_closedTransport.get();
+    // A port just opened settles before the first transfer; Cancel cuts the pause short.
+    if (m_startPauseMs > 0)
+        (m_handle.clock ? m_handle.clock.get() : m_ownClock.get())->pause(m_startPauseMs);
     // Nothing left over from an earlier operation may pass for an answer.
     transport->purge();
     const link::DeviceModel model =

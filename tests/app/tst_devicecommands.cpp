@@ -75,8 +75,10 @@ class StuckFactory : public test::SimLinkFactory {
   public:
     std::shared_ptr<StuckTransport> transport = std::make_shared<StuckTransport>();
     app::LinkHandle openSerialPort(int, const QString &, link::PortError &) override {
+        ++opens;
         return {transport, std::make_shared<sim::VirtualClock>()};
     }
+    int opens = 0;
 };
 
 // The parts of the window that only one model has.
@@ -121,7 +123,7 @@ class TestDeviceCommands : public QObject {
     void buttonEvents_changeOnlyTheirControls();
     void cancelAfterConnect_namesModelAndHidesIdentification_data() { addTransports(); }
     void cancelAfterConnect_namesModelAndHidesIdentification();
-    void cancel_doesNotWaitForABlockedWorker();
+    void cancelThenConnect_doNotWaitForABlockedWorker();
     void cancelDuringUsbRead_closesConverterForGood();
     void cancelAtRandomMoments_alwaysEndsCleanly();
     void cancelDuringRunModem_sendsOnlyThePcClock();
@@ -236,21 +238,26 @@ void TestDeviceCommands::openFailure_warnsOnEveryClickAndRetries() {
         b.w.ConnectButtonClick(b.w.ConnectButton);
         QCOMPARE(b.dialogs.texts().last(), S("M1535\nM1610\nM1611"));
         QCOMPARE(b.w.statusText(), S("M1535"));
+        b.dialogs.clear();
     } else {
         QCOMPARE(b.sim->opened, (QList<QPair<int, QString>>(2, {3, S("/tmp/q7x-sim-com3")})));
+        b.dialogs.clear();
     }
-    b.dialogs.clear();
 
     // The port is free or the converter plugged in; an unmapped port is opened by its own name.
+    // The port settles on the worker's clock before the first transfer.
     b.sim->refuse = false;
     b.sim->d2xx.present = true;
+    b.sim->settleMs = 300;
     b.w.PortNumber->setItemIndex(9);
     QVERIFY(b.connect());
     QCOMPARE(b.w.statusText(), S("M1040"));
     QVERIFY(b.dialogs.texts().isEmpty());
     QCOMPARE(b.sim->d2xx.misuse(), 0);
-    if (!usb)
+    if (!usb) {
         QCOMPARE(b.sim->opened.last(), (QPair<int, QString>(10, QString())));
+        QCOMPARE(sim::describe(b.sim->last->transport.trace.front()), std::string("P300"));
+    }
 }
 
 // Faults of the device during a command: the status text, the messages, the buttons, and whether
@@ -525,8 +532,9 @@ void TestDeviceCommands::cancelAfterConnect_namesModelAndHidesIdentification() {
     QCOMPARE(b.sim->d2xx.misuse(), 0);
 }
 
-void TestDeviceCommands::cancel_doesNotWaitForABlockedWorker() {
+void TestDeviceCommands::cancelThenConnect_doNotWaitForABlockedWorker() {
     auto factory = std::make_unique<StuckFactory>();
+    StuckFactory *stuck = factory.get();
     const std::shared_ptr<StuckTransport> line = factory->transport;
     Bench b(Transport::Com, std::move(factory));
     b.w.ConnectButtonClick(b.w.ConnectButton);
@@ -545,14 +553,26 @@ void TestDeviceCommands::cancel_doesNotWaitForABlockedWorker() {
         }
     });
     b.w.CanlButtonClick(b.w.CancelButton);
+    const QString afterCancel = buttons(b.w);
+    // Connect again at once: the port opens when the old worker has let go of it.
+    b.w.ConnectButtonClick(b.w.ConnectButton);
     const bool returnedBeforeRelease = !watchdogReleased.load();
-    QCOMPARE(buttons(b.w), S("1000011"));
-    QCOMPARE(b.w.liveWorkers(), 1); // still inside its read
+    const QString afterConnect = buttons(b.w);
+    const int workersBeforeRelease = b.w.liveWorkers(); // the old one, still inside its read
+    const int opensBeforeRelease = stuck->opens;
     line->release();
     watchdog.join();
     QVERIFY(returnedBeforeRelease);
+    QCOMPARE(afterCancel, S("1000011"));
+    QCOMPARE(afterConnect, S("0100000"));
+    QCOMPARE(workersBeforeRelease, 1);
+    QCOMPARE(opensBeforeRelease, 1);
+    QTRY_COMPARE(stuck->opens, 2);
     QVERIFY(b.settle());
-    QCOMPARE(line.use_count(), 2L); // the factory's and this test's: the worker let go
+    QCOMPARE(b.w.statusText(), S("M1025")); // the released line never answers
+    b.w.CanlButtonClick(b.w.CancelButton);
+    QVERIFY(b.settle());
+    QCOMPARE(line.use_count(), 2L); // the factory's and this test's: the workers let go
     QVERIFY(!b.w.PortHandle);
 }
 
@@ -568,13 +588,13 @@ void TestDeviceCommands::cancelDuringUsbRead_closesConverterForGood() {
         if (++reads != 20)
             return;
         inside = true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
     };
     b.w.ReadButtonClick(b.w.ReadButton);
     QTRY_VERIFY_WITH_TIMEOUT(inside.load(), 5000);
     b.w.CanlButtonClick(b.w.CancelButton);
-    // Cancel waited for the read in the driver and closed the converter itself.
-    QCOMPARE(b.sim->d2xx.openHandles(), 0);
+    // Cancel did not wait for the read in the driver: the read closes the converter as it returns.
+    QCOMPARE(b.sim->d2xx.openHandles(), 1);
     QVERIFY(!b.w.UsbHandle);
     QVERIFY(b.w.ConnectButton->isEnabled());
     QVERIFY(b.settle());

@@ -58,7 +58,8 @@ class SimLinkFactory : public app::LinkFactory {
         return {std::shared_ptr<link::Transport>(last, &last->transport),
                 std::shared_ptr<link::Clock>(last, &last->clock)};
     }
-    int portSettleMs() const override { return 0; }
+    int settleMs = 0; // the pause after each COM open
+    int portSettleMs() const override { return settleMs; }
     link::D2xx &usbDriver() override { return d2xx; }
     std::shared_ptr<link::Clock> usbClock() override {
         return std::shared_ptr<link::Clock>(std::shared_ptr<void>(), &d2xx.link.clock);

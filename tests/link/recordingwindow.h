@@ -105,11 +105,10 @@ class UsbWindow : public RecordingWindow {
     }
 
     // Cancel as the window does it, from any thread.
-    void cancel(LinkEngine &engine,
-                std::chrono::milliseconds wait = std::chrono::milliseconds(250)) {
+    void cancel(LinkEngine &engine) {
         engine.cancel();
         if (usbHandle)
-            usbHandle->close(wait);
+            usbHandle->close();
         usbHandle.reset();
     }
 

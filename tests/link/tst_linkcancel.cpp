@@ -165,8 +165,6 @@ class TestLinkCancel : public QObject {
             if (total == 0)
                 continue;
             const int cancelAt = 1 + static_cast<int>(rng() % static_cast<unsigned>(total));
-            // Sometimes the window gives up waiting at once and the reader closes.
-            const auto wait = std::chrono::milliseconds(rng() % 3 == 0 ? 0 : 250);
             const auto lingerUs = std::chrono::microseconds(rng() % 400);
 
             Rig rig(c.device, LinkKind::Usb);
@@ -201,7 +199,7 @@ class TestLinkCancel : public QObject {
             cancelIssued = true;
             UsbHandle device = rig.usbWindow().usbHandle;
             rig.usbWindow().usbHandle.reset();
-            device->close(wait);
+            device->close();
             if (!device->isClosed())
                 ++deferredCloses;
             QVERIFY2(worker.wait_for(std::chrono::seconds(20)) == std::future_status::ready,

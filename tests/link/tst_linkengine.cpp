@@ -219,7 +219,7 @@ class TestLinkEngine : public QObject {
             if (rig.window().calls.size() != 1)
                 return;
             if (rig.isUsb())
-                rig.usbWindow().cancel(*rig.engine, std::chrono::milliseconds(0));
+                rig.usbWindow().cancel(*rig.engine);
             else
                 rig.engine->cancel();
         };
