@@ -81,15 +81,13 @@ inline void fillMessageTable() {
         lang::MessageTable()[std::size_t(n - 1000)] = QStringLiteral("M%1 %s").arg(n);
 }
 
-// Connect, Cancel, Write, Read, Run modem, the port list and Mode; buttons() gives their enabled
-// states as "10110..".
-inline QList<QWidget *> linkControls(const app::TMainForm &w) {
-    return {w.ConnectButton,  w.CancelButton, w.WriteButton, w.ReadButton,
-            w.RunModemButton, w.PortNumber,   w.Mode};
-}
+// The enabled states of Connect, Cancel, Write, Read, Run modem, the port list and Mode as
+// "10110..".
 inline QString buttons(const app::TMainForm &w) {
     QString s;
-    for (const QWidget *b : linkControls(w))
+    for (const QWidget *b : std::initializer_list<const QWidget *>{
+             w.ConnectButton, w.CancelButton, w.WriteButton, w.ReadButton, w.RunModemButton,
+             w.PortNumber, w.Mode})
         s += b->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
     return s;
 }

@@ -7,7 +7,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <cctype>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -45,17 +44,6 @@ class SimProcess {
             if (l.startsWith(word + ' '))
                 return l.mid(word.size() + 1);
         return {};
-    }
-    // The dump's hex lines after the line `name`, as bytes.
-    QByteArray section(const QByteArray &name) const {
-        const QList<QByteArray> lines = dump();
-        QByteArray bytes;
-        for (qsizetype i = lines.indexOf(name) + 1;
-             i > 0 && i < lines.size() && !lines[i].isEmpty() &&
-             std::isxdigit(static_cast<unsigned char>(lines[i][0]));
-             ++i)
-            bytes += QByteArray::fromHex(lines[i]);
-        return bytes;
     }
 
   private:
