@@ -191,14 +191,22 @@ ReceiveResult PosixSerialTransport::receive(std::span<std::uint8_t> buffer) {
         result.ok = false;
         return result;
     }
-    const auto total =
-        Steady::now() + std::chrono::milliseconds(
-                            PerByteTimeout * static_cast<long>(buffer.size()) + ConstantTimeout);
+    const long totalMs = PerByteTimeout * static_cast<long>(buffer.size()) + ConstantTimeout;
+    const auto total = Steady::now() + std::chrono::milliseconds(totalMs);
     Steady::time_point deadline = total;
+    // A read that ends at its total deadline before the inter-byte limit could matter waits in
+    // the kernel until all its bytes are there: one wake-up per answer instead of one a byte.
+    const bool whole = totalMs <= InterByteTimeout;
+    setMinimum(whole ? buffer.size() : 1);
     while (result.count < buffer.size()) {
         const int ready = waitFor(fd_, POLLIN, wakeFd_, deadline);
-        if (ready == 0)
+        if (ready == 0) {
+            if (whole) { // what arrived of a short answer
+                const ssize_t r = ::read(fd_, buffer.data(), buffer.size());
+                result.count = r > 0 ? static_cast<std::size_t>(r) : 0;
+            }
             break;
+        }
         if (ready < 0) {
             result.ok = false;
             break;
@@ -214,6 +222,18 @@ ReceiveResult PosixSerialTransport::receive(std::span<std::uint8_t> buffer) {
         }
     }
     return result;
+}
+
+void PosixSerialTransport::setMinimum(std::size_t bytes) {
+    const cc_t minimum = static_cast<cc_t>(std::min<std::size_t>(bytes, 255));
+    if (minimum == minimum_)
+        return;
+    termios tio{};
+    if (::tcgetattr(fd_, &tio) != 0)
+        return;
+    tio.c_cc[VMIN] = minimum;
+    if (::tcsetattr(fd_, TCSANOW, &tio) == 0)
+        minimum_ = minimum;
 }
 
 void PosixSerialTransport::purge() { ::tcflush(fd_, TCIOFLUSH); }

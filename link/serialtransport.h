@@ -40,7 +40,10 @@ class PosixSerialTransport : public Transport {
 
   private:
     PosixSerialTransport(int fd, int wakeFd) : fd_(fd), wakeFd_(wakeFd) {}
+    // VMIN of the port: poll() reports it readable once this many bytes are there.
+    void setMinimum(std::size_t bytes);
     int fd_;
+    unsigned char minimum_ = 0;
     int wakeFd_;
     std::atomic<bool> interrupted_{false};
 };
