@@ -264,7 +264,7 @@ void TMainForm::WriteButtonClick(QWidget *) {
     RunModemButton->setEnabled(false);
     setStatusText(lang::M(1005));
     const QString language = lang::GetLanguage();
-    image::Encoded encoded;
+    image::LegacyEncoded encoded;
     if (DeviceModel == pages::ModelQ71) {
         PendingOperation = LinkOperation::WriteQ71;
         encoded = image::EncodeImageQ71(*this);

@@ -121,7 +121,7 @@ void DecodeImage(pages::FormBase &form, const ConfigImage &image) {
         DecodeImageQ72(form, image);
 }
 
-Encoded EncodeImage(pages::FormBase &form) {
+LegacyEncoded EncodeImage(pages::FormBase &form) {
     return form.DeviceModel == pages::ModelQ71 ? EncodeImageQ71(form) : EncodeImageQ72(form);
 }
 
@@ -159,7 +159,7 @@ void SaveButtonClick(pages::FormBase &form) {
                                                      S(FileFilter), S("cfg"), proposedName(form));
     if (path.isEmpty())
         return;
-    const Encoded encoded = EncodeImage(form);
+    const LegacyEncoded encoded = EncodeImage(form);
     if (!encoded.ok()) {
         showError(form, encoded.error);
         return;

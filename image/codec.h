@@ -27,14 +27,14 @@ void DecodeImage(pages::FormBase &form, const ConfigImage &image);
 // field and the value, for a message box). Nothing may be written or sent when error is set;
 // the window is then unchanged too (the telephone-line encoder unticks the partitions of
 // recipients without a number, and lists the image in Memo2, only on success).
-struct Encoded {
+struct LegacyEncoded {
     ConfigImage image{};
     QString error;
     bool ok() const { return error.isEmpty(); }
 };
-Encoded EncodeImageQ72(pages::FormBase &form);
-Encoded EncodeImageQ71(pages::FormBase &form);
-Encoded EncodeImage(pages::FormBase &form);
+LegacyEncoded EncodeImageQ72(pages::FormBase &form);
+LegacyEncoded EncodeImageQ71(pages::FormBase &form);
+LegacyEncoded EncodeImage(pages::FormBase &form);
 
 // Loads the factory preset of the current model and work mode into the window.
 void DefaultButtonClick(pages::FormBase &form);

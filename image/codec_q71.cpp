@@ -131,7 +131,7 @@ void DecodeImageQ71(pages::FormBase &form, const ConfigImage &img) {
     // Dial groups, and the partitions reported to each recipient.
     for (int a = 1; a <= 8; ++a)
         for (int b = 1; b <= 8; ++b)
-            c.check(S("gr"), a, b)->setChecked(bit(img[q71::DialGroups + a - 1], b - 1));
+            c.check(S("gr"), a, b)->setChecked(a == b || bit(img[q71::DialGroups + a - 1], b - 1));
     for (int r = 1; r <= q71::RecipientCount; ++r)
         for (int p = 1; p <= PartitionCount; ++p)
             c.check(S("rzd"), r, p)->setChecked(bit(img[q71::RecipientPartitions + p - 1], r - 1));
@@ -157,9 +157,9 @@ void DecodeImageQ71(pages::FormBase &form, const ConfigImage &img) {
     c.edit(S("Dig13"))->setText(QString::number(q71::dig13(img)).rightJustified(4, u'0'));
 }
 
-Encoded EncodeImageQ71(pages::FormBase &form) {
+LegacyEncoded EncodeImageQ71(pages::FormBase &form) {
     const Controls &c = form.controls();
-    Encoded out;
+    LegacyEncoded out;
     ConfigImage &img = out.image;
     auto fail = [&](const QString &field, const ConvertError &e) {
         out.error = fieldError(field, e);

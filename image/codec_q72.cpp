@@ -347,9 +347,9 @@ void DecodeImageQ72(pages::FormBase &form, const ConfigImage &img) {
     }
 }
 
-Encoded EncodeImageQ72(pages::FormBase &form) {
+LegacyEncoded EncodeImageQ72(pages::FormBase &form) {
     const Controls &c = form.controls();
-    Encoded out;
+    LegacyEncoded out;
     ConfigImage &img = out.image;
     auto fail = [&](const QString &field, const ConvertError &e) {
         out.error = fieldError(field, e);

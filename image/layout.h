@@ -92,6 +92,7 @@ struct RelaySettings {
     bool alarmEvent = false, boxDamage = false, onOffLine = false, onOffAllLine = false;
     bool errorFire = false, noConnect = false, errorPower = false, inverted = false;
     int timeRzmk = 0, timeZmk = 0, timePeriod = 0; // list items
+    bool operator==(const RelaySettings &) const = default;
 };
 inline constexpr int RelaySpecialMode = 6; // "Специальный": set every relay control by itself
 // The first of the modes 0..5 whose fixed settings match, else RelaySpecialMode.

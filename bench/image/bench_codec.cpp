@@ -52,7 +52,7 @@ image::ConfigImage fullImage(app::TMainForm &w, int model) {
         c.combo(S("ObjNmb"), p)->setItemIndex(p);
     for (int k = 1; k <= 24; ++k)
         c.edit(S("Edit"), k)->setText(QString::number(1100 + k));
-    const image::Encoded e = image::EncodeImage(w);
+    const image::LegacyEncoded e = image::EncodeImage(w);
     if (!e.ok()) {
         std::fprintf(stderr, "encoder: %s\n", qPrintable(e.error));
         std::exit(1);

@@ -413,7 +413,7 @@ void TestDeviceCommands::writeWithEncoderError_sendsNothing() {
     QVERIFY(b.connect());
     QVERIFY(b.dialogs.shown.isEmpty());
     b.w.controls().edit(S("Edit5"))->setText(S("9983")); // no SMS-Blitz code
-    const image::Encoded encoded = image::EncodeImageQ72(b.w);
+    const image::LegacyEncoded encoded = image::EncodeImageQ72(b.w);
     if (encoded.ok())
         QSKIP("the encoder of this build reports no errors");
     const std::size_t traced = b.sim->last->transport.trace.size();

@@ -61,7 +61,7 @@ struct Window {
     app::TMainForm &w() { return *form; }
     const pages::Controls &c() { return form->controls(); }
     ConfigImage encode() {
-        const image::Encoded e = image::EncodeImage(*form);
+        const image::LegacyEncoded e = image::EncodeImage(*form);
         if (!e.ok())
             qWarning("encoder: %s", qPrintable(e.error));
         return e.image;

@@ -250,7 +250,7 @@ void TstCodec::encoderErrors_endBeforeAnythingChanges() {
         pages::Edit *e = c.edit(S(b.edit));
         const QString keep = e->text();
         e->setText(S(b.text));
-        const image::Encoded r = image::EncodeImage(q71.w());
+        const image::LegacyEncoded r = image::EncodeImage(q71.w());
         QVERIFY(!r.ok());
         QVERIFY2(r.error.contains(S(b.field)) && r.error.contains(S(b.text)), qPrintable(r.error));
         QVERIFY(c.check(S("rzd11"))->isChecked());

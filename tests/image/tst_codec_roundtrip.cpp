@@ -208,7 +208,7 @@ void TstCodecRoundTrip::windowImageWindowImage() {
     };
     for (int n = 0; n < CasesPerModel; ++n) {
         makeSettings();
-        const image::Encoded first = image::EncodeImage(win.w());
+        const image::LegacyEncoded first = image::EncodeImage(win.w());
         QVERIFY2(first.ok(), qPrintable(QStringLiteral("case %1: %2").arg(n).arg(first.error)));
         // Other settings before the decode, so every value must come from the image.
         makeSettings();
@@ -218,7 +218,7 @@ void TstCodecRoundTrip::windowImageWindowImage() {
         QVERIFY2(
             win.dialogs.shown.isEmpty(),
             qPrintable(QStringLiteral("case %1: %2").arg(n).arg(win.dialogs.texts().value(0))));
-        const image::Encoded second = image::EncodeImage(win.w());
+        const image::LegacyEncoded second = image::EncodeImage(win.w());
         QVERIFY2(second.ok(), qPrintable(second.error));
         QVERIFY2(first.image == second.image,
                  qPrintable(QStringLiteral("case %1: %2")
@@ -266,7 +266,7 @@ void TstCodecRoundTrip::anyImageDecodes() {
                      qPrintable(why));
         }
         // Whatever was read, encoding it again either works or says why.
-        const image::Encoded again = image::EncodeImage(win.w());
+        const image::LegacyEncoded again = image::EncodeImage(win.w());
         QVERIFY(again.ok() || !again.error.isEmpty());
     }
 }
