@@ -282,9 +282,8 @@ struct ObjectNumber {
     int number = 0; // 0..999, 0 = no object
     bool bad = false;
 };
-// Digits 10..14 mark the field bad and read as 0; leading 0xF digits read as 0. A 0xF after a
-// real digit ("1 F 5") is not a number the encoder writes: it is bad too, so the result stays
-// within the object lists and the password table.
+// Digits 10..14 mark the field bad and read as 0; leading 0xF digits read as 0, a later 0xF
+// counts as 15 ("1 F 5" is 255). A sum above 999, which no object list holds, is bad too.
 ObjectNumber decodeObjectNibbles(int hundreds, int tens, int units);
 ObjectNumber objectNumber(const ConfigImage &img, int partition);
 inline int rzdNmbItem(const ConfigImage &img, int partition) {
