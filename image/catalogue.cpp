@@ -106,8 +106,8 @@ void Catalogue<S>::password(const QString &key, const Names &n, const QString &c
     auto &f = add(key, n, FieldKind::Password, control);
     f.get = [ref](const S &s) {
         const auto &cells = ref(const_cast<S &>(s));
-        return QVariant(
-            QByteArray(reinterpret_cast<const char *>(cells.data()), 3).toHex().toUpper());
+        return QVariant(QString::fromLatin1(
+            QByteArray(reinterpret_cast<const char *>(cells.data()), 3).toHex().toUpper()));
     };
     f.set = [ref](S &s, const QVariant &v) {
         const QByteArray hex = v.toString().toLatin1();

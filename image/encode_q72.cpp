@@ -242,7 +242,7 @@ QString encodeBlitz(const Q72Settings &s, ConfigImage &img, QString *key) {
     for (int k = 1; k <= BlitzCount; ++k) {
         const Status stored = q72::putBlitzCode(img, k, s.blitzCodes[k - 1]);
         if (!stored)
-            return detail::fail(key, detail::key("blitz", k, "code"),
+            return detail::fail(key, detail::key("blitzCodes", k),
                                 QStringLiteral("SMS-Blitz code %1").arg(k), stored.error());
         setBit(img, q72::BlitzVoiceBits[k - 1], s.blitzVoice[k - 1]);
     }

@@ -13,6 +13,12 @@ void adjustForWrite(ConfigImage &img, int model, std::optional<WriteLanguage> la
         img[q72::WorkModeLang] = std::uint8_t(img[q72::WorkModeLang] + 0x10 * code);
 }
 
+void clearPartitionsWithoutNumber(Q71Settings &s) {
+    for (Q71Recipient &r : s.recipients)
+        if (r.phone.isEmpty())
+            r.partitions.fill(false);
+}
+
 std::array<std::uint8_t, 3> passwordCells(const QString &digits) {
     std::array<std::uint8_t, 3> cells{0xFF, 0xFF, 0xFF};
     for (int i = 0; i < 3 && 2 * i < digits.size(); ++i) {

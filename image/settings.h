@@ -195,6 +195,10 @@ void adjustForWrite(ConfigImage &img, int model, std::optional<WriteLanguage> la
 // to the first of them only.
 std::array<int, PartitionCount> effectiveGroups(const std::array<Q72Partition, PartitionCount> &p);
 
+// A Q71 recipient without a telephone number reports no partition: the window clears its
+// partitions when it stores the configuration.
+void clearPartitionsWithoutNumber(Q71Settings &s);
+
 // A password of up to six digits as the three cells of an object group: digits in pairs from the
 // left, a last single digit with 0xF in its low nibble, 0xFF for cells without digits.
 std::array<std::uint8_t, 3> passwordCells(const QString &digits);

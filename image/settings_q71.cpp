@@ -209,7 +209,6 @@ void encodeMain(const Q71Settings &s, ConfigImage &img) {
     img[q71::FillFF] = 0xFF;
 }
 
-// Recipients without a telephone number report no partition.
 void encodeRecipients(const Q71Settings &s, ConfigImage &img) {
     for (int k = 1; k <= RecipientCount; ++k) {
         const Q71Recipient &r = s.recipients[k - 1];
@@ -226,7 +225,7 @@ void encodeRecipients(const Q71Settings &s, ConfigImage &img) {
                     setBit(img, {q71::EventType1Copy, std::uint8_t(1u << (k - 1))}, true);
             }
         for (int p = 1; p <= PartitionCount; ++p)
-            if (!r.phone.isEmpty() && r.partitions[p - 1])
+            if (r.partitions[p - 1])
                 img[q71::RecipientPartitions + p - 1] |= std::uint8_t(1 << (k - 1));
         for (int b = 1; b <= RecipientCount; ++b)
             if (s.dialGroups[k - 1][b - 1])

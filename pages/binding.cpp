@@ -213,7 +213,8 @@ void DecodeImage(FormBase &form, const image::ConfigImage &img) {
 image::Encoded EncodeImageQ72(FormBase &form) { return image::encodeQ72(gatherQ72(form)); }
 
 image::Encoded EncodeImageQ71(FormBase &form) {
-    const image::Q71Settings s = gatherQ71(form);
+    image::Q71Settings s = gatherQ71(form);
+    image::clearPartitionsWithoutNumber(s);
     image::Encoded out = image::encodeQ71(s);
     if (!out.ok())
         return out;
