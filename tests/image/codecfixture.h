@@ -2,10 +2,10 @@
 // Shared by the codec tests: a shown main window with recording dialogs, message numbers that
 // can be recognised, images edited run by run, and comparison on the bits a layout defines.
 #include "app/mainform.h"
-#include "image/codec.h"
 #include "image/configimage.h"
 #include "image/presets.h"
 #include "lang/messagetable.h"
+#include "pages/binding.h"
 #include "pages/dialogs.h"
 
 #include <QRegularExpression>
@@ -61,7 +61,7 @@ struct Window {
     app::TMainForm &w() { return *form; }
     const pages::Controls &c() { return form->controls(); }
     ConfigImage encode() {
-        const image::LegacyEncoded e = image::EncodeImage(*form);
+        const image::Encoded e = pages::EncodeImage(*form);
         if (!e.ok())
             qWarning("encoder: %s", qPrintable(e.error));
         return e.image;
@@ -69,7 +69,7 @@ struct Window {
     // The factory settings of work mode `mode`, as the user restores them.
     void defaults(int mode) {
         form->WorkModeComboBox->setItemIndex(mode);
-        image::DefaultButtonClick(*form);
+        form->DefaultButtonClick(nullptr);
         dialogs.clear();
     }
 };
