@@ -390,22 +390,6 @@ ObjectNumber objectNumber(const ConfigImage &img, int partition) {
     return decodeObjectNibbles(img[at] >> 4, img[at] & 0x0F, img[at + 1] >> 4);
 }
 
-PartitionGroupsRead partitionGroups(const ConfigImage &img) {
-    PartitionGroupsRead r;
-    for (int p = 0; p < PartitionCount; ++p) {
-        int g = img[PartitionGroups + p];
-        if (g > 16) {
-            g = 0;
-            r.bad = true;
-        }
-        for (int q = 0; q < p && g != 0; ++q)
-            if (r.group[q] == g)
-                g = 0;
-        r.group[p] = g;
-    }
-    return r;
-}
-
 GroupPassword groupPassword(const ConfigImage &img, int group) {
     GroupPassword r;
     for (int i = 0; i < GroupPasswordSize; ++i) {

@@ -290,14 +290,6 @@ inline int rzdNmbItem(const ConfigImage &img, int partition) {
     return img[ObjectDigits + 2 * (partition - 1) + 1] & 0x0F;
 }
 
-// Groups of the 16 partitions as the decoder uses them: a value above 16 counts as 0 (bad), and a
-// group named by more than one partition belongs to the first of them only.
-struct PartitionGroupsRead {
-    std::array<int, PartitionCount> group{};
-    bool bad = false;
-};
-PartitionGroupsRead partitionGroups(const ConfigImage &img);
-
 // Password bytes of group g (1..16) from the final area 464..511: a byte with a nibble of
 // 10..14 reads as 0 and marks the result bad.
 struct GroupPassword {

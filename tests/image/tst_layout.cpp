@@ -2,6 +2,7 @@
 // refusals of values that would read back differently, and the factory presets' own rules.
 #include "image/layout.h"
 #include "image/presets.h"
+#include "image/settings.h"
 
 #include <QtTest>
 
@@ -124,20 +125,16 @@ void TstLayout::q72ObjectDigits() {
 }
 
 void TstLayout::q72PartitionGroupsAndPasswords() {
-    ConfigImage img{};
-    img[192] = 2;  // partition 1
-    img[194] = 2;  // partition 3, same group: belongs to partition 1 only
-    img[195] = 16; // partition 4
-    auto g = q72::partitionGroups(img);
-    QCOMPARE(g.group[0], 2);
-    QCOMPARE(g.group[2], 0);
-    QCOMPARE(g.group[3], 16);
-    QVERIFY(!g.bad);
-    img[196] = 17;
-    g = q72::partitionGroups(img);
-    QCOMPARE(g.group[4], 0);
-    QVERIFY(g.bad);
+    // A group that several partitions name belongs to the first of them.
+    std::array<Q72Partition, PartitionCount> partitions{};
+    partitions[0].group = partitions[2].group = 2;
+    partitions[3].group = 16;
+    const auto groups = effectiveGroups(partitions);
+    QCOMPARE(groups[0], 2);
+    QCOMPARE(groups[2], 0);
+    QCOMPARE(groups[3], 16);
 
+    ConfigImage img{};
     img[509] = 0x12; // group 16, a digit of 10 in the middle
     img[510] = 0xA5;
     img[511] = 0xFF;

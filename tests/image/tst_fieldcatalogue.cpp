@@ -1,32 +1,14 @@
 // The field catalogue against the real window: its caption and item identifiers are texts the
 // translation walk numbers, with the window's own item texts; each field's control exists on the
 // field's page; and a field reads as the window shows the setting.
-#include "app/mainform.h"
+#include "codecfixture.h"
 #include "image/catalogue.h"
-#include "image/presets.h"
 #include "lang/tablegen.h"
-#include "pages/binding.h"
-#include "pages/dialogs.h"
 
-#include <QtTest>
-
-using namespace q7x;
+using namespace codectest;
 using image::FieldKind;
 
 namespace {
-
-QString S(const char *utf8) { return QString::fromUtf8(utf8); }
-
-struct Window {
-    pages::RecordingDialogs dialogs;
-    app::TMainForm w{&dialogs};
-    explicit Window(int model) {
-        w.SelectLang->setText(S("Russian"));
-        w.show();
-        w.Mode->setItemIndex(model == pages::ModelQ71 ? 0 : 1);
-        w.WorkMode(w.Mode);
-    }
-};
 
 bool onPage(QWidget *control, const QString &page) {
     for (QWidget *w = control; w; w = w->parentWidget())
@@ -52,7 +34,7 @@ void checkIdentifiers(const QList<Field> &fields, Settings s, Window &win,
             const QString control = f.control(s);
             if (control.isEmpty())
                 continue;
-            QWidget *w = win.w.controls().find(control);
+            QWidget *w = win.c().find(control);
             QVERIFY2(w, qPrintable(f.key + S(": ") + control));
             for (const QString &page : f.pages)
                 QVERIFY2(onPage(w, page), qPrintable(f.key + S(": ") + page));
@@ -74,7 +56,7 @@ void checkIdentifiers(const QList<Field> &fields, Settings s, Window &win,
 template <class Settings, class Field>
 void checkTexts(const QList<Field> &fields, const Settings &s, Window &win) {
     for (const Field &f : fields) {
-        QWidget *w = win.w.controls().find(f.control(s));
+        QWidget *w = win.c().find(f.control(s));
         if (!w || !f.set || f.get(s) == QVariant(image::NoItem))
             continue;
         QString shown;
@@ -106,23 +88,21 @@ class TstFieldCatalogue : public QObject {
 void TstFieldCatalogue::identifiersNameTheWindowsTexts() {
     Window win(pages::ModelQ72);
     QHash<QString, QString> texts;
-    for (const lang::TableEntry &e : lang::GenerateTable({&win.w}))
+    for (const lang::TableEntry &e : lang::GenerateTable({&win.w()}))
         texts.insert(e.identifier, e.text);
-    checkIdentifiers(image::catalogueQ72(), pages::gatherQ72(win.w), win, texts);
-    checkIdentifiers(image::catalogueQ71(), image::decodeQ71(image::presetImage(71, 0)).settings,
-                     win, texts);
+    checkIdentifiers(image::catalogueQ72(), pages::gatherQ72(win.w()), win, texts);
+    checkIdentifiers(image::catalogueQ71(), image::decodeQ71(preset(71, 0)).settings, win, texts);
 }
 
 void TstFieldCatalogue::fieldsReadAsTheWindowShowsThem() {
     for (int model : {pages::ModelQ71, pages::ModelQ72}) {
         Window win(model);
         for (int mode = 0; mode < 6; ++mode) {
-            win.w.WorkModeComboBox->setItemIndex(mode);
-            win.w.DefaultButtonClick(win.w.DefaultButton);
+            win.defaults(mode);
             if (model == pages::ModelQ71)
-                checkTexts(image::catalogueQ71(), pages::gatherQ71(win.w), win);
+                checkTexts(image::catalogueQ71(), pages::gatherQ71(win.w()), win);
             else
-                checkTexts(image::catalogueQ72(), pages::gatherQ72(win.w), win);
+                checkTexts(image::catalogueQ72(), pages::gatherQ72(win.w()), win);
         }
     }
 }
