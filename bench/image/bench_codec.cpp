@@ -71,7 +71,6 @@ int main(int argc, char **argv) {
     w.SelectLang->setText(S("Russian"));
     w.show();
     constexpr int Runs = 41;
-
     constexpr double BudgetMs = 0.2;
 
     std::printf("%-6s %10s %10s %10s %10s %12s %12s %12s\n", "model", "codec ms", "reset ms",
