@@ -4,6 +4,7 @@
 #include "lang/languagelibraries.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <QProxyStyle>
 
@@ -27,6 +28,12 @@ class HintStyle : public QProxyStyle {
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
     app.setStyle(new HintStyle);
+    // An installed program: the desktop entry and icon of the installation name the window.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.q7xconf"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.example.q7xconf")));
+    // An installed program starts the user's settings from the shipped defaults, so the user
+    // finds a complete file to edit (the [Ports] section).
+    q7x::lang::SeedIni();
     // Qt draws the buttons of message boxes itself; they follow the stored interface language.
     q7x::lang::InstallQtTranslation(q7x::lang::GetLanguage());
     try {

@@ -6,7 +6,6 @@
 #include "lang/translatewalk.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
@@ -233,7 +232,7 @@ void TMainForm::ShowLongHint(const QString &hint) { Label267->setCaption(hint); 
 void TMainForm::BitBtn1Click(QWidget *) {
     QString file;
     lang::GetHelpFileName(file);
-    const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/help/") + file;
+    const QString path = lang::DataFilePath(QStringLiteral("help/") + file);
     // A failing shell open (no viewer, no file) is not reported.
     dialogs().openUrl(QUrl::fromLocalFile(path));
 }

@@ -1,6 +1,6 @@
 #include "lang/ini.h"
 
-#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -91,15 +91,28 @@ qsizetype findKey(const QStringList &lines, const QString &section, const QStrin
     return -1;
 }
 
-} // namespace
-
-QString IniPath() {
-    const QFileInfo exe(QCoreApplication::applicationFilePath());
-    return exe.absolutePath() + QLatin1Char('/') + exe.completeBaseName() + QStringLiteral(".INI");
+// The defaults stand in for a settings file that does not exist yet.
+IniLines readSettings(const SettingsFile &ini) {
+    return readLines(QFileInfo::exists(ini.path) ? ini.path : ini.seed);
 }
 
-QString ReadIniValue(const QString &section, const QString &key, const QString &fallback) {
-    const IniLines ini = readLines(IniPath());
+bool writeLines(const QString &path, const IniLines &ini) {
+    if (path.isEmpty() || !ini.complete || !QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write((ini.lines.join(ini.newline) + ini.newline).toUtf8());
+    return file.commit();
+}
+
+} // namespace
+
+QString IniPath() { return Settings().path; }
+
+QString ReadIniValue(const SettingsFile &file, const QString &section, const QString &key,
+                     const QString &fallback) {
+    const IniLines ini = readSettings(file);
     const qsizetype i = findKey(ini.lines, section, key);
     if (i < 0)
         return fallback;
@@ -112,10 +125,9 @@ QString ReadIniValue(const QString &section, const QString &key, const QString &
     return value;
 }
 
-bool WriteIniValue(const QString &section, const QString &key, const QString &value) {
-    IniLines ini = readLines(IniPath());
-    if (!ini.complete)
-        return false;
+bool WriteIniValue(const SettingsFile &file, const QString &section, const QString &key,
+                   const QString &value) {
+    IniLines ini = readSettings(file);
     qsizetype sectionEnd = -1;
     const qsizetype i = findKey(ini.lines, section, key, &sectionEnd);
     const QString entry = key + QLatin1Char('=') + value;
@@ -129,11 +141,21 @@ bool WriteIniValue(const QString &section, const QString &key, const QString &va
         ini.lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
         ini.lines.append(entry);
     }
-    QSaveFile file(IniPath());
-    if (!file.open(QIODevice::WriteOnly))
+    return writeLines(file.path, ini);
+}
+
+bool SeedIni(const SettingsFile &file) {
+    if (file.seed.isEmpty() || QFileInfo::exists(file.path) || !QFileInfo::exists(file.seed))
         return false;
-    file.write((ini.lines.join(ini.newline) + ini.newline).toUtf8());
-    return file.commit();
+    return writeLines(file.path, readLines(file.seed));
+}
+
+QString ReadIniValue(const QString &section, const QString &key, const QString &fallback) {
+    return ReadIniValue(Settings(), section, key, fallback);
+}
+
+bool WriteIniValue(const QString &section, const QString &key, const QString &value) {
+    return WriteIniValue(Settings(), section, key, value);
 }
 
 QString GetLanguage() { return ReadIniValue(QStringLiteral("Lang"), QStringLiteral("Default")); }

@@ -1,5 +1,6 @@
 #include "lang/languagelibraries.h"
 
+#include "lang/datapaths.h"
 #include "lang/ini.h"
 #include "lang/messagetable.h"
 #include "lang/resourcelibrary.h"
@@ -24,10 +25,8 @@ std::optional<LanguageFiles> FilesOfLanguage(const QString &language) {
     return std::nullopt;
 }
 
-QString LibraryFolder() { return QCoreApplication::applicationDirPath(); }
-
-static QString pathIn(const QString &folder, const QString &fileName) {
-    return QDir(folder.isEmpty() ? LibraryFolder() : folder).filePath(fileName);
+QString LibraryPath(const QString &folder, const QString &fileName) {
+    return folder.isEmpty() ? DataFilePath(fileName) : QDir(folder).filePath(fileName);
 }
 
 void FillMessageTable(const ResourceLibrary &messages) {
@@ -51,7 +50,7 @@ bool LoadMessageTable(const QString &language, const QString &folder) {
     if (!files)
         return false;
     ResourceLibrary library;
-    if (!library.load(pathIn(folder, files->messageLibrary)))
+    if (!library.load(LibraryPath(folder, files->messageLibrary)))
         return false;
     FillMessageTable(library);
     return true;
@@ -62,7 +61,7 @@ QByteArray LoadLogoBitmap(const QString &language, const QString &folder) {
     if (!files)
         return {};
     ResourceLibrary library;
-    if (!library.load(pathIn(folder, files->messageLibrary)))
+    if (!library.load(LibraryPath(folder, files->messageLibrary)))
         return {};
     return library.bitmap(files->logo);
 }

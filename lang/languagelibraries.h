@@ -1,5 +1,5 @@
 #pragma once
-// The language libraries that sit beside the executable: per language a text library (window
+// The language libraries shipped with the program: per language a text library (window
 // texts numbered by the translation walk) and a message library (MessageTable and the logo).
 // Each library is loaded, read and released within one call.
 #include <QByteArray>
@@ -19,8 +19,9 @@ struct LanguageFiles {
 // The files of "Russian", "English" or "Turkish" (compared exactly); nothing for other names.
 std::optional<LanguageFiles> FilesOfLanguage(const QString &language);
 
-// The folder searched for the libraries: the executable's folder.
-QString LibraryFolder();
+// The library fileName in folder, or when folder is empty where the program finds its shipped
+// files (beside the executable, else in the installation's data folder).
+QString LibraryPath(const QString &folder, const QString &fileName);
 
 // Entry k of MessageTable() := message 1000 + k of the library, for every non-empty message;
 // entries whose message is missing or empty keep their value.

@@ -6,7 +6,6 @@
 #include "pages/controls.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QPixmap>
 #include <QStringListModel>
 
@@ -239,10 +238,9 @@ void TranslateWindow(const QList<QWidget *> &forms, const QString &folder) {
     ResourceLibrary texts;
     ResourceLibrary messages;
     if (files) {
-        const QDir dir(folder.isEmpty() ? LibraryFolder() : folder);
         // A library that cannot be loaded counts as one whose strings are all missing.
-        texts.load(dir.filePath(files->textLibrary));
-        messages.load(dir.filePath(files->messageLibrary));
+        texts.load(LibraryPath(folder, files->textLibrary));
+        messages.load(LibraryPath(folder, files->messageLibrary));
         TranslateForms(forms, texts);
     }
     FillMessageTable(messages);
