@@ -76,7 +76,7 @@ void TestDeviceE2E::q72_connectReadsValues_runModemSetsClock() {
     QCOMPARE(s.w.VersionLabel->caption(), S("M1003 1_3"));
     QCOMPARE(s.w.Label1->caption(), S("M1044 M1237"));
     QVERIFY(s.dialogs.shown.isEmpty());
-    QVERIFY(image::EncodeImageQ72(s.w).image == test::encodedAfterQ72Read(preset));
+    QVERIFY(pages::EncodeImageQ72(s.w).image == test::encodedAfterQ72Read(preset));
 
     s.w.pcClock = [] { return QDateTime(QDate(2011, 3, 5), QTime(14, 7, 12)); };
     s.w.RunModemButtonClick(s.w.RunModemButton);
