@@ -3,11 +3,11 @@
 #include "app/linkworker.h"
 #include "app/mainform.h"
 
-#include "image/codec.h"
 #include "lang/ini.h"
 #include "lang/messagetable.h"
 #include "link/linkdisplay.h"
 #include "link/usbtransport.h"
+#include "pages/binding.h"
 
 #include <QCloseEvent>
 #include <QThread>
@@ -46,11 +46,6 @@ void enable(QWidget *w, const std::optional<bool> &on) {
 link::DeviceModel modelOf(int deviceModel) {
     return deviceModel == pages::ModelQ71 ? link::DeviceModel::Q71 : link::DeviceModel::Q72;
 }
-
-// Byte of the Q71 image that names the interface language, and the Q72 byte whose high nibble
-// does.
-constexpr int Q71LanguageByte = 0x108;
-constexpr int Q72LanguageByte = 0xAB;
 
 } // namespace
 
@@ -295,27 +290,11 @@ void TMainForm::WriteButtonClick(QWidget *) {
     ReadButton->setEnabled(false);
     RunModemButton->setEnabled(false);
     setStatusText(lang::M(1005));
-    const QString language = lang::GetLanguage();
-    image::Encoded encoded;
-    if (DeviceModel == pages::ModelQ71) {
-        PendingOperation = LinkOperation::WriteQ71;
-        encoded = image::EncodeImageQ71(*this);
-        std::uint8_t &b = encoded.image[Q71LanguageByte];
-        if (language == lang::LangRussian)
-            b = 0;
-        else if (language == lang::LangEnglish)
-            b = 1;
-        else if (language == lang::LangTurkish)
-            b = 2;
-    } else {
-        PendingOperation = LinkOperation::WriteQ72;
-        encoded = image::EncodeImageQ72(*this);
-        std::uint8_t &b = encoded.image[Q72LanguageByte];
-        if (language == lang::LangEnglish)
-            b = static_cast<std::uint8_t>(b + 0x10);
-        else if (language == lang::LangTurkish)
-            b = static_cast<std::uint8_t>(b + 0x20);
-    }
+    const bool q71 = DeviceModel == pages::ModelQ71;
+    PendingOperation = q71 ? LinkOperation::WriteQ71 : LinkOperation::WriteQ72;
+    image::Encoded encoded = q71 ? pages::EncodeImageQ71(*this) : pages::EncodeImageQ72(*this);
+    image::adjustForWrite(encoded.image, q71 ? image::ModelQ71 : image::ModelQ72,
+                          writeLanguage(lang::GetLanguage()));
     if (!encoded.ok()) {
         // Nothing is sent: the window stays connected as it was.
         setStatusText(QString());
@@ -416,9 +395,9 @@ void TMainForm::HandOverImage(link::DeviceModel model, const std::vector<std::ui
     image::ConfigImage image{};
     std::copy_n(bytes.begin(), std::min(bytes.size(), image.size()), image.begin());
     if (model == link::DeviceModel::Q71)
-        image::DecodeImageQ71(*this, image);
+        pages::DecodeImageQ71(*this, image);
     else
-        image::DecodeImageQ72(*this, image);
+        pages::DecodeImageQ72(*this, image);
 }
 
 void TMainForm::CloseLink(LinkKind kind) {

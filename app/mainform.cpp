@@ -1,6 +1,5 @@
 #include "app/mainform.h"
 
-#include "image/codec.h"
 #include "lang/ini.h"
 #include "lang/messagetable.h"
 #include "lang/tablegen.h"
@@ -167,12 +166,6 @@ void TMainForm::buildHints() {
     setHint(Image2, M(1142));
     Image2->setCursor(Qt::PointingHandCursor);
 }
-
-void TMainForm::DefaultButtonClick(QWidget *) { image::DefaultButtonClick(*this); }
-
-void TMainForm::SaveButtonClick(QWidget *) { image::SaveButtonClick(*this); }
-
-void TMainForm::LoadButtonClick(QWidget *) { image::LoadButtonClick(*this); }
 
 // The application owns one form, this window.
 void TMainForm::TranslateWindow() { lang::TranslateWindow({this}); }

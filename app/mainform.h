@@ -2,6 +2,7 @@
 // The application's one main window: start-up, first show, diagnostic keys, hints, help, links
 // and the language selector, on top of the settings window of pages/.
 #include "app/linkfactory.h"
+#include "image/settings.h"
 #include "link/clockstamp.h"
 #include "link/linkengine.h"
 #include "link/usbdevice.h"
@@ -23,6 +24,10 @@ class LinkWorker;
 inline constexpr const char *SiteAddress = "https://www.q7xconf.example.org";
 inline constexpr const char *SiteLabel = "www.q7xconf.example.org";
 inline constexpr const char *MailLabel = "support@q7xconf.example.org";
+
+// The language a write stamps into the image for an interface language name; none for a name
+// other than Russian, English or Turkish.
+std::optional<image::WriteLanguage> writeLanguage(const QString &languageName);
 
 class TMainForm : public pages::FormBase {
     Q_OBJECT
@@ -86,7 +91,7 @@ class TMainForm : public pages::FormBase {
     // Workers that have not ended yet (Cancel lets a worker wind down on its own).
     int liveWorkers() const;
 
-    // Factory presets, configuration files.
+    // Factory presets, configuration files (filecommands.cpp).
     void DefaultButtonClick(QWidget *sender) override;
     void SaveButtonClick(QWidget *sender);
     void LoadButtonClick(QWidget *sender);

@@ -23,11 +23,11 @@ function(q7x_add_test)
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0")
 endfunction()
 
-# q7x_add_fuzzer(NAME <name> SOURCES <files...> LIBS <libs...> [SECONDS n])
+# q7x_add_fuzzer(NAME <name> SOURCES <files...> LIBS <libs...> [SECONDS n] [ARGS <args...>])
 # A libFuzzer target, built only in the fuzz configuration (clang, Q7X_FUZZ=ON). Its CTest entry
 # (label "fuzz") runs it for a short time as a smoke test; corpus files, if any, live beside it.
 function(q7x_add_fuzzer)
-  cmake_parse_arguments(F "" "NAME;SECONDS" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(F "" "NAME;SECONDS" "SOURCES;LIBS;ARGS" ${ARGN})
   if(NOT Q7X_FUZZ)
     return()
   endif()
@@ -38,6 +38,7 @@ function(q7x_add_fuzzer)
   target_compile_options(${F_NAME} PRIVATE -fsanitize=fuzzer)
   target_link_options(${F_NAME} PRIVATE -fsanitize=fuzzer)
   target_link_libraries(${F_NAME} PRIVATE ${F_LIBS})
-  add_test(NAME ${F_NAME} COMMAND ${F_NAME} -max_total_time=${F_SECONDS} -timeout=5 -rss_limit_mb=2048)
+  add_test(NAME ${F_NAME} COMMAND ${F_NAME} -max_total_time=${F_SECONDS} -timeout=5 -rss_limit_mb=2048
+           ${F_ARGS})
   set_tests_properties(${F_NAME} PROPERTIES LABELS fuzz TIMEOUT 300)
 endfunction()

@@ -379,31 +379,15 @@ ObjectNumber decodeObjectNibbles(int hundreds, int tens, int units) {
             break;
         n = 0;
     }
-    for (int n : d)
-        if (n == 15)
-            return {0, true};
-    return {d[0] * 100 + d[1] * 10 + d[2], false};
+    const int number = d[0] * 100 + d[1] * 10 + d[2];
+    if (number > 999)
+        return {0, true};
+    return {number, false};
 }
 
 ObjectNumber objectNumber(const ConfigImage &img, int partition) {
     const int at = ObjectDigits + 2 * (partition - 1);
     return decodeObjectNibbles(img[at] >> 4, img[at] & 0x0F, img[at + 1] >> 4);
-}
-
-PartitionGroupsRead partitionGroups(const ConfigImage &img) {
-    PartitionGroupsRead r;
-    for (int p = 0; p < PartitionCount; ++p) {
-        int g = img[PartitionGroups + p];
-        if (g > 16) {
-            g = 0;
-            r.bad = true;
-        }
-        for (int q = 0; q < p && g != 0; ++q)
-            if (r.group[q] == g)
-                g = 0;
-        r.group[p] = g;
-    }
-    return r;
 }
 
 GroupPassword groupPassword(const ConfigImage &img, int group) {

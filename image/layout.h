@@ -92,6 +92,7 @@ struct RelaySettings {
     bool alarmEvent = false, boxDamage = false, onOffLine = false, onOffAllLine = false;
     bool errorFire = false, noConnect = false, errorPower = false, inverted = false;
     int timeRzmk = 0, timeZmk = 0, timePeriod = 0; // list items
+    bool operator==(const RelaySettings &) const = default;
 };
 inline constexpr int RelaySpecialMode = 6; // "Специальный": set every relay control by itself
 // The first of the modes 0..5 whose fixed settings match, else RelaySpecialMode.
@@ -281,22 +282,13 @@ struct ObjectNumber {
     int number = 0; // 0..999, 0 = no object
     bool bad = false;
 };
-// Digits 10..14 mark the field bad and read as 0; leading 0xF digits read as 0. A 0xF after a
-// real digit ("1 F 5") is not a number the encoder writes: it is bad too, so the result stays
-// within the object lists and the password table.
+// Digits 10..14 mark the field bad and read as 0; leading 0xF digits read as 0, a later 0xF
+// counts as 15 ("1 F 5" is 255). A sum above 999, which no object list holds, is bad too.
 ObjectNumber decodeObjectNibbles(int hundreds, int tens, int units);
 ObjectNumber objectNumber(const ConfigImage &img, int partition);
 inline int rzdNmbItem(const ConfigImage &img, int partition) {
     return img[ObjectDigits + 2 * (partition - 1) + 1] & 0x0F;
 }
-
-// Groups of the 16 partitions as the decoder uses them: a value above 16 counts as 0 (bad), and a
-// group named by more than one partition belongs to the first of them only.
-struct PartitionGroupsRead {
-    std::array<int, PartitionCount> group{};
-    bool bad = false;
-};
-PartitionGroupsRead partitionGroups(const ConfigImage &img);
 
 // Password bytes of group g (1..16) from the final area 464..511: a byte with a nibble of
 // 10..14 reads as 0 and marks the result bad.

@@ -1,7 +1,6 @@
 // Construction of the window frame (link, device and file commands) and the main page.
 #include "pages/buildutil.h"
 #include "pages/formbase.h"
-#include "pages/itemlists.h"
 
 #include <QStringListModel>
 

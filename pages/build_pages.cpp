@@ -1,7 +1,6 @@
 // Construction of the SMS names, periodicity, remote control, tone and relay pages.
 #include "pages/buildutil.h"
 #include "pages/formbase.h"
-#include "pages/itemlists.h"
 
 namespace q7x::pages {
 

@@ -1,7 +1,6 @@
 // Construction of the recipients page and its six inner pages.
 #include "pages/buildutil.h"
 #include "pages/formbase.h"
-#include "pages/itemlists.h"
 
 #include <QStringListModel>
 

@@ -1,9 +1,14 @@
 #pragma once
 // Small helpers for building the window's pages in code.
+#include "image/itemlists.h"
 #include "pages/controls.h"
 
 #include <QBoxLayout>
 #include <QGridLayout>
+
+namespace q7x::pages {
+namespace items = image::items;
+} // namespace q7x::pages
 
 namespace q7x::pages::build {
 

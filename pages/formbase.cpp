@@ -2,7 +2,6 @@
 
 #include "lang/messagetable.h"
 #include "pages/buildutil.h"
-#include "pages/itemlists.h"
 
 #include <QStringListModel>
 

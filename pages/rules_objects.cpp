@@ -1,4 +1,5 @@
 // Object and partition numbering, the object rows of the remote-control page and passwords.
+#include "image/settings.h"
 #include "pages/buildutil.h"
 #include "pages/formbase.h"
 
@@ -12,19 +13,6 @@ namespace {
 
 // The control's own Enabled flag (a disabled parent does not clear it).
 bool ownEnabled(const QWidget *w) { return !w->testAttribute(Qt::WA_Disabled); }
-
-// The digits of a password row: per cell the high nibble, then the low nibble, each unless 15.
-QString passwordText(const std::array<int, 3> &cells) {
-    QString out;
-    for (int cell : cells) {
-        if (cell >= 255 || cell < 0)
-            continue;
-        for (int nibble : {cell >> 4, cell & 0x0F})
-            if (nibble != 15)
-                out += QString::number(nibble);
-    }
-    return out;
-}
 
 QString digitsOnly(const QString &s, const QString &alsoAllowed = {}) {
     QString out;
@@ -64,7 +52,7 @@ void FormBase::ObjNmbClick(QWidget *sender) {
         if (shown) {
             const int o = rows[k - 1];
             c.label(S("LabelOb"), k)->setCaption(QString::number(o));
-            c.edit(S("Password"), k)->setText(passwordText(passwordRow(o)));
+            c.edit(S("Password"), k)->setText(image::passwordDigits(passwordRow(o)));
         }
         for (QWidget *w : row)
             w->setVisible(shown);
@@ -143,7 +131,7 @@ void FormBase::DistanceControl(QWidget *sender) {
         password->setText(QString());
         const auto cells = passwordRow(o);
         if (cells[0] != 255)
-            password->setText(passwordText(cells));
+            password->setText(image::passwordDigits(cells));
         password->show();
     } else {
         QList<QWidget *> row{c.widget(S("LabelOb"), p), c.widget(S("WordOb"), p)};
@@ -198,16 +186,9 @@ void FormBase::PasswordSave(QWidget *sender) {
     const int object = m_controls.label(S("LabelOb"), k)->caption().toInt(&ok);
     if (!ok)
         return;
-    // Digits in pairs from the left, a last single digit with 15 in its low nibble; cells the
-    // password does not reach are cleared, so no digit of an older password survives.
-    std::array<int, 3> cells{255, 255, 255};
-    const QString digits = digitsOnly(text);
-    for (int i = 0; i < 3 && 2 * i < digits.size(); ++i) {
-        const int d1 = digits[2 * i].digitValue();
-        const int d2 = 2 * i + 1 < digits.size() ? digits[2 * i + 1].digitValue() : 15;
-        cells[static_cast<std::size_t>(i)] = 16 * d1 + d2;
-    }
-    setPasswordRow(object, cells);
+    // Cells the password does not reach are cleared, so no digit of an older password survives.
+    const auto cells = image::passwordCells(digitsOnly(text));
+    setPasswordRow(object, {cells[0], cells[1], cells[2]});
 }
 
 // A recipient row's status or relay permission is copied to the object rows showing the same

@@ -3,9 +3,9 @@
 // in-process device on a loopback line with a virtual clock; behind USB a simulated converter with
 // its own device. A full read or write takes milliseconds either way.
 #include "app/mainform.h"
-#include "image/codec.h"
 #include "image/presets.h"
 #include "lang/messagetable.h"
+#include "pages/binding.h"
 #include "simd2xx.h"
 #include "tools/q7xsim/loopback.h"
 
@@ -102,8 +102,8 @@ inline image::ConfigImage encodedAfterQ72Read(const image::ConfigImage &image) {
     pages::RecordingDialogs dialogs;
     app::TMainForm reference(&dialogs);
     reference.show();
-    image::DecodeImageQ72(reference, read);
-    return image::EncodeImageQ72(reference).image;
+    pages::DecodeImageQ72(reference, read);
+    return pages::EncodeImageQ72(reference).image;
 }
 
 // A window in on-line mode over `transport`. `factory` plays the devices; without one the window

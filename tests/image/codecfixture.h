@@ -2,10 +2,11 @@
 // Shared by the codec tests: a shown main window with recording dialogs, message numbers that
 // can be recognised, images edited run by run, and comparison on the bits a layout defines.
 #include "app/mainform.h"
-#include "image/codec.h"
 #include "image/configimage.h"
 #include "image/presets.h"
+#include "imagebits.h"
 #include "lang/messagetable.h"
+#include "pages/binding.h"
 #include "pages/dialogs.h"
 
 #include <QRegularExpression>
@@ -61,7 +62,7 @@ struct Window {
     app::TMainForm &w() { return *form; }
     const pages::Controls &c() { return form->controls(); }
     ConfigImage encode() {
-        const image::Encoded e = image::EncodeImage(*form);
+        const image::Encoded e = pages::EncodeImage(*form);
         if (!e.ok())
             qWarning("encoder: %s", qPrintable(e.error));
         return e.image;
@@ -69,7 +70,7 @@ struct Window {
     // The factory settings of work mode `mode`, as the user restores them.
     void defaults(int mode) {
         form->WorkModeComboBox->setItemIndex(mode);
-        image::DefaultButtonClick(*form);
+        form->DefaultButtonClick(nullptr);
         dialogs.clear();
     }
 };
@@ -125,47 +126,5 @@ inline bool holdsRuns(const ConfigImage &img, const char *runs, QString *why) {
 }
 
 inline ConfigImage preset(int model, int mode) { return image::presetImage(model, mode); }
-
-// The bits each model's layout gives a meaning, for an image whose object groups number
-// `groupCount` (command bytes of unused groups carry nothing).
-inline std::array<std::uint8_t, image::ImageSize> definedBits(int model, int groupCount) {
-    std::array<std::uint8_t, image::ImageSize> m{};
-    auto all = [&](int first, int last) { std::fill(&m[first], &m[last] + 1, 0xFF); };
-    if (model == pages::ModelQ71) {
-        all(0, 272);
-        return m;
-    }
-    // Settings up to the SMS-Blitz codes; the codes with their gaps; the voice flags; own names
-    // and group passwords.
-    all(0, 273);
-    all(276, 281);
-    all(288, 289);
-    all(292, 293);
-    all(296, 315);
-    m[320] = 0xFF;
-    m[321] = 0x1D;
-    m[322] = 0xF5;
-    m[323] = 0x3F;
-    all(416, 511);
-    for (int g = groupCount + 1; g <= 16; ++g)
-        m[239 + g] = 0;
-    return m;
-}
-
-// Whether `got` equals `want` on the bits the layout of `model` defines; names the first mismatch.
-inline bool sameBits(const ConfigImage &got, const ConfigImage &want, int model, int groupCount,
-                     QString *why) {
-    const auto mask = definedBits(model, groupCount);
-    for (int i = 0; i < image::ImageSize; ++i)
-        if ((got[i] ^ want[i]) & mask[i]) {
-            *why = QStringLiteral("byte %1: got %2, want %3 (mask 0x%4)")
-                       .arg(i)
-                       .arg(got[i])
-                       .arg(want[i])
-                       .arg(mask[i], 2, 16, QLatin1Char('0'));
-            return false;
-        }
-    return true;
-}
 
 } // namespace codectest

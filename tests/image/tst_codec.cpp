@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 
 using namespace codectest;
-using image::DecodeImage;
+using pages::DecodeImage;
 using pages::Dialogs;
 
 namespace {
@@ -100,6 +100,7 @@ class TstCodec : public QObject {
     void q72Decoder_duplicateGroupAndObjectZero();
     void q72Decoder_blitzPadding();
     void q72Decoder_relayTicksSurviveLanguageChange();
+    void q71Decoder_recipientsStayInTheirOwnDialGroup();
     void blitzTypeWithoutItem_survivesEncode();
 
     void files_saveThenLoad_data();
@@ -131,7 +132,7 @@ void TstCodec::presetsThroughTheWindow() {
     const ConfigImage golden = preset(model, mode);
     QString why;
     win.w().WorkModeComboBox->setItemIndex(mode);
-    image::DefaultButtonClick(win.w());
+    win.w().DefaultButtonClick(nullptr);
     QCOMPARE(win.w().statusText(), q71 ? S("M1537") : S("Заводские настройки выставлены"));
     QVERIFY2(sameBits(win.encode(), golden, model, groupCount(golden), &why), qPrintable(why));
 
@@ -250,26 +251,26 @@ void TstCodec::encoderErrors_endBeforeAnythingChanges() {
         pages::Edit *e = c.edit(S(b.edit));
         const QString keep = e->text();
         e->setText(S(b.text));
-        const image::Encoded r = image::EncodeImage(q71.w());
+        const image::Encoded r = pages::EncodeImage(q71.w());
         QVERIFY(!r.ok());
         QVERIFY2(r.error.contains(S(b.field)) && r.error.contains(S(b.text)), qPrintable(r.error));
         QVERIFY(c.check(S("rzd11"))->isChecked());
         QCOMPARE(q71.w().Memo2->toPlainText(), S("before"));
         e->setText(keep);
     }
-    QVERIFY(image::EncodeImage(q71.w()).ok());
+    QVERIFY(pages::EncodeImage(q71.w()).ok());
 
     // A PIN that would read back as no PIN (the SMS-Blitz codes are refused on saving, below).
     Window q72;
     q72.c().mask(S("PinCode"))->QLineEdit::setText(S("__12")); // typed into the last positions
-    QVERIFY(image::EncodeImage(q72.w()).error.contains(S("PIN code")));
+    QVERIFY(pages::EncodeImage(q72.w()).error.contains(S("PIN code")));
 
     // An object number the GSM model cannot hold (lists of the other model) is refused, not cut.
     Window lists(pages::ModelQ71);
     lists.defaults(1);
     lists.c().combo(S("ObjNmb3"))->setItemIndex(1234);
     lists.w().DeviceModel = pages::ModelQ72;
-    QVERIFY(image::EncodeImage(lists.w()).error.contains(S("Object number of partition 3")));
+    QVERIFY(pages::EncodeImage(lists.w()).error.contains(S("Object number of partition 3")));
 }
 
 void TstCodec::q72Checks_data() {
@@ -464,6 +465,16 @@ void TstCodec::q72Decoder_relayTicksSurviveLanguageChange() {
     }
 }
 
+// An image that leaves recipients out of their own dial groups still shows those boxes ticked
+// (they stay disabled), and writing it back stores the bits.
+void TstCodec::q71Decoder_recipientsStayInTheirOwnDialGroup() {
+    Window win(pages::ModelQ71);
+    DecodeImage(win.w(), imageFromRuns("256..263: 0 0 0x84 0 0 0 0 0", preset(71, 1)));
+    QVERIFY(win.c().check(S("gr11"))->isChecked());
+    QString why;
+    QVERIFY2(holdsRuns(win.encode(), "256..263: 1 2 0x84 8 16 32 64 128", &why), qPrintable(why));
+}
+
 // Without the SMS-Blitz item (interfaces other than Russian) a recipient that uses it gets the
 // item back, shows it and writes it again; the item goes when an image no longer uses it.
 void TstCodec::blitzTypeWithoutItem_survivesEncode() {
@@ -509,8 +520,8 @@ void TstCodec::files_saveThenLoad() {
     const ConfigImage saved = win.encode();
     // Cancelled dialogs change nothing.
     win.w().setStatusText(S("unchanged"));
-    image::SaveButtonClick(win.w());
-    image::LoadButtonClick(win.w());
+    win.w().SaveButtonClick(nullptr);
+    win.w().LoadButtonClick(nullptr);
     QCOMPARE(win.dialogs.shown.size(), 2);
     QCOMPARE(win.w().statusText(), S("unchanged"));
     QVERIFY(win.encode() == saved);
@@ -518,7 +529,7 @@ void TstCodec::files_saveThenLoad() {
 
     win.dialogs.clear();
     win.dialogs.fileNames << file;
-    image::SaveButtonClick(win.w());
+    win.w().SaveButtonClick(nullptr);
     QCOMPARE(win.dialogs.shown.size(), 1);
     QCOMPARE(win.dialogs.shown[0].kind, S("save"));
     QCOMPARE(win.dialogs.shown[0].text, name);
@@ -530,7 +541,7 @@ void TstCodec::files_saveThenLoad() {
     QVERIFY(win.encode() != saved);
     win.w().VersionLabel->show();
     win.dialogs.fileNames << file;
-    image::LoadButtonClick(win.w());
+    win.w().LoadButtonClick(nullptr);
     QCOMPARE(win.dialogs.shown.size(), 1);
     QCOMPARE(win.dialogs.shown[0].kind, S("open"));
     QCOMPARE(win.dialogs.shown[0].text, name + S(".cfg"));
@@ -542,7 +553,7 @@ void TstCodec::files_saveThenLoad() {
     apply(win, model == pages::ModelQ72 ? "RequestBalance=#" : "Dig5=456");
     win.dialogs.clear();
     win.dialogs.fileNames << file;
-    image::SaveButtonClick(win.w());
+    win.w().SaveButtonClick(nullptr);
     QCOMPARE(win.dialogs.texts(), QStringList());
     QCOMPARE(readAll(file), image::formatConfig(win.encode(), model));
 }
@@ -573,7 +584,7 @@ void TstCodec::files_badFilesChangeNothing() {
         win.w().setStatusText(S("unchanged"));
         win.w().VersionLabel->show();
         win.dialogs.fileNames << path(t.file);
-        image::LoadButtonClick(win.w());
+        win.w().LoadButtonClick(nullptr);
         const QStringList texts = win.dialogs.texts();
         QCOMPARE(texts.size(), 1);
         const bool otherModel = QByteArray(t.file) == "from71.cfg";
@@ -599,8 +610,8 @@ void TstCodec::files_saveFailuresKeepTheFiles() {
 
     win.c().edit(S("Edit7"))->setText(S("511"));
     win.dialogs.fileNames << path("keep.cfg") << path("new.cfg");
-    image::SaveButtonClick(win.w());
-    image::SaveButtonClick(win.w());
+    win.w().SaveButtonClick(nullptr);
+    win.w().SaveButtonClick(nullptr);
     QStringList texts = win.dialogs.texts();
     QCOMPARE(texts.size(), 2);
     QVERIFY2(texts[0].contains(S("SMS-Blitz code 7")) && texts[0].contains(S("511")),
@@ -613,7 +624,7 @@ void TstCodec::files_saveFailuresKeepTheFiles() {
     win.dialogs.clear();
     win.w().setStatusText(S("unchanged"));
     win.dialogs.fileNames << path("nowhere/q72.cfg");
-    image::SaveButtonClick(win.w());
+    win.w().SaveButtonClick(nullptr);
     texts = win.dialogs.texts();
     QCOMPARE(texts.size(), 1);
     QVERIFY2(texts[0].contains(path("nowhere/q72.cfg")), qPrintable(texts[0]));
@@ -630,7 +641,7 @@ void TstCodec::files_sameInEveryInterfaceLanguage() {
         editSettings(win);
         const QString file = m_dir.filePath(S(language) + S(".cfg"));
         win.dialogs.fileNames << file;
-        image::SaveButtonClick(win.w());
+        win.w().SaveButtonClick(nullptr);
         if (first.isEmpty())
             first = readAll(file);
         else

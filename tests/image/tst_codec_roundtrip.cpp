@@ -7,9 +7,9 @@
 #include <random>
 
 using namespace codectest;
-using image::DecodeImage;
 using pages::CheckBox;
 using pages::ComboBox;
+using pages::DecodeImage;
 using pages::Dialogs;
 
 namespace {
@@ -208,7 +208,7 @@ void TstCodecRoundTrip::windowImageWindowImage() {
     };
     for (int n = 0; n < CasesPerModel; ++n) {
         makeSettings();
-        const image::Encoded first = image::EncodeImage(win.w());
+        const image::Encoded first = pages::EncodeImage(win.w());
         QVERIFY2(first.ok(), qPrintable(QStringLiteral("case %1: %2").arg(n).arg(first.error)));
         // Other settings before the decode, so every value must come from the image.
         makeSettings();
@@ -218,7 +218,7 @@ void TstCodecRoundTrip::windowImageWindowImage() {
         QVERIFY2(
             win.dialogs.shown.isEmpty(),
             qPrintable(QStringLiteral("case %1: %2").arg(n).arg(win.dialogs.texts().value(0))));
-        const image::Encoded second = image::EncodeImage(win.w());
+        const image::Encoded second = pages::EncodeImage(win.w());
         QVERIFY2(second.ok(), qPrintable(second.error));
         QVERIFY2(first.image == second.image,
                  qPrintable(QStringLiteral("case %1: %2")
@@ -237,7 +237,7 @@ void TstCodecRoundTrip::anyImageDecodes() {
     Window win(model);
     std::mt19937 rng(7u + unsigned(model));
     std::uniform_int_distribution<int> byte(0, 255);
-    const ConfigImage base = image::EncodeImage(win.w()).image;
+    const ConfigImage base = pages::EncodeImage(win.w()).image;
     for (int n = 0; n < 300; ++n) {
         ConfigImage img = base;
         if (n % 2 == 0) {
@@ -262,11 +262,11 @@ void TstCodecRoundTrip::anyImageDecodes() {
             const int mode = win.w().WorkModeComboBox->itemIndex();
             QVERIFY(mode >= 0 && mode < 6);
             QString why;
-            QVERIFY2(sameBits(image::EncodeImage(win.w()).image, preset(72, mode), 72, 1, &why),
+            QVERIFY2(sameBits(pages::EncodeImage(win.w()).image, preset(72, mode), 72, 1, &why),
                      qPrintable(why));
         }
         // Whatever was read, encoding it again either works or says why.
-        const image::Encoded again = image::EncodeImage(win.w());
+        const image::Encoded again = pages::EncodeImage(win.w());
         QVERIFY(again.ok() || !again.error.isEmpty());
     }
 }

@@ -2,6 +2,7 @@
 // refusals of values that would read back differently, and the factory presets' own rules.
 #include "image/layout.h"
 #include "image/presets.h"
+#include "image/settings.h"
 
 #include <QtTest>
 
@@ -107,30 +108,33 @@ void TstLayout::q72ObjectDigits() {
     QCOMPARE(q72::objectNumber(img, 2).number, 0); // 00 00 is object 0
     QVERIFY(!q72::decodeObjectNibbles(0xF, 0xF, 0xF).bad);
 
-    // Nibbles 10..14 anywhere, and a blank digit after a real one, are no number the lists show.
+    // Nibbles 10..14 anywhere are no digit; only leading blanks count as 0, a blank after a real
+    // digit counts as 15, and a sum beyond the lists' 999 is no number either.
     for (int bad = 10; bad <= 14; ++bad)
         for (const auto &d : {std::array{bad, 1, 2}, std::array{1, bad, 2}, std::array{1, 2, bad}})
             QVERIFY(q72::decodeObjectNibbles(d[0], d[1], d[2]).bad);
-    const auto gap = q72::decodeObjectNibbles(9, 0xF, 0xF);
-    QVERIFY(gap.bad);
-    QCOMPARE(gap.number, 0);
+    for (const auto &[h, t, u, number] :
+         {std::array{1, 0xF, 5, 255}, std::array{0xF, 4, 0xF, 55}, std::array{0, 0xF, 5, 155}}) {
+        const auto literal = q72::decodeObjectNibbles(h, t, u);
+        QVERIFY(!literal.bad);
+        QCOMPARE(literal.number, number);
+    }
+    const auto beyond = q72::decodeObjectNibbles(9, 0xF, 0xF);
+    QVERIFY(beyond.bad);
+    QCOMPARE(beyond.number, 0);
 }
 
 void TstLayout::q72PartitionGroupsAndPasswords() {
-    ConfigImage img{};
-    img[192] = 2;  // partition 1
-    img[194] = 2;  // partition 3, same group: belongs to partition 1 only
-    img[195] = 16; // partition 4
-    auto g = q72::partitionGroups(img);
-    QCOMPARE(g.group[0], 2);
-    QCOMPARE(g.group[2], 0);
-    QCOMPARE(g.group[3], 16);
-    QVERIFY(!g.bad);
-    img[196] = 17;
-    g = q72::partitionGroups(img);
-    QCOMPARE(g.group[4], 0);
-    QVERIFY(g.bad);
+    // A group that several partitions name belongs to the first of them.
+    std::array<Q72Partition, PartitionCount> partitions{};
+    partitions[0].group = partitions[2].group = 2;
+    partitions[3].group = 16;
+    const auto groups = effectiveGroups(partitions);
+    QCOMPARE(groups[0], 2);
+    QCOMPARE(groups[2], 0);
+    QCOMPARE(groups[3], 16);
 
+    ConfigImage img{};
     img[509] = 0x12; // group 16, a digit of 10 in the middle
     img[510] = 0xA5;
     img[511] = 0xFF;

@@ -2,7 +2,7 @@
 // Item lists of the window's drop-down lists and radio groups, in their built-in Russian texts.
 #include <QStringList>
 
-namespace q7x::pages::items {
+namespace q7x::image::items {
 
 // "first" .. "last" in steps, each number followed by suffix ("10 сек" .. "160 сек").
 QStringList numbers(int first, int last, int step = 1, const QString &suffix = {});
@@ -49,4 +49,4 @@ QStringList timeOpenClose();
 QStringList timePeriod();
 QStringList invRele();
 
-} // namespace q7x::pages::items
+} // namespace q7x::image::items

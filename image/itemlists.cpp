@@ -1,8 +1,8 @@
-#include "itemlists.h"
+#include "image/itemlists.h"
 
 #include <QRegularExpression>
 
-namespace q7x::pages::items {
+namespace q7x::image::items {
 
 namespace {
 QString S(const char *utf8) { return QString::fromUtf8(utf8); }
@@ -234,4 +234,4 @@ QStringList timePeriod() {
 }
 QStringList invRele() { return L({"Нет ", "Да"}); }
 
-} // namespace q7x::pages::items
+} // namespace q7x::image::items

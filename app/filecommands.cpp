@@ -1,0 +1,103 @@
+// Factory presets and configuration files: restoring the defaults of the current model and work
+// mode, saving the window's configuration to a file and loading one back.
+#include "app/mainform.h"
+
+#include "image/configfile.h"
+#include "image/presets.h"
+#include "lang/ini.h"
+#include "lang/messagetable.h"
+#include "pages/binding.h"
+
+namespace q7x::app {
+
+using pages::Dialogs;
+
+namespace {
+
+QString S(const char *utf8) { return QString::fromUtf8(utf8); }
+
+// The dialogs' filter in the form the dialogs take: description and patterns per entry.
+const char *const FileFilter = "Файлы конфигурации (*.cfg);;Все файлы (*)";
+
+int modelCode(const TMainForm &form) {
+    return form.DeviceModel == pages::ModelQ71 ? image::ModelQ71 : image::ModelQ72;
+}
+
+QString proposedName(const TMainForm &form) {
+    return modelCode(form) == image::ModelQ71 ? S("Q71") : S("Q72");
+}
+
+void showError(TMainForm &form, const QString &text) {
+    form.dialogs().message(text, QString(), Dialogs::Icon::Error);
+}
+
+} // namespace
+
+void TMainForm::DefaultButtonClick(QWidget *) {
+    const int model = modelCode(*this);
+    pages::DecodeImage(*this, image::presetImage(model, WorkModeComboBox->itemIndex()));
+    if (model == image::ModelQ72)
+        ChangeOwnName(controls().combo(S("NameRzd1")));
+    setStatusText(SelectLang->text() == lang::LangRussian ? S("Заводские настройки выставлены")
+                                                          : lang::M(1537));
+}
+
+void TMainForm::SaveButtonClick(QWidget *) {
+    const QString path = dialogs().saveFileName(S("Записать конфигурацию в файл"), S(FileFilter),
+                                                S("cfg"), proposedName(*this));
+    if (path.isEmpty())
+        return;
+    const image::Encoded encoded = pages::EncodeImage(*this);
+    if (!encoded.ok()) {
+        showError(*this, encoded.error);
+        return;
+    }
+    if (const image::FileError e = image::writeConfigFile(path, encoded.image, DeviceModel); e) {
+        showError(*this, e.message());
+        return;
+    }
+    setStatusText(lang::M(1002));
+}
+
+void TMainForm::LoadButtonClick(QWidget *) {
+    const QString path = dialogs().openFileName(S("Считать конфигурацию из файла"), S(FileFilter),
+                                                proposedName(*this) + S(".cfg"));
+    if (path.isEmpty())
+        return;
+    const image::ConfigFileRead read = image::readConfigFile(path);
+    if (!read.model) {
+        showError(*this, read.error.message());
+        return;
+    }
+    VersionLabel->hide();
+    if (*read.model != modelCode(*this)) {
+        dialogs().message(lang::M(1215), QString(), Dialogs::Icon::None);
+        return;
+    }
+    if (!read.image) {
+        showError(*this, read.error.message());
+        return;
+    }
+    pages::DecodeImage(*this, *read.image);
+    setStatusText(lang::M(1008));
+    if (DeviceModel != pages::ModelQ71) {
+        const pages::Controls &c = controls();
+        for (int k = 1; k <= image::RecipientCount; ++k)
+            if (c.combo(S("TypeMesgGSM"), k)->itemIndex() == image::GsmBlitzItem) {
+                c.get<pages::TabSheet>(S("TabSheet14"))->setTabVisible(true);
+                break;
+            }
+    }
+}
+
+std::optional<image::WriteLanguage> writeLanguage(const QString &name) {
+    if (name == lang::LangRussian)
+        return image::WriteLanguage::Russian;
+    if (name == lang::LangEnglish)
+        return image::WriteLanguage::English;
+    if (name == lang::LangTurkish)
+        return image::WriteLanguage::Turkish;
+    return std::nullopt;
+}
+
+} // namespace q7x::app

@@ -1,0 +1,111 @@
+// The field catalogue against the real window: its caption and item identifiers are texts the
+// translation walk numbers, with the window's own item texts; each field's control exists on the
+// field's page; and a field reads as the window shows the setting.
+#include "codecfixture.h"
+#include "image/catalogue.h"
+#include "lang/tablegen.h"
+
+using namespace codectest;
+using image::FieldKind;
+
+namespace {
+
+bool onPage(QWidget *control, const QString &page) {
+    for (QWidget *w = control; w; w = w->parentWidget())
+        if (w->objectName() == page)
+            return true;
+    return false;
+}
+
+// Every identifier names a text of the window, every list item the window's own item text, and
+// every control sits on the pages the field names.
+template <class Settings, class Field>
+void checkIdentifiers(const QList<Field> &fields, Settings s, Window &win,
+                      const QHash<QString, QString> &texts) {
+    for (const Field &f : fields) {
+        for (const QString &id : f.captions)
+            QVERIFY2(texts.contains(id), qPrintable(f.key + S(": ") + id));
+        if (f.kind == FieldKind::Flag)
+            QVERIFY(texts.contains(f.itemIdentifier(s)));
+        constexpr int languages = std::is_same_v<Settings, image::Q72Settings> ? 3 : 1;
+        for (int language = 0; language < languages; ++language) {
+            if constexpr (std::is_same_v<Settings, image::Q72Settings>)
+                s.nameLanguage = language;
+            const QString control = f.control(s);
+            if (control.isEmpty())
+                continue;
+            QWidget *w = win.c().find(control);
+            QVERIFY2(w, qPrintable(f.key + S(": ") + control));
+            for (const QString &page : f.pages)
+                QVERIFY2(onPage(w, page), qPrintable(f.key + S(": ") + page));
+            if (f.kind != FieldKind::List || !f.set)
+                continue;
+            const QStringList items = f.items(s);
+            for (int i = 0; i < items.size(); ++i) {
+                Settings v = s;
+                QVERIFY(f.set(v, i));
+                const QString id = f.itemIdentifier(v);
+                QVERIFY2(id.isEmpty() || texts.value(id) == items[i], qPrintable(f.key + id));
+                QCOMPARE(f.text(v), items[i]);
+            }
+        }
+    }
+}
+
+// What the window shows for each field, in the field's own terms.
+template <class Settings, class Field>
+void checkTexts(const QList<Field> &fields, const Settings &s, Window &win) {
+    for (const Field &f : fields) {
+        QWidget *w = win.c().find(f.control(s));
+        if (!w || !f.set || f.get(s) == QVariant(image::NoItem))
+            continue;
+        QString shown;
+        if (auto *list = qobject_cast<pages::ComboBox *>(w))
+            shown = list->text();
+        else if (auto *group = qobject_cast<pages::RadioGroup *>(w))
+            shown = group->items().value(group->itemIndex());
+        else if (auto *box = qobject_cast<pages::CheckBox *>(w))
+            shown = box->isChecked() ? S("да") : S("нет");
+        else if (auto *mask = qobject_cast<pages::MaskEdit *>(w))
+            shown = f.text(s).isEmpty() ? QString() : mask->text();
+        else if (auto *edit = qobject_cast<QLineEdit *>(w))
+            shown = edit->text();
+        else if (auto *labeled = qobject_cast<pages::LabeledEdit *>(w))
+            shown = labeled->text();
+        QVERIFY2(shown == f.text(s), qPrintable(f.key + S(": ") + shown + S(" / ") + f.text(s)));
+    }
+}
+
+} // namespace
+
+class TstFieldCatalogue : public QObject {
+    Q_OBJECT
+  private slots:
+    void identifiersNameTheWindowsTexts();
+    void fieldsReadAsTheWindowShowsThem();
+};
+
+void TstFieldCatalogue::identifiersNameTheWindowsTexts() {
+    Window win(pages::ModelQ72);
+    QHash<QString, QString> texts;
+    for (const lang::TableEntry &e : lang::GenerateTable({&win.w()}))
+        texts.insert(e.identifier, e.text);
+    checkIdentifiers(image::catalogueQ72(), pages::gatherQ72(win.w()), win, texts);
+    checkIdentifiers(image::catalogueQ71(), image::decodeQ71(preset(71, 0)).settings, win, texts);
+}
+
+void TstFieldCatalogue::fieldsReadAsTheWindowShowsThem() {
+    for (int model : {pages::ModelQ71, pages::ModelQ72}) {
+        Window win(model);
+        for (int mode = 0; mode < 6; ++mode) {
+            win.defaults(mode);
+            if (model == pages::ModelQ71)
+                checkTexts(image::catalogueQ71(), pages::gatherQ71(win.w()), win);
+            else
+                checkTexts(image::catalogueQ72(), pages::gatherQ72(win.w()), win);
+        }
+    }
+}
+
+QTEST_MAIN(TstFieldCatalogue)
+#include "tst_fieldcatalogue.moc"

@@ -1,0 +1,297 @@
+// The settings values without the window: seeded values survive an image, the presets survive
+// the settings, the Q72 checks become field errors whose fall-backs store cleanly, and values the
+// image cannot hold are refused by name.
+#include "image/catalogue.h"
+#include "image/codepage.h"
+#include "image/presets.h"
+#include "image/settings.h"
+#include "imagebits.h"
+
+#include <QtTest>
+
+#include <random>
+
+using namespace q7x::image;
+
+namespace {
+
+// Seeded values that an image can hold exactly, in the form the decoders give: every field of
+// the catalogue gets a random item of its list or a text its field can store.
+class Seeded {
+  public:
+    explicit Seeded(unsigned seed) : m_rng(seed) {}
+
+    Q72Settings q72() {
+        Q72Settings s = fill(catalogueQ72(), Q72Settings{});
+        // Combined types send the SMS either first or last for every recipient.
+        const int last = pick(2);
+        for (Q72Recipient &r : s.recipients)
+            if (r.notification == 2 + last || r.notification == 5 + last ||
+                r.notification == 8 + last)
+                r.notification += last ? -1 : 1;
+        return s;
+    }
+
+    Q71Settings q71() {
+        Q71Settings s = fill(catalogueQ71(), Q71Settings{});
+        // Inputs are stored in work mode 0 only, and rarely not even there.
+        if (s.workMode != 0 || pick(8) == 0)
+            s.controlInput = s.input1 = s.input2 = NoItem;
+        for (int k = 0; k < RecipientCount; ++k)
+            s.dialGroups[std::size_t(k)][std::size_t(k)] = true;
+        return s;
+    }
+
+  private:
+    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_rng); }
+    QString from(const char *chars, int n) {
+        QString s;
+        for (int i = 0; i < n; ++i)
+            s += QLatin1Char(chars[pick(int(qstrlen(chars)))]);
+        return s;
+    }
+    // "" or "+", a digit and 14 positions of digits and blanks.
+    QString phone() {
+        return pick(2) ? QString()
+                       : QStringLiteral("+") + from("0123456789", 1) + from("0123456789_", 14);
+    }
+    QString text(const QString &key, bool q71) {
+        if (key.endsWith(QLatin1String("phone")))
+            return q71 ? from("0123456789BWTP", pick(25)) : phone();
+        if (key == QLatin1String("smsCentre"))
+            return phone();
+        if (key == QLatin1String("pin")) // two leading blanks would read back as no PIN
+            return pick(2) ? QString() : from("0123456789", 1) + from("0123456789_", 3);
+        if (key == QLatin1String("balanceRequest"))
+            return from("0123456789*#", pick(17));
+        if (key.startsWith(QLatin1String("ownNames"))) {
+            QByteArray bytes;
+            for (int i = pick(13); i > 0; --i)
+                bytes += char(1 + pick(255));
+            return fromCp1251(bytes);
+        }
+        if (key.startsWith(QLatin1String("blitzCodes"))) {
+            const int code = pick(65536);
+            return pick(2) || q72::blitzCodeReadsEmpty(code) ? QString() : QString::number(code);
+        }
+        if (key == QLatin1String("digitalCode13"))
+            return from("0123456789", 4);
+        // Digital codes and passwords; no password reads as "000".
+        return from("0123456789", key.endsWith(QLatin1String("password")) ? 3 + pick(4) : 3);
+    }
+    template <class S, class Field> QVariant value(const Field &f, const S &s) {
+        constexpr bool q71 = std::is_same_v<S, Q71Settings>;
+        switch (f.kind) {
+        case FieldKind::List:
+            return pick(int(f.items(s).size()));
+        case FieldKind::Choice:
+        case FieldKind::Flag:
+            return pick(2) == 1;
+        case FieldKind::Text:
+            return text(f.key, q71);
+        case FieldKind::Object:
+            if (f.key.endsWith(QLatin1String("group")))
+                return pick(GroupCount + 1);
+            return pick(q71 && f.key.section(QLatin1Char('.'), 1, 1).toInt() <= 9 ? 10000 : 1000);
+        case FieldKind::Password: {
+            QString hex;
+            for (int i = 0; i < 6; ++i)
+                hex += QLatin1Char("0123456789F"[pick(11)]);
+            return hex;
+        }
+        }
+        return {};
+    }
+    template <class S, class Field> S fill(const QList<Field> &fields, S s) {
+        for (const Field &f : fields)
+            if (f.set && !f.set(s, value(f, s)))
+                qFatal("cannot set %s", qPrintable(f.key));
+        return s;
+    }
+
+    std::mt19937 m_rng;
+};
+
+} // namespace
+
+class TstSettings : public QObject {
+    Q_OBJECT
+  private slots:
+    void seededValuesSurviveAnImage();
+    void presetsSurviveTheSettings_data();
+    void presetsSurviveTheSettings();
+    void q72FallBacksStoreCleanly();
+    void storedValuesWithoutAnItemStayWithoutOne();
+    void valuesTheImageCannotHoldAreRefusedByName();
+    void catalogueNamesEveryMemberOnce();
+};
+
+void TstSettings::seededValuesSurviveAnImage() {
+    Seeded seeded(20261207u);
+    for (int n = 0; n < 1000; ++n) {
+        const Q72Settings s72 = seeded.q72();
+        const Encoded e72 = encodeQ72(s72);
+        QVERIFY2(e72.ok(), qPrintable(QStringLiteral("case %1: %2").arg(n).arg(e72.error)));
+        const auto d72 = decodeQ72(e72.image);
+        QVERIFY(d72.errors.isEmpty());
+        QVERIFY2(d72.settings == s72, qPrintable(QString::number(n)));
+
+        const Q71Settings s71 = seeded.q71();
+        const Encoded e71 = encodeQ71(s71);
+        QVERIFY2(e71.ok(), qPrintable(QStringLiteral("case %1: %2").arg(n).arg(e71.error)));
+        QVERIFY2(decodeQ71(e71.image).settings == s71, qPrintable(QString::number(n)));
+    }
+}
+
+void TstSettings::presetsSurviveTheSettings_data() {
+    QTest::addColumn<int>("model");
+    QTest::addColumn<int>("mode");
+    for (int model : {ModelQ71, ModelQ72})
+        for (int mode = 0; mode < 6; ++mode)
+            QTest::addRow("Q%d mode %d", model, mode) << model << mode;
+}
+
+// Every bit of a preset that carries a setting is written back as it was.
+void TstSettings::presetsSurviveTheSettings() {
+    QFETCH(int, model);
+    QFETCH(int, mode);
+    const ConfigImage preset = presetImage(model, mode);
+    Encoded again;
+    if (model == ModelQ72) {
+        const auto decoded = decodeQ72(preset);
+        QVERIFY(decoded.errors.isEmpty());
+        again = encodeQ72(decoded.settings);
+    } else {
+        again = encodeQ71(decodeQ71(preset).settings);
+    }
+    QVERIFY(again.ok());
+    QString why;
+    QVERIFY2(codectest::sameBits(again.image, preset, model, GroupCount, &why), qPrintable(why));
+}
+
+// Each damaged field gives one error at the field's first byte; the settings then hold the
+// field's fall-back, which encodes to an image that reads back clean and the same.
+void TstSettings::q72FallBacksStoreCleanly() {
+    const QList<QList<int>> damages = {{171, 0x06},          {6, 0x1A},   {24, 0x01, 25, 0xB0},
+                                       {40, 0x07, 41, 0x1C}, {171, 0x31}, {130, 39},
+                                       {172, 0x11},          {173, 5},    {184, 0x1C},
+                                       {210, 0xA1},          {193, 17},   {464, 0xB3}};
+    for (const QList<int> &changes : damages) {
+        ConfigImage img = presetImage(ModelQ72, 0);
+        for (int i = 0; i + 1 < changes.size(); i += 2)
+            img[std::size_t(changes[i])] = std::uint8_t(changes[i + 1]);
+        const auto decoded = decodeQ72(img);
+        QCOMPARE(decoded.errors.size(), 1);
+        QCOMPARE(decoded.errors[0].offsets, QList<int>{changes[0]});
+        const Encoded again = encodeQ72(decoded.settings);
+        QVERIFY(again.ok());
+        const auto reread = decodeQ72(again.image);
+        QVERIFY(reread.errors.isEmpty());
+        QVERIFY(reread.settings == decoded.settings);
+    }
+}
+
+// A list setting whose stored value no item shows reads as NoItem, is written as a value without
+// an item and so reads as NoItem again; the window keeps its own choice for it.
+void TstSettings::storedValuesWithoutAnItemStayWithoutOne() {
+    ConfigImage img = presetImage(ModelQ72, 1);
+    img[8] = 0x06;   // notification of recipient 1: no rule matches
+    img[144] = 200;  // equipment delay 200 s
+    img[160] = 5;    // partition period: not a period code
+    img[183] = 0x40; // phrase pause
+    auto q72 = decodeQ72(img);
+    QVERIFY(q72.errors.isEmpty());
+    for (int item : {q72.settings.recipients[0].notification, q72.settings.delayHardware,
+                     q72.settings.periodRzd, q72.settings.phrasePause})
+        QCOMPARE(item, NoItem);
+    QVERIFY(decodeQ72(encodeQ72(q72.settings).image).settings == q72.settings);
+
+    img = presetImage(ModelQ71, 2);
+    img[1] = 0x1E;  // extended work mode 14
+    img[15] = 0x03; // line message type 3 of recipient 1
+    auto q71 = decodeQ71(img).settings;
+    QCOMPARE(q71.workMode, NoItem);
+    QCOMPARE(q71.controlInput, NoItem);
+    QCOMPARE(q71.recipients[0].messageType, NoItem);
+    QVERIFY(decodeQ71(encodeQ71(q71).image).settings == q71);
+    // Work mode 0 without its flag: the inputs are not stored.
+    img[1] = 0x10;
+    q71 = decodeQ71(img).settings;
+    QCOMPARE(q71.workMode, 0);
+    QCOMPARE(q71.input1, NoItem);
+    QCOMPARE(int(encodeQ71(q71).image[0] & 0x01), 0);
+}
+
+void TstSettings::valuesTheImageCannotHoldAreRefusedByName() {
+    const Q72Settings s = decodeQ72(presetImage(ModelQ72, 1)).settings;
+    const struct {
+        std::function<void(Q72Settings &)> change;
+        const char *key, *mentions;
+    } cases[] = {{[](Q72Settings &v) { v.recipients[2].dialAttempts = 16; },
+                  "recipients.3.dialAttempts", "16"},
+                 {[](Q72Settings &v) { v.workMode = 6; }, "workMode", "6"},
+                 {[](Q72Settings &v) { v.partitions[15].group = 17; }, "partitions.16.group", "17"},
+                 {[](Q72Settings &v) { v.ownNames[1] = QStringLiteral("ABCDEFGHIJKLM"); },
+                  "ownNames.2", "User's name 2"}};
+    for (const auto &c : cases) {
+        Q72Settings bad = s;
+        c.change(bad);
+        const Encoded e = encodeQ72(bad);
+        QCOMPARE(e.key, QString::fromLatin1(c.key));
+        QVERIFY2(e.error.contains(QLatin1String(c.mentions)), qPrintable(e.error));
+        QVERIFY(e.image == ConfigImage{});
+    }
+    Q71Settings q71 = decodeQ71(presetImage(ModelQ71, 1)).settings;
+    q71.partitions[9].object = 1000; // rows 10..16 list objects up to 999
+    QCOMPARE(encodeQ71(q71).key, QStringLiteral("partitions.10.object"));
+    q71.partitions[9].object = 999;
+    q71.recipients[1].password = QStringLiteral("12");
+    QCOMPARE(encodeQ71(q71).key, QStringLiteral("recipients.2.password"));
+}
+
+namespace {
+// Copies every field through the catalogue; each key names one field.
+template <class S, class Field> S copyEveryField(const QList<Field> &fields, const S &from) {
+    S to;
+    QSet<QString> keys;
+    for (const Field &f : fields) {
+        if (keys.contains(f.key))
+            qFatal("%s named twice", qPrintable(f.key));
+        keys << f.key;
+        if (f.set && !f.set(to, f.get(from)))
+            qFatal("%s refused its own value", qPrintable(f.key));
+        if (!f.set && f.key != QLatin1String("relay.mode")) // derived from the relay's events
+            qFatal("%s cannot be set", qPrintable(f.key));
+    }
+    return to;
+}
+} // namespace
+
+// Copying every field of decoded random images through the catalogue gives the whole value: no
+// member is left out and every field reaches its own member.
+void TstSettings::catalogueNamesEveryMemberOnce() {
+    std::mt19937 rng(7u);
+    for (int n = 0; n < 10; ++n) {
+        ConfigImage img;
+        for (auto &b : img)
+            b = std::uint8_t(rng());
+        const Q72Settings q72 = decodeQ72(img).settings;
+        QVERIFY(copyEveryField(catalogueQ72(), q72) == q72);
+        const Q71Settings q71 = decodeQ71(img).settings;
+        QVERIFY(copyEveryField(catalogueQ71(), q71) == q71);
+    }
+
+    // A value of another kind is refused and changes nothing.
+    const Q72Settings preset = decodeQ72(presetImage(ModelQ72, 0)).settings;
+    for (const Q72Field &f : catalogueQ72())
+        if (f.set) {
+            Q72Settings v = preset;
+            const QVariant wrong = f.kind == FieldKind::Text || f.kind == FieldKind::Password
+                                       ? QVariant(3)
+                                       : QVariant(QStringLiteral("3"));
+            QVERIFY2(!f.set(v, wrong) && v == preset, qPrintable(f.key));
+        }
+}
+
+QTEST_MAIN(TstSettings)
+#include "tst_settings.moc"
