@@ -4,50 +4,13 @@
 #include "windowbench.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <chrono>
-#include <thread>
 
 using namespace q7x;
 using test::S;
 
-namespace {
-
-// A q7xsim process, the path of its terminal and its state dump.
-class Simulator {
-  public:
-    Simulator(const QString &dir, QStringList args) : m_link(dir + "/tty"), m_dump(dir + "/dump") {
-        args << "--link" << m_link << "--dump" << m_dump;
-        m_process.start(QStringLiteral(Q7XSIM_PATH), args);
-        m_process.waitForStarted(5000);
-        for (int i = 0; i < 250 && !QFile::exists(m_link); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    ~Simulator() {
-        m_process.terminate();
-        m_process.waitForFinished(5000);
-    }
-    QString link() const { return m_link; }
-    // The rest of the dump line starting with `word`.
-    QByteArray line(const QByteArray &word) const {
-        QFile f(m_dump);
-        if (f.open(QIODevice::ReadOnly))
-            for (const QByteArray &l : f.readAll().split('\n'))
-                if (l.startsWith(word + ' '))
-                    return l.mid(word.size() + 1);
-        return {};
-    }
-
-  private:
-    QString m_link;
-    QString m_dump;
-    QProcess m_process;
-};
-
-} // namespace
+using test::Simulator;
 
 class TestDeviceE2E : public QObject {
     Q_OBJECT

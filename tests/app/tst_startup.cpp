@@ -4,6 +4,7 @@
 #include "lang/ini.h"
 #include "lang/languagelibraries.h"
 #include "pages/dialogs.h"
+#include "testsupport.h"
 
 #include <QFile>
 #include <QTabBar>
@@ -11,22 +12,12 @@
 
 using namespace q7x;
 using pages::ComboBox;
+using test::choose;
+using test::writeIni;
 
 namespace {
 
 QString S(const char *utf8) { return QString::fromUtf8(utf8); }
-
-void writeIni(const QByteArray &content) {
-    QFile f(lang::IniPath());
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(content);
-}
-
-// A user's choice in a drop-down list: the index changes and the list reports the activation.
-void choose(ComboBox *c, int index) {
-    c->setCurrentIndex(index);
-    emit c->activated(index);
-}
 
 void clickTab(pages::PageControl *pc, int index) {
     QTabBar *bar = pc->tabBar();

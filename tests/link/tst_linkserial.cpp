@@ -3,7 +3,6 @@
 #include <QtTest>
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <chrono>
@@ -15,53 +14,14 @@
 #include "link/serialtransport.h"
 #include "link/systemclock.h"
 #include "recordingwindow.h"
+#include "testsupport.h"
 
 using namespace q7x::link;
 using q7x::link::test::RecordingWindow;
 using Lines = std::vector<std::string>;
+using q7x::test::Simulator;
 
 namespace {
-
-// A q7xsim process and the path of its terminal.
-class Simulator {
-  public:
-    Simulator(const QString &dir, QStringList args) : link_(dir + "/tty"), dump_(dir + "/dump") {
-        args << "--link" << link_ << "--dump" << dump_;
-        process_.start(QStringLiteral(Q7XSIM_PATH), args);
-        process_.waitForStarted(5000);
-        for (int i = 0; i < 250 && !QFile::exists(link_); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    ~Simulator() { stop(); }
-    void stop() {
-        if (process_.state() == QProcess::NotRunning)
-            return;
-        process_.terminate();
-        process_.waitForFinished(5000);
-    }
-    std::string path() const { return link_.toStdString(); }
-    // The dump's hex lines after the line `name`, as bytes.
-    QByteArray section(const QByteArray &name) const {
-        const QList<QByteArray> lines = dump();
-        QByteArray bytes;
-        for (qsizetype i = lines.indexOf(name) + 1;
-             i > 0 && i < lines.size() && !lines[i].isEmpty() &&
-             std::isxdigit(static_cast<unsigned char>(lines[i][0]));
-             ++i)
-            bytes += QByteArray::fromHex(lines[i]);
-        return bytes;
-    }
-
-  private:
-    QString link_;
-    QString dump_;
-    QProcess process_;
-
-    QList<QByteArray> dump() const {
-        QFile f(dump_);
-        return f.open(QIODevice::ReadOnly) ? f.readAll().split('\n') : QList<QByteArray>();
-    }
-};
 
 struct Session {
     explicit Session(const std::string &path) {
@@ -105,11 +65,11 @@ class TestLinkSerial : public QObject {
     void silentLineTimesOutAndInterruptWakes() {
         QTemporaryDir dir;
         Simulator sim(dir.path(), {"--model", "q72", "--silent", "--no-echo"});
-        auto port = PosixSerialTransport::open(sim.path(), nullptr);
+        auto port = PosixSerialTransport::open(sim.link().toStdString(), nullptr);
         QVERIFY(port);
         // A second user cannot open the port while it is held (root may override that).
         if (::geteuid() != 0)
-            QVERIFY(!PosixSerialTransport::open(sim.path(), nullptr));
+            QVERIFY(!PosixSerialTransport::open(sim.link().toStdString(), nullptr));
 
         std::array<std::uint8_t, 6> reply{};
         const auto start = std::chrono::steady_clock::now();
@@ -138,7 +98,7 @@ class TestLinkSerial : public QObject {
     void q72ReadAndWrite() {
         QTemporaryDir dir;
         Simulator sim(dir.path(), {"--model", "q72"});
-        Session s(sim.path());
+        Session s(sim.link().toStdString());
         QVERIFY(s.transport);
         s.engine->run(LinkOperation::ReadQ72, DeviceModel::Q72);
         QCOMPARE(s.window.calls, (Lines{"image Q72 700", "status 11", "buttons Q72Finished"}));
@@ -164,7 +124,7 @@ class TestLinkSerial : public QObject {
     void cancelDuringWrite() {
         QTemporaryDir dir;
         Simulator sim(dir.path(), {"--model", "q72"});
-        Session s(sim.path());
+        Session s(sim.link().toStdString());
         QVERIFY(s.transport);
         const auto image = patternImage();
         std::thread worker(

@@ -2,26 +2,23 @@
 // list fires its handlers, typing fires the change handler, leaving a field fires its exit
 // handler.
 #include "app/mainform.h"
-#include "lang/ini.h"
-#include "lang/messagetable.h"
 #include "pages/dialogs.h"
+#include "testsupport.h"
 
-#include <QFile>
 #include <QtTest>
 
 using namespace q7x;
 using namespace q7x::pages;
+using q7x::test::choose;
 
 namespace {
 
 QString S(const char *utf8) { return QString::fromUtf8(utf8); }
 
-void choose(ComboBox *c, int index) {
-    c->setCurrentIndex(index);
-    emit c->activated(index);
-}
-
+// The user enters the field and leaves it with Tab.
 void leave(QWidget *w) {
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(w, &in);
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
     QCoreApplication::sendEvent(w, &out);
 }

@@ -1,0 +1,88 @@
+#pragma once
+// Helpers the tests share: the INI file beside the test, numbered message texts, a user's choice
+// in a list, and the device simulator program on a pseudo-terminal.
+#include "lang/ini.h"
+#include "lang/messagetable.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QtTest>
+
+#ifdef QT_WIDGETS_LIB
+#include <QComboBox>
+#endif
+
+#include <chrono>
+#include <thread>
+
+namespace q7x::test {
+
+// Replaces the INI file beside the test executable.
+inline void writeIni(const QByteArray &content) {
+    QFile f(lang::IniPath());
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(content);
+}
+
+// Message n of the table reads "M<n>", so a test sees which message was shown.
+inline void numberMessages() {
+    for (int k = 0; k < lang::MessageCount; ++k)
+        lang::MessageTable()[std::size_t(k)] = QStringLiteral("M%1").arg(1000 + k);
+}
+
+#ifdef QT_WIDGETS_LIB
+// A user's choice in a drop-down list: the index changes and the list reports the activation.
+inline void choose(QComboBox *c, int index) {
+    c->setCurrentIndex(index);
+    emit c->activated(index);
+}
+#endif
+
+#ifdef Q7XSIM_PATH
+// A q7xsim process serving a pseudo-terminal at DIR/tty, with its state dump at DIR/dump.
+class Simulator {
+  public:
+    Simulator(const QString &dir, QStringList args) : m_link(dir + "/tty"), m_dump(dir + "/dump") {
+        args << "--link" << m_link << "--dump" << m_dump;
+        m_process.start(QStringLiteral(Q7XSIM_PATH), args);
+        m_process.waitForStarted(5000);
+        for (int i = 0; i < 250 && !QFile::exists(m_link); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ~Simulator() { stop(); }
+    void stop() {
+        m_process.terminate(); // nothing when it has ended
+        m_process.waitForFinished(5000);
+    }
+    QString link() const { return m_link; }
+    // The rest of the dump line starting with `word`.
+    QByteArray line(const QByteArray &word) const {
+        for (const QByteArray &l : dump())
+            if (l.startsWith(word + ' '))
+                return l.mid(word.size() + 1);
+        return {};
+    }
+    // The dump's hex lines after the line `name`, as bytes.
+    QByteArray section(const QByteArray &name) const {
+        const QList<QByteArray> lines = dump();
+        QByteArray bytes;
+        for (qsizetype i = lines.indexOf(name) + 1;
+             i > 0 && i < lines.size() && !lines[i].isEmpty() &&
+             std::isxdigit(static_cast<unsigned char>(lines[i][0]));
+             ++i)
+            bytes += QByteArray::fromHex(lines[i]);
+        return bytes;
+    }
+
+  private:
+    QList<QByteArray> dump() const {
+        QFile f(m_dump);
+        return f.open(QIODevice::ReadOnly) ? f.readAll().split('\n') : QList<QByteArray>();
+    }
+    QString m_link;
+    QString m_dump;
+    QProcess m_process;
+};
+#endif
+
+} // namespace q7x::test
