@@ -121,15 +121,17 @@ class Edit : public QLineEdit {
     Handler onClick;
 
   protected:
+    void focusInEvent(QFocusEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
     void mousePressEvent(QMouseEvent *e) override;
 
   private:
-    void textWasChanged(const QString &s);
-    void textWasEdited(const QString &s);
+    void textWasChanged();
+    void textWasEdited();
     int m_maxLength = 0;
     bool m_upper = false;
-    QString m_lastEdited;
+    bool m_entered = false;
+    QString m_text; // the text the last change left, before an edit in progress
 };
 
 // A masked edit. text() is the displayed text with "_" in blank positions ("+_______________").
