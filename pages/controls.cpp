@@ -94,6 +94,7 @@ ComboBox::ComboBox(QWidget *parent, const QString &name, const QStringList &item
     addItems(items);
     setCurrentIndex(-1);
     setMaxVisibleItems(16);
+    setFocusPolicy(Qt::StrongFocus); // a passing wheel takes no focus
     connect(this, &QComboBox::activated, this, [this] {
         if (onClick)
             onClick(this);
@@ -111,6 +112,43 @@ QSize ComboBox::sizeHint() const {
 }
 
 QSize ComboBox::minimumSizeHint() const { return sizeHint(); }
+
+void ComboBox::setChoiceInListOnly() {
+    m_listOnly = true;
+    // An editable list takes its text as a choice when the user leaves it or presses Enter.
+    if (QLineEdit *edit = lineEdit()) {
+        disconnect(edit, &QLineEdit::editingFinished, this, nullptr);
+        disconnect(edit, &QLineEdit::returnPressed, this, nullptr);
+    }
+}
+
+void ComboBox::keyPressEvent(QKeyEvent *e) {
+    if (!m_listOnly || view()->isVisible()) {
+        QComboBox::keyPressEvent(e);
+        return;
+    }
+    switch (e->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_F4:
+    case Qt::Key_Space:
+        showPopup();
+        break;
+    default:
+        e->ignore(); // Enter would take the shown text as a choice
+    }
+}
+
+void ComboBox::wheelEvent(QWheelEvent *e) {
+    if (m_listOnly || !hasFocus())
+        e->ignore();
+    else
+        QComboBox::wheelEvent(e);
+}
 
 void ComboBox::setItemIndex(int index) {
     const QSignalBlocker block(this);
