@@ -416,7 +416,9 @@ void TabSheet::setTabVisible(bool on) {
     ++m_owner->m_codeDepth;
     m_owner->setTabVisible(pageIndex(), on);
     --m_owner->m_codeDepth;
-    // Hiding the active tab lets Qt pick another; the page control follows it silently.
+    // Hiding the active tab makes Qt show another page: for the user that is a change of page,
+    // with the page rules that go with it.
+    m_owner->currentWasChanged(m_owner->currentIndex());
     m_owner->m_active = m_owner->currentIndex();
 }
 

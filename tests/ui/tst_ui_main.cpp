@@ -19,6 +19,7 @@ class TestUiMain : public QObject {
     void cleanupTestCase() { QFile::remove(lang::IniPath()); }
     void languageList_onlyAChoiceInItsListSwitches();
     void wheel_turnsOnlyTheFocusedList_andGsmFieldsKeepTheirLength();
+    void tabs_highlightFollowsAHiddenPage_andHintsStay();
 };
 
 // Enter, arrow keys, the wheel and leaving the language list neither store a language nor close
@@ -83,6 +84,26 @@ void TestUiMain::wheel_turnsOnlyTheFocusedList_andGsmFieldsKeepTheirLength() {
     QCOMPARE(typedLimitFault(s.c().mask(S("SMSphone")), 16), QString());
     QCOMPARE(typedLimitFault(s.c().mask(S("PinCode")), 4), QString());
     QCOMPARE(s.boxes.texts, (QStringList{S("M1547"), S("M1546")}));
+}
+
+// A main page hidden while it is active hands the highlight to the page shown in its place, and
+// the page left is remembered as the previous one. Every hint stays up for 30 s.
+void TestUiMain::tabs_highlightFollowsAHiddenPage_andHintsStay() {
+    Window s;
+    clickTab(s.w.PageControl1, pages::PageNames);
+    pick(s.w.Mode, 0); // the line model has no SMS names
+    const int active = s.w.PageControl1->activePageIndex();
+    QCOMPARE(s.w.PageControl1->currentIndex(), active);
+    QVERIFY(active != pages::PageNames);
+    for (int i = 0; i < s.w.PageControl1->sheetCount(); ++i)
+        QCOMPARE(s.w.PageControl1->sheet(i)->highlighted(), i == active);
+    QCOMPARE(s.w.PrevPage, int(pages::PageNames));
+
+    QStringList shortHints;
+    for (QWidget *c : s.w.findChildren<QWidget *>())
+        if (!c->toolTip().isEmpty() && c->toolTipDuration() != 30000)
+            shortHints << c->objectName();
+    QCOMPARE(shortHints, QStringList());
 }
 
 Q7X_UI_MAIN(TestUiMain)
