@@ -35,7 +35,6 @@ class TestStartup : public QObject {
     void firstShow_data();
     void firstShow();
     void f5Twice_restoresVisibility_andF3ShowsEncodedDump();
-    void remotePage_refusedWhileNeverAnswering();
     void innerPages_switchHeadingPanels();
     void languageSelector_storesPickAndCloses();
     void help_opensTheFileForTheLanguage_data();
@@ -105,33 +104,6 @@ void TestStartup::f5Twice_restoresVisibility_andF3ShowsEncodedDump() {
     QVERIFY(w.Memo1->isHidden());
     QTest::keyClick(focus, Qt::Key_F3);
     QVERIFY(!w.Memo2->isHidden()); // the link dump is never shown, so F3 keeps showing Memo2
-}
-
-void TestStartup::remotePage_refusedWhileNeverAnswering() {
-    pages::RecordingDialogs dialogs;
-    app::TMainForm w(&dialogs);
-    w.show();
-    const auto &c = w.controls();
-    clickTab(w.PageControl1, pages::PageTone);
-    QCOMPARE(w.PageControl1->activePageIndex(), int(pages::PageTone));
-    QVERIFY(w.PageControl1->sheet(pages::PageTone)->highlighted());
-    QVERIFY(!w.PageControl1->sheet(0)->highlighted());
-
-    c.combo(S("PickUpDelay"))->setItemIndex(15);
-    clickTab(w.PageControl1, pages::PageRemote);
-    QCOMPARE(w.PageControl1->activePageIndex(), int(pages::PageTone));
-    QCOMPARE(w.PrevPage, int(pages::PageTone));
-    for (int i = 0; i < 7; ++i)
-        QCOMPARE(w.PageControl1->sheet(i)->highlighted(), i == pages::PageTone);
-    QCOMPARE(dialogs.texts(), QStringList{S("Вкладка 'Дистанц. управление' недоступна, т.к. на "
-                                            "вкладке 'Главная' выбрано 'не брать трубку'.")});
-
-    // Any other pick-up delay lets the user in.
-    dialogs.clear();
-    c.combo(S("PickUpDelay"))->setItemIndex(14);
-    clickTab(w.PageControl1, pages::PageRemote);
-    QCOMPARE(w.PageControl1->activePageIndex(), int(pages::PageRemote));
-    QVERIFY(dialogs.shown.isEmpty());
 }
 
 void TestStartup::innerPages_switchHeadingPanels() {

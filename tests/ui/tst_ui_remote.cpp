@@ -28,6 +28,7 @@ class TestUiRemote : public QObject {
     void init() { test::writeIni("[Lang]\nDefault=Russian\n"); }
     void cleanupTestCase() { QFile::remove(lang::IniPath()); }
     void passwords_oneMessagePerLeave_andSixDigits();
+    void page_closedOnlyWhileALineDeviceNeverAnswers();
 };
 
 // A password too short keeps the focus with one message; none takes a seventh digit.
@@ -60,6 +61,32 @@ void TestUiRemote::passwords_oneMessagePerLeave_andSixDigits() {
     faults.removeAll(QString());
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     QCOMPARE(s.w.passwordRow(116), (std::array<int, 3>{0x12, 0x34, 0x56}));
+}
+
+// "Never pick up" closes the page for the line model only: the GSM model, shown or identified on
+// line, keeps the value chosen earlier on its hidden panel and still opens the page. A GSM device
+// on line shows the tone pause column as the demonstration does.
+void TestUiRemote::page_closedOnlyWhileALineDeviceNeverAnswers() {
+    Window s;
+    s.w.setLinkFactory(std::make_unique<test::SimLinkFactory>(sim::Model::Q72, 1));
+    pick(s.w.Mode, 0);
+    pick(s.c().combo(S("PickUpDelay")), 15);
+    QVERIFY(!openRemotePage(s));
+    QCOMPARE(s.boxes.texts, QStringList{S("Вкладка 'Дистанц. управление' недоступна, т.к. на "
+                                          "вкладке 'Главная' выбрано 'не брать трубку'.")});
+    QVERIFY(s.w.PageControl1->sheet(pages::PageMain)->highlighted());
+
+    pick(s.w.Mode, 1);
+    QVERIFY(openRemotePage(s));
+    clickTab(s.w.PageControl1, pages::PageMain);
+    pick(s.w.Mode, 2);
+    click(s.w.COM);
+    click(s.w.ConnectButton);
+    QTRY_VERIFY_WITH_TIMEOUT(s.w.liveWorkers() == 0 && s.w.ReadButton->isEnabled(), 20000);
+    QCOMPARE(s.w.DeviceModel, pages::ModelQ72);
+    QVERIFY(!s.c().widget(S("Panel34"))->isHidden());
+    QVERIFY(openRemotePage(s));
+    QCOMPARE(s.boxes.texts.size(), 1);
 }
 
 Q7X_UI_MAIN(TestUiRemote)
