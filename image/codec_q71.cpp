@@ -128,10 +128,11 @@ void DecodeImageQ71(pages::FormBase &form, const ConfigImage &img) {
     setIndex(pause, getField(img, q71::PauseInterval1));
     form.PauseInterval1Change(pause);
 
-    // Dial groups, and the partitions reported to each recipient.
+    // Dial groups (every recipient always belongs to its own group, whatever the image says), and
+    // the partitions reported to each recipient.
     for (int a = 1; a <= 8; ++a)
         for (int b = 1; b <= 8; ++b)
-            c.check(S("gr"), a, b)->setChecked(bit(img[q71::DialGroups + a - 1], b - 1));
+            c.check(S("gr"), a, b)->setChecked(a == b || bit(img[q71::DialGroups + a - 1], b - 1));
     for (int r = 1; r <= q71::RecipientCount; ++r)
         for (int p = 1; p <= PartitionCount; ++p)
             c.check(S("rzd"), r, p)->setChecked(bit(img[q71::RecipientPartitions + p - 1], r - 1));

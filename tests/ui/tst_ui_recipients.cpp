@@ -32,6 +32,7 @@ class TestUiRecipients : public QObject {
     void cleanupTestCase() { QFile::remove(lang::IniPath()); }
     void exitRules_askOncePerLeave();
     void codesAndNumbers_keepTheirLength();
+    void dialGroups_everyRecipientInItsOwnGroup();
 };
 
 // A rule that keeps the focus in the field shows its message once, a field the user moves to
@@ -82,6 +83,36 @@ void TestUiRecipients::codesAndNumbers_keepTheirLength() {
     faults.removeAll(QString());
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     QCOMPARE(s.boxes.texts, QStringList(8, S("M1547"))); // a click on a number explains it
+}
+
+// A file whose dial groups leave recipients out of their own groups still shows each recipient in
+// its own group (ticked and locked), and saving writes that back.
+void TestUiRecipients::dialGroups_everyRecipientInItsOwnGroup() {
+    QTemporaryDir dir;
+    image::ConfigImage img = image::presetImage(pages::ModelQ71, 1);
+    for (int g = 1; g <= 8; ++g)
+        img[std::size_t(image::q71::DialGroups + g - 1)] = g == 2 ? 0x01 : 0x00; // 2 calls 1
+    const QString loaded = dir.filePath(S("groups.cfg")), saved = dir.filePath(S("saved.cfg"));
+    QVERIFY(!image::writeConfigFile(loaded, img, pages::ModelQ71));
+
+    Window s;
+    pick(s.w.Mode, 0);
+    s.boxes.files = {loaded, saved};
+    click(s.w.LoadButton);
+    open(s, DialGroups);
+    for (int g = 1; g <= 8; ++g)
+        for (int r = 1; r <= 8; ++r) {
+            pages::CheckBox *box = s.c().check(S("gr"), g, r);
+            QVERIFY2(box->isChecked() == (g == r || (g == 2 && r == 1)),
+                     qPrintable(box->objectName()));
+            QCOMPARE(box->isEnabled(), g != r);
+        }
+    click(s.w.SaveButton);
+    const image::ConfigFileRead back = image::readConfigFile(saved);
+    QVERIFY(back.image);
+    for (int g = 1; g <= 8; ++g)
+        QCOMPARE(int((*back.image)[std::size_t(image::q71::DialGroups + g - 1)]),
+                 (1 << (g - 1)) | (g == 2 ? 0x01 : 0));
 }
 
 Q7X_UI_MAIN(TestUiRecipients)
