@@ -379,10 +379,10 @@ ObjectNumber decodeObjectNibbles(int hundreds, int tens, int units) {
             break;
         n = 0;
     }
-    for (int n : d)
-        if (n == 15)
-            return {0, true};
-    return {d[0] * 100 + d[1] * 10 + d[2], false};
+    const int number = d[0] * 100 + d[1] * 10 + d[2];
+    if (number > 999)
+        return {0, true};
+    return {number, false};
 }
 
 ObjectNumber objectNumber(const ConfigImage &img, int partition) {

@@ -282,8 +282,8 @@ struct ObjectNumber {
     bool bad = false;
 };
 // Digits 10..14 mark the field bad and read as 0; leading 0xF digits read as 0. A 0xF after a
-// real digit ("1 F 5") is not a number the encoder writes: it is bad too, so the result stays
-// within the object lists and the password table.
+// real digit is not skipped but counts with its value ("1 F 5" reads 100 + 150 + 5 = 255); a
+// number beyond 999 has no list item and is bad too.
 ObjectNumber decodeObjectNibbles(int hundreds, int tens, int units);
 ObjectNumber objectNumber(const ConfigImage &img, int partition);
 inline int rzdNmbItem(const ConfigImage &img, int partition) {

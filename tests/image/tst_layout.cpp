@@ -107,13 +107,17 @@ void TstLayout::q72ObjectDigits() {
     QCOMPARE(q72::objectNumber(img, 2).number, 0); // 00 00 is object 0
     QVERIFY(!q72::decodeObjectNibbles(0xF, 0xF, 0xF).bad);
 
-    // Nibbles 10..14 anywhere, and a blank digit after a real one, are no number the lists show.
+    // Nibbles 10..14 anywhere are bad. A blank digit after a real one counts with its value;
+    // beyond 999 the number has no list item and is bad.
     for (int bad = 10; bad <= 14; ++bad)
         for (const auto &d : {std::array{bad, 1, 2}, std::array{1, bad, 2}, std::array{1, 2, bad}})
             QVERIFY(q72::decodeObjectNibbles(d[0], d[1], d[2]).bad);
-    const auto gap = q72::decodeObjectNibbles(9, 0xF, 0xF);
-    QVERIFY(gap.bad);
-    QCOMPARE(gap.number, 0);
+    const auto gap = q72::decodeObjectNibbles(1, 0xF, 5);
+    QVERIFY(!gap.bad);
+    QCOMPARE(gap.number, 255);
+    const auto beyond = q72::decodeObjectNibbles(9, 0xF, 0xF);
+    QVERIFY(beyond.bad);
+    QCOMPARE(beyond.number, 0);
 }
 
 void TstLayout::q72PartitionGroupsAndPasswords() {

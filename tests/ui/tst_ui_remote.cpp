@@ -29,6 +29,7 @@ class TestUiRemote : public QObject {
     void cleanupTestCase() { QFile::remove(lang::IniPath()); }
     void passwords_oneMessagePerLeave_andSixDigits();
     void page_closedOnlyWhileALineDeviceNeverAnswers();
+    void objectNumbers_readAsTheirDigitsSay();
 };
 
 // A password too short keeps the focus with one message; none takes a seventh digit.
@@ -87,6 +88,39 @@ void TestUiRemote::page_closedOnlyWhileALineDeviceNeverAnswers() {
     QVERIFY(!s.c().widget(S("Panel34"))->isHidden());
     QVERIFY(openRemotePage(s));
     QCOMPARE(s.boxes.texts.size(), 1);
+}
+
+// Object digits with a blank (15) after a real digit count with their value, without a message;
+// only a number beyond the lists is an error, which restores the factory settings.
+void TestUiRemote::objectNumbers_readAsTheirDigitsSay() {
+    QTemporaryDir dir;
+    image::ConfigImage img = image::presetImage(pages::ModelQ72, 1);
+    const int digits[4][3] = {{1, 15, 5}, {15, 4, 15}, {0, 15, 5}, {15, 15, 7}};
+    for (int p = 0; p < 4; ++p) {
+        const auto at = std::size_t(image::q72::ObjectDigits + 2 * p);
+        img[at] = std::uint8_t(digits[p][0] << 4 | digits[p][1]);
+        img[at + 1] = std::uint8_t(digits[p][2] << 4 | (img[at + 1] & 0x0F));
+    }
+    const QString good = dir.filePath(S("good.cfg")), bad = dir.filePath(S("bad.cfg"));
+    QVERIFY(!image::writeConfigFile(good, img, pages::ModelQ72));
+    img[image::q72::ObjectDigits] = 0x9F; // 9 F F: 1065
+    img[image::q72::ObjectDigits + 1] |= 0xF0;
+    QVERIFY(!image::writeConfigFile(bad, img, pages::ModelQ72));
+
+    Window s;
+    s.boxes.files = {good, bad};
+    click(s.w.LoadButton);
+    QCOMPARE(s.boxes.texts.size(), 1); // the open dialog only
+    QStringList shown;
+    for (int p = 1; p <= 4; ++p)
+        shown << s.c().combo(S("ObjNmb"), p)->text();
+    QCOMPARE(shown, (QStringList{S("255"), S("55"), S("155"), S("7")}));
+    QVERIFY(openRemotePage(s));
+    QCOMPARE(s.c().label(S("LabelOb1"))->caption(), S("255"));
+
+    click(s.w.LoadButton);
+    QCOMPARE(s.boxes.texts.size(), 4); // then the object error and the final warning
+    QCOMPARE(s.c().combo(S("ObjNmb1"))->text(), S("1"));
 }
 
 Q7X_UI_MAIN(TestUiRemote)
