@@ -63,8 +63,6 @@ void editSettings(Window &win) {
     choose(win.c().combo(S("DelayRzd")), 7);
 }
 
-const QString Filter = S("Файлы конфигурации (*.cfg);;Все файлы (*)");
-
 QByteArray readAll(const QString &path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -102,8 +100,6 @@ class TstCodec : public QObject {
     void q72Decoder_relayTicksSurviveLanguageChange();
     void blitzTypeWithoutItem_survivesEncode();
 
-    void files_saveThenLoad_data();
-    void files_saveThenLoad();
     void files_badFilesChangeNothing();
     void files_saveFailuresKeepTheFiles();
     void files_sameInEveryInterfaceLanguage();
@@ -486,65 +482,6 @@ void TstCodec::blitzTypeWithoutItem_survivesEncode() {
     DecodeImage(win.w(), preset(72, 1));
     QCOMPARE(gsm3->count(), 10);
     QCOMPARE(gsm3->itemIndex(), 1);
-}
-
-void TstCodec::files_saveThenLoad_data() {
-    QTest::addColumn<int>("model");
-    QTest::addRow("Q71") << pages::ModelQ71;
-    QTest::addRow("Q72") << pages::ModelQ72;
-}
-
-// The saved file holds the image and the model; loading it over other settings gives the saved
-// configuration back, and a second save replaces the file without asking.
-void TstCodec::files_saveThenLoad() {
-    QFETCH(int, model);
-    const QString name = QStringLiteral("Q%1").arg(model);
-    const QString file = m_dir.filePath(name + S("-saved.cfg"));
-    Window win(model);
-    win.defaults(2);
-    if (model == pages::ModelQ72)
-        editSettings(win);
-    else
-        apply(win, "LinePhone3=12W3;Dig5=123");
-    const ConfigImage saved = win.encode();
-    // Cancelled dialogs change nothing.
-    win.w().setStatusText(S("unchanged"));
-    image::SaveButtonClick(win.w());
-    image::LoadButtonClick(win.w());
-    QCOMPARE(win.dialogs.shown.size(), 2);
-    QCOMPARE(win.w().statusText(), S("unchanged"));
-    QVERIFY(win.encode() == saved);
-    QVERIFY(QDir(m_dir.path()).entryList(QDir::Files).filter(name + S(".cfg")).isEmpty());
-
-    win.dialogs.clear();
-    win.dialogs.fileNames << file;
-    image::SaveButtonClick(win.w());
-    QCOMPARE(win.dialogs.shown.size(), 1);
-    QCOMPARE(win.dialogs.shown[0].kind, S("save"));
-    QCOMPARE(win.dialogs.shown[0].text, name);
-    QCOMPARE(win.dialogs.shown[0].caption, S("Записать конфигурацию в файл|") + Filter + S("|cfg"));
-    QCOMPARE(win.w().statusText(), S("M1002"));
-    QCOMPARE(readAll(file), image::formatConfig(saved, model));
-
-    win.defaults(0);
-    QVERIFY(win.encode() != saved);
-    win.w().VersionLabel->show();
-    win.dialogs.fileNames << file;
-    image::LoadButtonClick(win.w());
-    QCOMPARE(win.dialogs.shown.size(), 1);
-    QCOMPARE(win.dialogs.shown[0].kind, S("open"));
-    QCOMPARE(win.dialogs.shown[0].text, name + S(".cfg"));
-    QCOMPARE(win.dialogs.shown[0].caption, S("Считать конфигурацию из файла|") + Filter);
-    QCOMPARE(win.w().statusText(), S("M1008"));
-    QVERIFY(win.w().VersionLabel->isHidden());
-    QVERIFY(win.encode() == saved);
-
-    apply(win, model == pages::ModelQ72 ? "RequestBalance=#" : "Dig5=456");
-    win.dialogs.clear();
-    win.dialogs.fileNames << file;
-    image::SaveButtonClick(win.w());
-    QCOMPARE(win.dialogs.texts(), QStringList());
-    QCOMPARE(readAll(file), image::formatConfig(win.encode(), model));
 }
 
 // Short files, garbage lines and missing files name the file (and the line), a file of the other
