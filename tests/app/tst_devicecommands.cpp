@@ -15,7 +15,6 @@
 #include <thread>
 
 using namespace q7x;
-using link::ButtonEvent;
 using test::buttons;
 using test::S;
 using test::Transport;
@@ -78,21 +77,6 @@ class StuckFactory : public test::SimLinkFactory {
     }
 };
 
-// The parts of the window that only one model has.
-void checkModelView(const app::TMainForm &w, bool q72) {
-    const auto &c = w.controls();
-    for (const char *name :
-         {"SMSphone", "PinCode", "Panel5", "Label219", "Panel4", "Panel13", "Panel15", "Label51",
-          "Label3", "PhoneNumber8", "TypeMesgGSM1", "SMS1"})
-        QVERIFY2(c.widget(S(name))->isHidden() != q72, name);
-    for (const char *name : {"Panel7", "Label268", "Panel30", "Panel31", "Panel32",
-                             "PanelAttention", "Panel33", "LinePhone8", "TypeMesgLine1"})
-        QVERIFY2(c.widget(S(name))->isHidden() == q72, name);
-    QVERIFY(!c.widget(S("Label93"))->isHidden());
-    QCOMPARE(c.get<pages::TabSheet>(S("TabSheet3"))->tabVisible(), q72);
-    QCOMPARE(c.get<pages::TabSheet>(S("TabSheet12"))->tabVisible(), !q72);
-}
-
 // A fault set on the device before the command.
 using Fault = void (*)(sim::DeviceSim &);
 enum Command { Connect, Read, Write, RunModem };
@@ -117,7 +101,6 @@ class TestDeviceCommands : public QObject {
     void write_setsLanguage();
     void writeWithEncoderError_sendsNothing();
     void runModem_setsClockAndShowsIt();
-    void buttonEvents_changeOnlyTheirControls();
     void cancelAfterConnect_namesModelAndHidesIdentification_data() { addTransports(); }
     void cancelAfterConnect_namesModelAndHidesIdentification();
     void cancel_doesNotWaitForABlockedWorker();
@@ -184,7 +167,6 @@ void TestDeviceCommands::connectQ71_adaptsWindow() {
     QCOMPARE(b.w.VersionLabel->caption(), S("Версия ПО прибора:41_x"));
     // Q71 read finished: Cancel, Write, Read on; Run modem stays off for this model.
     QCOMPARE(buttons(b.w), S("0111000"));
-    checkModelView(b.w, false);
     QCOMPARE(c.combo(S("SMS8"))->itemIndex(), 1);
     QCOMPARE(c.widget(S("Label93"))->x(), 6);
     QCOMPARE(c.combo(S("ObjNmb1"))->count(), 10000); // the Q71 object lists run to 9999
@@ -197,7 +179,6 @@ void TestDeviceCommands::connectQ71_adaptsWindow() {
     b.sim->model = sim::Model::Q72;
     QVERIFY(b.connect());
     QCOMPARE(b.w.DeviceModel, pages::ModelQ72);
-    checkModelView(b.w, true);
     QVERIFY(c.widget(S("Label219"))->isEnabled());
     QCOMPARE(buttons(b.w), S("0111100"));
 }
@@ -414,8 +395,7 @@ void TestDeviceCommands::writeWithEncoderError_sendsNothing() {
     QVERIFY(b.dialogs.shown.isEmpty());
     b.w.controls().edit(S("Edit5"))->setText(S("9983")); // no SMS-Blitz code
     const image::Encoded encoded = image::EncodeImageQ72(b.w);
-    if (encoded.ok())
-        QSKIP("the encoder of this build reports no errors");
+    QVERIFY(!encoded.ok());
     const std::size_t traced = b.sim->last->transport.trace.size();
     b.w.WriteButtonClick(b.w.WriteButton);
     QCOMPARE(b.w.liveWorkers(), 0);
@@ -459,33 +439,6 @@ void TestDeviceCommands::runModem_setsClockAndShowsIt() {
     QVERIFY(b.w.statusText().contains(S("2063")));
     QCOMPARE(b.dialogs.texts().size(), 1);
     QCOMPARE(buttons(b.w), S("0111100"));
-}
-
-void TestDeviceCommands::buttonEvents_changeOnlyTheirControls() {
-    // Expected states per event; '-' leaves the control as it was.
-    const struct {
-        ButtonEvent event;
-        const char *row;
-    } rows[] = {{ButtonEvent::ConnectFailed, "1000-11"}, {ButtonEvent::LinkFailed, "1000-1-"},
-                {ButtonEvent::ClockFailed, "100001-"},   {ButtonEvent::Q72Finished, "--111--"},
-                {ButtonEvent::Q71Finished, "-111---"},   {ButtonEvent::CancelOnly, "-1-----"}};
-    Bench b;
-    for (const auto &r : rows)
-        for (bool before : {false, true}) {
-            for (QWidget *w : test::linkControls(b.w))
-                w->setEnabled(before);
-            b.w.SetLinkButtons(r.event);
-            QString expected = S(r.row);
-            expected.replace(QLatin1Char('-'), before ? QLatin1Char('1') : QLatin1Char('0'));
-            QCOMPARE(buttons(b.w), expected);
-        }
-    // Link ready: Run modem only for the GSM model.
-    for (int model : {pages::ModelQ71, pages::ModelQ72}) {
-        b.w.DeviceModel = model;
-        b.w.ConnectButton->setEnabled(true);
-        b.w.ShowLinkReady();
-        QCOMPARE(buttons(b.w).left(5), model == pages::ModelQ72 ? S("01111") : S("01110"));
-    }
 }
 
 void TestDeviceCommands::cancelAfterConnect_namesModelAndHidesIdentification() {

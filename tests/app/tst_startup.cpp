@@ -39,7 +39,6 @@ class TestStartup : public QObject {
     void languageSelector_storesPickAndCloses();
     void help_opensTheFileForTheLanguage_data();
     void help_opensTheFileForTheLanguage();
-    void links_openSiteAndMail();
     void qtButtons_speakTheStoredLanguage_data();
     void qtButtons_speakTheStoredLanguage();
     void statusTip_isCopiedToHintLabel();
@@ -70,14 +69,26 @@ void TestStartup::firstShow() {
     QVERIFY(w.FormShown);
     QVERIFY(w.Interactive);
     QCOMPARE(w.DeviceModel, pages::ModelQ72);
-    QVERIFY(w.PortOk);
-    QVERIFY(w.UsbOk);
     QCOMPARE(w.SelectLang->text(), language);
+    const pages::Controls &c = w.controls();
     for (int r = 1; r <= 8; ++r) {
-        ComboBox *gsm = w.controls().combo(S("TypeMesgGSM"), r);
+        ComboBox *gsm = c.combo(S("TypeMesgGSM"), r);
         QCOMPARE(gsm->count(), gsmTypes);
         QCOMPARE(gsm->items().contains(S("SMS-Блиц")), gsmTypes == 11);
+        QCOMPARE(c.combo(S("PauseInterval"), r)->text(), S("2 мин"));
+        for (int g = 1; g <= 8; ++g) {
+            QCOMPARE(c.check(S("gr"), g, r)->isChecked(), g == r);
+            QCOMPARE(c.check(S("gr"), g, r)->isEnabled(), g != r);
+        }
     }
+    for (int i = 0; i < w.PageControl1->sheetCount(); ++i)
+        QCOMPARE(w.PageControl1->sheet(i)->highlighted(), i == pages::PageMain);
+    QCOMPARE(c.label(S("LabelOb1"))->caption(), S("1"));
+    QVERIFY(c.widget(S("LabelOb2"))->isHidden());
+    QCOMPARE(c.duplicates(), QStringList());
+    QCOMPARE(w.windowTitle(), S("Программа настройки приборов серии Варник-Q7х"));
+    QCOMPARE(w.size(), QSize(833, 582));
+    QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(dialogs.shown.isEmpty());
 }
 
@@ -183,18 +194,6 @@ void TestStartup::qtButtons_speakTheStoredLanguage() {
     }
     QCOMPARE(shown, yes);
     QVERIFY(!lang::InstallQtTranslation(language, S("/nonexistent")));
-}
-
-void TestStartup::links_openSiteAndMail() {
-    pages::RecordingDialogs dialogs;
-    app::TMainForm w(&dialogs);
-    w.Label520Click(w.Label520);
-    w.Label521Click(w.Label521);
-    w.Image2Click(w.Image2);
-    QCOMPARE(dialogs.texts(S("url")),
-             (QStringList{S("http://") + S(app::SiteLabel),
-                          S("mailto:") + S(app::MailLabel) + S("?subject=Tarvo-Q7X"),
-                          S(app::SiteAddress)}));
 }
 
 void TestStartup::statusTip_isCopiedToHintLabel() {

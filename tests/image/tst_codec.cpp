@@ -393,15 +393,6 @@ void TstCodec::q72Decoder_typesAndBlitzPage() {
     DecodeImage(win.w(), img);
     QCOMPARE(c.combo(S("TypeMesgGSM8"))->itemIndex(), 1);
     QVERIFY(!page->tabVisible());
-    // 0x03, 0x05, 0x09 read as SMS last under the order flag; a byte of no rule keeps the list.
-    img = imageFromRuns("8..15: 3 5 9 1 2 4 8 0", preset(72, 1));
-    c.combo(S("TypeMesgGSM8"))->setItemIndex(4);
-    for (bool order : {false, true}) {
-        img[181] = std::uint8_t(order ? img[181] | 0x20 : img[181] & ~0x20);
-        DecodeImage(win.w(), img);
-        QCOMPARE(c.combo(S("TypeMesgGSM1"))->itemIndex(), order ? 3 : 2);
-        QCOMPARE(c.combo(S("TypeMesgGSM8"))->itemIndex(), 4);
-    }
 }
 
 // Partitions 1 and 3 both naming group 2: group 2's rights and password go to partition 1's

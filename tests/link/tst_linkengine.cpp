@@ -607,12 +607,10 @@ class TestLinkEngine : public QObject {
         addKindColumn();
         QTest::addColumn<int>("state");
         QTest::addColumn<QString>("text");
-        const char *serial[] = {"M1569", "M1568", "M1276", "M1567", "M1566", "M1533"};
-        const char *usb[] = {"M1569", "M1568", "M1276", "M1567", "M1532", "M1533"};
-        for (int s = 1; s <= 6; ++s) {
-            QTest::addRow("serial %d", s) << Serial << s << QString(serial[s - 1]);
-            QTest::addRow("usb %d", s) << Usb << s << QString(usb[s - 1]);
-        }
+        // The first state, and the one whose text differs between the carriers.
+        QTest::newRow("serial 1") << Serial << 1 << QStringLiteral("M1569");
+        QTest::newRow("serial 5") << Serial << 5 << QStringLiteral("M1566");
+        QTest::newRow("usb 5") << Usb << 5 << QStringLiteral("M1532");
     }
     void modemStates() {
         QFETCH(int, kind);
