@@ -69,7 +69,6 @@ class TestRules : public QObject {
     void linePhoneAndBalance_filterAndClick();
     void fieldLength_data();
     void fieldLength();
-    void smsBlitzCodes_padOrReturn();
     void pauseIntervals_stayTogether();
     void partitionNumbers_uniqueWithinObject();
     void objectRows_followDistinctObjects();
@@ -336,11 +335,9 @@ void TestRules::fieldLength_data() {
     row("line phone too long", 0, "LinePhone2", QString(30, u'7'), QString(24, u'7'), {"M1544"});
     row("balance request too long", -1, "RequestBalance", "*123456789012345678#",
         "*123456789012345", {"M1545"});
-    row("digital code too short", -1, "Dig4", "12", "12", {"M1548"});
     row("digital code too long", -1, "Dig4", "12345", "123", {"M1549"});
     row("test code too short", -1, "Dig13", "123", "123", {"M1550"});
     row("test code too long", -1, "Dig13", "123456", "1234", {"M1551"});
-    row("recipient password too short", 0, "Password23", "12", "12", {"M1539"});
     row("recipient password too long", 0, "Password23", "1234567", "123456", {"M1540"});
     row("recipient password of zeros", 0, "Password23", "000", "000", {});
 }
@@ -364,25 +361,6 @@ void TestRules::fieldLength() {
         leave(edit);
         QCOMPARE(w.messages(), int(messages.size()));
     }
-}
-
-void TestRules::smsBlitzCodes_padOrReturn() {
-    Window w;
-    Edit *code = w.edit("Edit", 12);
-    QTest::keyClicks(code, QStringLiteral("7x"));
-    QCOMPARE(code->text(), S("7"));
-    w.dialogs.answers = {false};
-    leave(code);
-    QCOMPARE(code->text(), S("0007"));
-    const auto q = w.dialogs.shown.last();
-    QCOMPARE(q.kind, S("question"));
-    QCOMPARE(q.text, S("M1538\nM1014"));
-    QCOMPARE(q.caption, S("M1015"));
-
-    code->setText(QStringLiteral("12"));
-    w.dialogs.answers = {true};
-    leave(code);
-    QCOMPARE(code->text(), S("12"));
 }
 
 void TestRules::pauseIntervals_stayTogether() {
