@@ -77,8 +77,8 @@ void Answerer::look() {
         return;
     m_answered = modal;
     // Without a window manager nobody gives the focus back when the box closes: do what one does.
-    QWidget *owner = modal->parentWidget()->window();
-    QTimer::singleShot(0, owner, [owner] { owner->activateWindow(); });
+    if (QWidget *owner = modal->parentWidget() ? modal->parentWidget()->window() : nullptr)
+        QTimer::singleShot(0, owner, [owner] { owner->activateWindow(); });
     if (auto *box = qobject_cast<QMessageBox *>(modal)) {
         texts << box->text();
         const auto button = !buttons.isEmpty()              ? buttons.takeFirst()
