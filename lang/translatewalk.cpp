@@ -75,7 +75,9 @@ bool ownsItems(const QComboBox *list) {
 
 class Walk {
   public:
-    Walk(const TextVisitor &visit) : m_visit(visit) {}
+    // Without identifiers the visitor gets an empty one: building them costs more than the
+    // translation itself, and only the table generator reads them.
+    Walk(const TextVisitor &visit, bool identifiers) : m_visit(visit), m_ids(identifiers) {}
 
     void form(QWidget *f) {
         m_form = f->objectName();
@@ -99,8 +101,10 @@ class Walk {
     // Hands the text to the visitor under the next number and applies a non-empty result.
     template <typename Set>
     void text(const QString &suffix, const QString &current, Set set, bool formLevel = false) {
-        const QString id = QStringLiteral("rs") + m_form +
-                           (formLevel ? QString() : QStringLiteral("_") + m_component) + suffix;
+        const QString id =
+            !m_ids ? QString()
+                   : QStringLiteral("rs") + m_form +
+                         (formLevel ? QString() : QStringLiteral("_") + m_component) + suffix;
         const QString replacement = m_visit(m_id++, id, current);
         if (!replacement.isEmpty() && replacement != current)
             set(replacement);
@@ -115,7 +119,7 @@ class Walk {
 
     void items(const QStringList &list, const std::function<void(int, const QString &)> &set) {
         for (int k = 0; k < list.size(); ++k)
-            text(QStringLiteral("_Item") + QString::number(k), list[k],
+            text(m_ids ? QStringLiteral("_Item") + QString::number(k) : QString(), list[k],
                  [&set, k](const QString &s) { set(k, s); });
     }
 
@@ -185,6 +189,7 @@ class Walk {
     }
 
     const TextVisitor &m_visit;
+    const bool m_ids;
     QString m_form;
     QString m_component;
     int m_id = 1;
@@ -202,8 +207,10 @@ bool IsFixedText(const QString &text) {
     return text.isEmpty() || fixed.contains(text) || convertsToInteger(text);
 }
 
-int WalkForms(const QList<QWidget *> &forms, const TextVisitor &visit) {
-    Walk walk(visit);
+namespace {
+
+int walkForms(const QList<QWidget *> &forms, const TextVisitor &visit, bool identifiers) {
+    Walk walk(visit, identifiers);
     for (QWidget *f : forms) {
         QCoreApplication::processEvents();
         if (f && vclClassOf(f).contains(QLatin1String("Form")))
@@ -212,11 +219,17 @@ int WalkForms(const QList<QWidget *> &forms, const TextVisitor &visit) {
     return walk.count();
 }
 
+} // namespace
+
+int WalkForms(const QList<QWidget *> &forms, const TextVisitor &visit) {
+    return walkForms(forms, visit, true);
+}
+
 void TranslateForms(const QList<QWidget *> &forms, const ResourceLibrary &texts) {
     // The walk asks for consecutive numbers: each block of sixteen is read once.
     int cachedBlock = -1;
     QList<QString> block;
-    WalkForms(forms, [&](int id, const QString &, const QString &) {
+    const TextVisitor translated = [&](int id, const QString &, const QString &) {
         if (id < 0 || id > 0xFFFF)
             return QString();
         if (id / 16 != cachedBlock) {
@@ -224,7 +237,8 @@ void TranslateForms(const QList<QWidget *> &forms, const ResourceLibrary &texts)
             block = texts.stringBlock(cachedBlock, WindowTextMaxLength);
         }
         return block.isEmpty() ? QString() : block[id % 16];
-    });
+    };
+    walkForms(forms, translated, false);
 }
 
 void TranslateWindow(const QList<QWidget *> &forms, const QString &folder) {
