@@ -25,7 +25,7 @@ QString S(const char *utf8) { return QString::fromUtf8(utf8); }
 
 TMainForm::TMainForm(pages::Dialogs *dialogs, QWidget *parent) : FormBase(dialogs, parent) {
     setObjectName(S("MainForm"));
-    setProperty("vclClass", S("TMainForm"));
+    setVclClass("TMainForm");
     setWindowTitle(S("Программа настройки приборов серии Варник-Q7х"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |

@@ -9,7 +9,6 @@ namespace q7x::pages {
 using namespace build;
 
 void FormBase::buildWindow() {
-    setProperty("Tag", 0);
     m_objects999 = new QStringListModel(items::objectNumbers(999), this);
 
     auto *root = vbox(this, 2, 2);

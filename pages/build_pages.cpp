@@ -202,9 +202,7 @@ void FormBase::buildRemotePage(TabSheet *page) {
         auto *word = new Label(p4, n("WordOb", k), S("Объект №"));
         auto *number = new Label(p4, n("LabelOb", k), QString::number(k));
         number->setFixedWidth(34);
-        auto *line = new QFrame(p4);
-        initControl(line, "TBevel", n("Line", k));
-        line->setFrameShape(QFrame::HLine);
+        auto *line = new Bevel(p4, n("Line", k));
         line->setFixedWidth(16);
         g4->addWidget(word, k, 0);
         g4->addWidget(number, k, 1);

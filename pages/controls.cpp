@@ -16,15 +16,15 @@
 
 namespace q7x::pages {
 
-void initControl(QWidget *w, const char *vclClass, const QString &name, int tag) {
-    w->setObjectName(name);
-    w->setProperty("vclClass", QString::fromLatin1(vclClass));
-    w->setProperty("Tag", tag);
+QString vclClassOf(const QObject *o) {
+    const auto *k = dynamic_cast<const ControlKind *>(o);
+    return k ? QString::fromLatin1(k->vclClass()) : QString();
 }
 
-QString vclClassOf(const QObject *o) { return o->property("vclClass").toString(); }
-
-int tagOf(const QObject *o) { return o ? o->property("Tag").toInt() : 0; }
+int tagOf(const QObject *o) {
+    const auto *k = dynamic_cast<const ControlKind *>(o);
+    return k ? k->tag() : 0;
+}
 
 // ---------------------------------------------------------------------------------------------
 
@@ -289,8 +289,7 @@ LabeledEdit::LabeledEdit(QWidget *parent, const QString &name, const QString &la
     m_label = new QLabel(labelCaption, this);
     m_edit = new Edit(this, QString());
     // The inner edit is part of this control: it has no name and no kind of its own.
-    m_edit->setProperty("vclClass", QVariant());
-    m_edit->setProperty("Tag", QVariant());
+    m_edit->setVclClass(nullptr);
     box->addWidget(m_label);
     box->addWidget(m_edit);
     setFocusProxy(m_edit);
@@ -365,6 +364,11 @@ Panel::Panel(QWidget *parent, const QString &name, bool framed) : QFrame(parent)
     initControl(this, "TPanel", name);
     if (framed)
         setFrameShape(QFrame::StyledPanel);
+}
+
+Bevel::Bevel(QWidget *parent, const QString &name) : QFrame(parent) {
+    initControl(this, "TBevel", name);
+    setFrameShape(QFrame::HLine);
 }
 
 Memo::Memo(QWidget *parent, const QString &name) : QPlainTextEdit(parent) {

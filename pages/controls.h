@@ -26,12 +26,34 @@ namespace q7x::pages {
 // A handler receives the control that fired it, like a VCL event's Sender.
 using Handler = std::function<void(QWidget *sender)>;
 
-// Names a control and records its kind and Tag as dynamic properties.
-void initControl(QWidget *w, const char *vclClass, const QString &name, int tag = 0);
+// What makes a widget a control of the window: its kind as the original toolkit names it
+// ("TComboBox") and its Tag. Widgets without a kind are toolkit parts of a control. Kept in the
+// object rather than as dynamic properties, whose lookup by name costs more than building the
+// widget.
+class ControlKind {
+  public:
+    virtual ~ControlKind() = default;
+    const char *vclClass() const { return m_vclClass; }
+    void setVclClass(const char *vclClass) { m_vclClass = vclClass; }
+    int tag() const { return m_tag; }
+    void setTag(int tag) { m_tag = tag; }
+
+  private:
+    const char *m_vclClass = nullptr; // a string literal
+    int m_tag = 0;
+};
+
+// Names a control and records its kind and Tag.
+template <class W> void initControl(W *w, const char *vclClass, const QString &name, int tag = 0) {
+    w->setObjectName(name);
+    w->setVclClass(vclClass);
+    w->setTag(tag);
+}
+// Empty, and a Tag of 0, for a widget that is not a control of the window.
 QString vclClassOf(const QObject *o);
 int tagOf(const QObject *o);
 
-class Label : public QLabel {
+class Label : public QLabel, public ControlKind {
     Q_OBJECT
   public:
     Label(QWidget *parent, const QString &name, const QString &caption);
@@ -44,7 +66,7 @@ class Label : public QLabel {
 };
 
 // A picture (the logo); clicking it runs onClick.
-class Image : public QLabel {
+class Image : public QLabel, public ControlKind {
     Q_OBJECT
   public:
     Image(QWidget *parent, const QString &name);
@@ -54,7 +76,7 @@ class Image : public QLabel {
     void mousePressEvent(QMouseEvent *e) override;
 };
 
-class Button : public QPushButton {
+class Button : public QPushButton, public ControlKind {
     Q_OBJECT
   public:
     Button(QWidget *parent, const QString &name, const QString &caption,
@@ -65,7 +87,7 @@ class Button : public QPushButton {
 };
 
 // Checked set by code runs onClick when the state changes, as a user's click does.
-class CheckBox : public QCheckBox {
+class CheckBox : public QCheckBox, public ControlKind {
     Q_OBJECT
   public:
     CheckBox(QWidget *parent, const QString &name, const QString &caption, int tag = 0);
@@ -75,7 +97,7 @@ class CheckBox : public QCheckBox {
 };
 
 // Checking by code runs onClick; unchecking (also by the exclusive partner) runs nothing.
-class RadioButton : public QRadioButton {
+class RadioButton : public QRadioButton, public ControlKind {
     Q_OBJECT
   public:
     RadioButton(QWidget *parent, const QString &name, const QString &caption);
@@ -88,7 +110,7 @@ class RadioButton : public QRadioButton {
 
 // A drop-down list. setItemIndex() runs no handler; a user's choice runs onClick, then onChange.
 // The wheel turns only the list the user is in; over any other it changes nothing.
-class ComboBox : public QComboBox {
+class ComboBox : public QComboBox, public ControlKind {
     Q_OBJECT
   public:
     ComboBox(QWidget *parent, const QString &name, const QStringList &items, int tag = 0);
@@ -122,7 +144,7 @@ class ComboBox : public QComboBox {
 // A single-line edit. Text set by code runs onChange. onExit runs once when the user leaves the
 // field for another control, not when a message box or a popup takes the focus for a while.
 // maxLength limits typing and pasting only, as in the original toolkit; code may set longer texts.
-class Edit : public QLineEdit {
+class Edit : public QLineEdit, public ControlKind {
     Q_OBJECT
   public:
     Edit(QWidget *parent, const QString &name, const QString &text = {}, int tag = 0,
@@ -158,7 +180,7 @@ class MaskEdit : public Edit {
 };
 
 // An edit with its own caption label (the label is part of the control, not a separate one).
-class LabeledEdit : public QWidget {
+class LabeledEdit : public QWidget, public ControlKind {
     Q_OBJECT
   public:
     LabeledEdit(QWidget *parent, const QString &name, const QString &labelCaption, int tag = 0);
@@ -175,7 +197,7 @@ class LabeledEdit : public QWidget {
 };
 
 // A group of exclusive choices. setItemIndex() by code runs onClick when the index changes.
-class RadioGroup : public QGroupBox {
+class RadioGroup : public QGroupBox, public ControlKind {
     Q_OBJECT
   public:
     RadioGroup(QWidget *parent, const QString &name, const QString &caption,
@@ -196,7 +218,7 @@ class RadioGroup : public QGroupBox {
     int m_index = -1;
 };
 
-class GroupBox : public QGroupBox {
+class GroupBox : public QGroupBox, public ControlKind {
     Q_OBJECT
   public:
     GroupBox(QWidget *parent, const QString &name, const QString &caption);
@@ -204,13 +226,20 @@ class GroupBox : public QGroupBox {
     void setCaption(const QString &s) { setTitle(s); }
 };
 
-class Panel : public QFrame {
+class Panel : public QFrame, public ControlKind {
     Q_OBJECT
   public:
     Panel(QWidget *parent, const QString &name, bool framed = false);
 };
 
-class Memo : public QPlainTextEdit {
+// A line that separates rows.
+class Bevel : public QFrame, public ControlKind {
+    Q_OBJECT
+  public:
+    Bevel(QWidget *parent, const QString &name);
+};
+
+class Memo : public QPlainTextEdit, public ControlKind {
     Q_OBJECT
   public:
     Memo(QWidget *parent, const QString &name);
@@ -218,14 +247,14 @@ class Memo : public QPlainTextEdit {
     void addLine(const QString &s) { appendPlainText(s); }
 };
 
-class ProgressBar : public QProgressBar {
+class ProgressBar : public QProgressBar, public ControlKind {
     Q_OBJECT
   public:
     ProgressBar(QWidget *parent, const QString &name);
 };
 
 // A status bar with one simple panel whose text never times out.
-class StatusBar : public QStatusBar {
+class StatusBar : public QStatusBar, public ControlKind {
     Q_OBJECT
   public:
     StatusBar(QWidget *parent, const QString &name);
@@ -239,7 +268,7 @@ class StatusBar : public QStatusBar {
 class PageControl;
 
 // One page of a page control. Its caption is the tab text; long captions wrap on the tab.
-class TabSheet : public QWidget {
+class TabSheet : public QWidget, public ControlKind {
     Q_OBJECT
   public:
     TabSheet(PageControl *owner, const QString &name, const QString &caption);
@@ -260,7 +289,7 @@ class TabSheet : public QWidget {
 
 // A page control. Changing the page by code runs nothing; a user's change runs onChanging while
 // activePageIndex() still names the page being left, then onChange.
-class PageControl : public QTabWidget {
+class PageControl : public QTabWidget, public ControlKind {
     Q_OBJECT
   public:
     PageControl(QWidget *parent, const QString &name);

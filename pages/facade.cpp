@@ -8,7 +8,8 @@ void Controls::index(QWidget *root) {
     const auto all = root->findChildren<QWidget *>();
     m_byName.reserve(all.size());
     for (QWidget *w : all) {
-        if (w->objectName().isEmpty() || !w->property("vclClass").isValid())
+        const auto *kind = dynamic_cast<const ControlKind *>(w);
+        if (w->objectName().isEmpty() || !kind || !kind->vclClass())
             continue;
         if (m_byName.contains(w->objectName()))
             m_duplicates << w->objectName();

@@ -34,7 +34,7 @@ enum MainPage {
     PageRelay
 };
 
-class FormBase : public QWidget {
+class FormBase : public QWidget, public ControlKind {
     Q_OBJECT
   public:
     explicit FormBase(Dialogs *dialogs, QWidget *parent = nullptr);
