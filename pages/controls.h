@@ -306,6 +306,9 @@ class PageControl : public QTabWidget, public ControlKind {
     // not every page of the window at the first show.
     QSize sizeHint() const override { return {200, 120}; }
     QSize minimumSizeHint() const override { return {200, 120}; }
+    // A page with word-wrapped captions would make the control ask every page for its height.
+    bool hasHeightForWidth() const override { return false; }
+    int heightForWidth(int) const override { return -1; }
 
   protected:
     void resizeEvent(QResizeEvent *e) override;
