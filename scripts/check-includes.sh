@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Fails when a source folder includes a header of a layer above it or beside it, so that the
+# layers keep pointing one way: app/ and cli/ over pages/, pages/ over image/, link/ and lang/.
+# Usage: scripts/check-includes.sh [source-root]   (default: the checkout holding this script)
+set -euo pipefail
+cd "${1:-$(dirname "$0")/..}"
+
+declare -A forbidden=(
+    [image]="pages app lang link cli"
+    [link]="pages app lang image cli"
+    [lang]="pages app image link cli"
+    [pages]="app cli"
+    [cli]="app pages"
+)
+# Includes that cross a layer today and are on their way out: "file:included header".
+allowed=(
+    "lang/translatewalk.cpp:pages/controls.h"
+    "lang/gentable/gentable.cpp:app/mainform.h"
+)
+
+status=0
+for folder in "${!forbidden[@]}"; do
+    [[ -d $folder ]] || continue
+    above=$(tr ' ' '|' <<<"${forbidden[$folder]}")
+    while IFS=: read -r file line text; do
+        header=$(sed -E 's/.*["<]([^">]*)[">].*/\1/' <<<"$text")
+        if [[ " ${allowed[*]} " == *" $file:$header "* ]]; then
+            continue
+        fi
+        echo "$file:$line: $folder/ must not include $header" >&2
+        status=1
+    done < <(grep -rnE --include='*.cpp' --include='*.h' \
+        "^[[:space:]]*#[[:space:]]*include[[:space:]]*[\"<]($above)/" "$folder" || true)
+done
+exit $status
