@@ -1,11 +1,11 @@
 // The device commands of the main window: link choice, Connect, Cancel, Read, Write and Run
 // modem, the window routines the link workers run, and the workers' life cycle.
+#include "app/linkdisplay.h"
 #include "app/linkworker.h"
 #include "app/mainform.h"
 
 #include "lang/ini.h"
 #include "lang/messagetable.h"
-#include "link/linkdisplay.h"
 #include "link/usbtransport.h"
 #include "pages/binding.h"
 
@@ -17,7 +17,6 @@
 namespace q7x::app {
 
 using link::ButtonEvent;
-using link::ButtonStates;
 
 using link::LinkKind;
 using link::LinkOperation;
@@ -29,7 +28,7 @@ namespace {
 QString S(const char *utf8) { return QString::fromUtf8(utf8); }
 
 // The reason and remedy lines of a port or converter that would not open.
-QStringList openFailureLines(const link::OpenFailureTexts &t, const QString &detail = {}) {
+QStringList openFailureLines(const OpenFailureTexts &t, const QString &detail = {}) {
     QStringList lines;
     if (t.reason)
         lines << (t.reasonFormatsDetail ? lang::FormatM(t.reason, detail) : lang::M(t.reason));
@@ -79,7 +78,7 @@ void TMainForm::OpenSerialPort() {
         QStringList lines{lang::FormatM(1095, number)};
         if (!error.device.empty())
             lines << lang::FormatM(1600, QString::fromStdString(error.device));
-        lines << openFailureLines(link::portFailureTexts(error.failure),
+        lines << openFailureLines(portFailureTexts(error.failure),
                                   QString::fromStdString(error.detail));
         dialogs().message(lines.join(QLatin1Char('\n')), QString(), Dialogs::Icon::Warning);
         PortOk = false;
@@ -207,7 +206,7 @@ void TMainForm::connectLink() {
         } else {
             setStatusText(lang::M(1535));
             const QStringList lines = QStringList{lang::M(1535)}
-                                      << openFailureLines(link::usbFailureTexts(m_usbOpenStatus));
+                                      << openFailureLines(usbFailureTexts(m_usbOpenStatus));
             dialogs().message(lines.join(QLatin1Char('\n')), QString(), Dialogs::Icon::Warning);
             UsbOk = true; // the next Connect tries again
             CancelButton->setEnabled(false);
@@ -328,7 +327,7 @@ void TMainForm::RunModemButtonClick(QWidget *) {
 // ---- window routines of the workers ----------------------------------------------------------
 
 void TMainForm::ShowLinkStatus(LinkStatus status, int argument, LinkKind kind) {
-    const link::StatusDisplay d = link::statusDisplay(status, kind);
+    const StatusDisplay d = statusDisplay(status, kind);
     if (d.barFixedText)
         setStatusText(S(d.barFixedText));
     else if (d.barFormatsArgument)
@@ -357,9 +356,9 @@ void applyStates(const TMainForm &f, const ButtonStates &s) {
 }
 } // namespace
 
-void TMainForm::SetLinkButtons(ButtonEvent event) { applyStates(*this, link::buttonStates(event)); }
+void TMainForm::SetLinkButtons(ButtonEvent event) { applyStates(*this, buttonStates(event)); }
 
-void TMainForm::ShowLinkReady() { applyStates(*this, link::linkReadyStates(modelOf(DeviceModel))); }
+void TMainForm::ShowLinkReady() { applyStates(*this, linkReadyStates(modelOf(DeviceModel))); }
 
 link::ClockStamp TMainForm::TakeClockStamp() {
     const QDateTime now = pcClock ? pcClock() : QDateTime::currentDateTime();
