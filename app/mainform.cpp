@@ -2,8 +2,8 @@
 
 #include "lang/ini.h"
 #include "lang/messagetable.h"
-#include "lang/tablegen.h"
-#include "lang/translatewalk.h"
+#include "pages/tablegen.h"
+#include "pages/translatewalk.h"
 
 #include <QApplication>
 #include <QDir>
@@ -171,9 +171,9 @@ void TMainForm::buildHints() {
 }
 
 // The application owns one form, this window.
-void TMainForm::TranslateWindow() { lang::TranslateWindow({this}); }
+void TMainForm::TranslateWindow() { pages::TranslateWindow({this}); }
 
-void TMainForm::LoadLogo() { lang::LoadLogo(Image2); }
+void TMainForm::LoadLogo() { pages::LoadLogo(Image2); }
 
 void TMainForm::showEvent(QShowEvent *e) {
     FormBase::showEvent(e);
@@ -266,8 +266,8 @@ void TMainForm::GenTableButtonClick(QWidget *) {
     if (folder.isEmpty())
         return;
     const QDir dir(folder);
-    const QStringList files = {dir.filePath(lang::TableHeaderName(objectName())),
-                               dir.filePath(lang::TableScriptName(objectName()))};
+    const QStringList files = {dir.filePath(pages::TableHeaderName(objectName())),
+                               dir.filePath(pages::TableScriptName(objectName()))};
     if ((QFile::exists(files[0]) || QFile::exists(files[1])) &&
         dialogs().question(S("Do you want to save existing files?"), S("System message")))
         for (const QString &f : files)
@@ -275,7 +275,7 @@ void TMainForm::GenTableButtonClick(QWidget *) {
                 QFile::remove(f + S(".bak"));
                 QFile::rename(f, f + S(".bak"));
             }
-    if (!lang::WriteTable(folder, objectName(), lang::GenerateTable({this})))
+    if (!pages::WriteTable(folder, objectName(), pages::GenerateTable({this})))
         dialogs().message(S("Cannot write the files into ") + folder, S("System message"),
                           pages::Dialogs::Icon::Error);
 }

@@ -1,14 +1,16 @@
-#include "lang/tablegen.h"
+#include "pages/tablegen.h"
 
 #include "lang/resourcelibrary.h"
-#include "lang/translatewalk.h"
+#include "pages/translatewalk.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
 
-namespace q7x::lang {
+namespace q7x::pages {
+
+using namespace q7x::lang;
 
 QList<TableEntry> GenerateTable(const QList<QWidget *> &forms) {
     QList<TableEntry> out;
@@ -186,4 +188,4 @@ QByteArray TranslationTemplate(const QList<TableEntry> &table, const Translation
     return out;
 }
 
-} // namespace q7x::lang
+} // namespace q7x::pages

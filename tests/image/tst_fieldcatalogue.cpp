@@ -3,7 +3,7 @@
 // field's page; and a field reads as the window shows the setting.
 #include "codecfixture.h"
 #include "image/catalogue.h"
-#include "lang/tablegen.h"
+#include "pages/tablegen.h"
 
 using namespace codectest;
 using image::FieldKind;
@@ -88,7 +88,7 @@ class TstFieldCatalogue : public QObject {
 void TstFieldCatalogue::identifiersNameTheWindowsTexts() {
     Window win(pages::ModelQ72);
     QHash<QString, QString> texts;
-    for (const lang::TableEntry &e : lang::GenerateTable({&win.w()}))
+    for (const pages::TableEntry &e : pages::GenerateTable({&win.w()}))
         texts.insert(e.identifier, e.text);
     checkIdentifiers(image::catalogueQ72(), pages::gatherQ72(win.w()), win, texts);
     checkIdentifiers(image::catalogueQ71(), image::decodeQ71(preset(71, 0)).settings, win, texts);
