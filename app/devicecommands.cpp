@@ -42,10 +42,6 @@ void enable(QWidget *w, const std::optional<bool> &on) {
         w->setEnabled(*on);
 }
 
-link::DeviceModel modelOf(int deviceModel) {
-    return deviceModel == pages::ModelQ71 ? link::DeviceModel::Q71 : link::DeviceModel::Q72;
-}
-
 } // namespace
 
 // ---- links and workers ---------------------------------------------------------------------
@@ -265,7 +261,7 @@ void TMainForm::CanlButtonClick(QWidget *) {
     VersionLabel->hide();
     Label1->setCaption(QString());
     Label1->hide();
-    setStatusText(lang::M(1042) + S(" ") + lang::M(DeviceModel == pages::ModelQ71 ? 1238 : 1237));
+    setStatusText(lang::M(1042) + S(" ") + lang::M(DeviceModel == DeviceModel::Q71 ? 1238 : 1237));
     RunModemButton->setEnabled(false);
     pb1->setValue(0);
 }
@@ -277,7 +273,7 @@ void TMainForm::ReadButtonClick(QWidget *) {
     RunModemButton->setEnabled(false);
     setStatusText(lang::M(1006));
     PendingOperation =
-        DeviceModel == pages::ModelQ71 ? LinkOperation::ReadQ71 : LinkOperation::ReadQ72;
+        DeviceModel == DeviceModel::Q71 ? LinkOperation::ReadQ71 : LinkOperation::ReadQ72;
     startWorker(PendingOperation);
     Interactive = true;
 }
@@ -289,11 +285,10 @@ void TMainForm::WriteButtonClick(QWidget *) {
     ReadButton->setEnabled(false);
     RunModemButton->setEnabled(false);
     setStatusText(lang::M(1005));
-    const bool q71 = DeviceModel == pages::ModelQ71;
+    const bool q71 = DeviceModel == DeviceModel::Q71;
     PendingOperation = q71 ? LinkOperation::WriteQ71 : LinkOperation::WriteQ72;
     image::Encoded encoded = q71 ? pages::EncodeImageQ71(*this) : pages::EncodeImageQ72(*this);
-    image::adjustForWrite(encoded.image, q71 ? image::ModelQ71 : image::ModelQ72,
-                          writeLanguage(lang::GetLanguage()));
+    image::adjustForWrite(encoded.image, DeviceModel, writeLanguage(lang::GetLanguage()));
     if (!encoded.ok()) {
         // Nothing is sent: the window stays connected as it was.
         setStatusText(QString());
@@ -358,7 +353,7 @@ void applyStates(const TMainForm &f, const ButtonStates &s) {
 
 void TMainForm::SetLinkButtons(ButtonEvent event) { applyStates(*this, buttonStates(event)); }
 
-void TMainForm::ShowLinkReady() { applyStates(*this, linkReadyStates(modelOf(DeviceModel))); }
+void TMainForm::ShowLinkReady() { applyStates(*this, linkReadyStates(DeviceModel)); }
 
 link::ClockStamp TMainForm::TakeClockStamp() {
     const QDateTime now = pcClock ? pcClock() : QDateTime::currentDateTime();
@@ -377,9 +372,8 @@ void TMainForm::ShowQ71Firmware(int number) {
     VersionLabel->show();
 }
 
-void TMainForm::ShowModelLabel(link::DeviceModel model) {
-    Label1->setCaption(lang::M(1044) + S(" ") +
-                       lang::M(model == link::DeviceModel::Q71 ? 1238 : 1237));
+void TMainForm::ShowModelLabel(core::DeviceModel model) {
+    Label1->setCaption(lang::M(1044) + S(" ") + lang::M(model == DeviceModel::Q71 ? 1238 : 1237));
     Label1->show();
 }
 
@@ -390,10 +384,10 @@ void TMainForm::ShowDeviceClock(const link::DeviceClock &clock) {
     TimeLabel->setCaption(QString::fromStdString(link::formatClockTime(clock)));
 }
 
-void TMainForm::HandOverImage(link::DeviceModel model, const std::vector<std::uint8_t> &bytes) {
+void TMainForm::HandOverImage(core::DeviceModel model, const std::vector<std::uint8_t> &bytes) {
     image::ConfigImage image{};
     std::copy_n(bytes.begin(), std::min(bytes.size(), image.size()), image.begin());
-    if (model == link::DeviceModel::Q71)
+    if (model == DeviceModel::Q71)
         pages::DecodeImageQ71(*this, image);
     else
         pages::DecodeImageQ72(*this, image);
@@ -409,10 +403,10 @@ void TMainForm::CloseLink(LinkKind kind) {
 }
 
 // The connect-time model view: which controls each model shows.
-void TMainForm::ModelAdaptation(link::DeviceModel model) {
+void TMainForm::ModelAdaptation(core::DeviceModel model) {
     const pages::Controls &c = controls();
-    const bool q72 = model == link::DeviceModel::Q72;
-    DeviceModel = q72 ? pages::ModelQ72 : pages::ModelQ71;
+    const bool q72 = model == DeviceModel::Q72;
+    DeviceModel = model;
     auto show = [&](const char *name, bool on) { c.widget(S(name))->setVisible(on); };
     for (const char *name : {"SMSphone", "PinCode", "Panel5"})
         show(name, q72);

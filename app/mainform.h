@@ -18,6 +18,8 @@
 
 namespace q7x::app {
 
+using core::DeviceModel;
+
 class LinkWorker;
 
 // The web site and support mail of the project, opened by the logo and the two link labels.
@@ -69,12 +71,12 @@ class TMainForm : public pages::FormBase {
     void SetLinkButtons(link::ButtonEvent event);
     void ShowLinkReady();
     link::ClockStamp TakeClockStamp();
-    void ModelAdaptation(link::DeviceModel model);
+    void ModelAdaptation(core::DeviceModel model);
     void ShowQ72Firmware(const QString &firmware);
     void ShowQ71Firmware(int number);
-    void ShowModelLabel(link::DeviceModel model);
+    void ShowModelLabel(core::DeviceModel model);
     void ShowDeviceClock(const link::DeviceClock &clock);
-    void HandOverImage(link::DeviceModel model, const std::vector<std::uint8_t> &image);
+    void HandOverImage(core::DeviceModel model, const std::vector<std::uint8_t> &image);
     void CloseLink(link::LinkKind kind);
 
     // The read or write code of the current model, the open links and the current workers.

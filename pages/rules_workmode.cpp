@@ -42,9 +42,9 @@ void FormBase::WorkMode(QWidget *) {
     // Column of the model view: 0 telephone-line model, 1 GSM model, 2 on-line.
     const int col = mode;
     if (mode == 0)
-        DeviceModel = ModelQ71;
+        DeviceModel = DeviceModel::Q71;
     else if (mode == 1)
-        DeviceModel = ModelQ72;
+        DeviceModel = DeviceModel::Q72;
 
     const View S_ = View::Show, H_ = View::Hide, K_ = View::Keep;
     const Controls &c = m_controls;
@@ -134,7 +134,7 @@ void FormBase::WorkModeCombo(QWidget *) {
     const int mode = WorkModeComboBox->itemIndex();
     if (mode >= 0 && mode < 6) {
         const int n = PartitionsInUse[mode];
-        const bool q72 = DeviceModel == ModelQ72;
+        const bool q72 = DeviceModel == DeviceModel::Q72;
         const bool byEvent = ReleControl1->itemIndex() == 1;
         for (int p = 1; p <= 16; ++p) {
             const bool used = p <= n;
@@ -252,9 +252,9 @@ void FormBase::LangChangeClick(QWidget *) {
 // telephone-line model; the other rows keep 999.
 void FormBase::FillObjectNumbers() {
     QStringListModel *model = nullptr;
-    if (DeviceModel == ModelQ72)
+    if (DeviceModel == DeviceModel::Q72)
         model = m_objects999;
-    else if (DeviceModel == ModelQ71)
+    else if (DeviceModel == DeviceModel::Q71)
         model = objectNumbers9999();
     else
         return;
@@ -265,7 +265,7 @@ void FormBase::FillObjectNumbers() {
         obj->setItemIndex(index);
     }
     m_controls.label(S("Label102"))
-        ->setCaption(DeviceModel == ModelQ72 ? S("(1-999)") : S("(1-9999)"));
+        ->setCaption(DeviceModel == DeviceModel::Q72 ? S("(1-999)") : S("(1-9999)"));
 }
 
 // Pause synchronisation: all eight pause-interval lists show the same choice.

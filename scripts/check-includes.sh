@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Fails when a source folder includes a header of a layer above it or beside it, so that the
-# layers keep pointing one way: app/ and cli/ over pages/, pages/ over image/, link/ and lang/.
+# layers keep pointing one way: app/ and cli/ over pages/, pages/ over image/, link/ and lang/,
+# and those over core/.
 # Usage: scripts/check-includes.sh [source-root]   (default: the checkout holding this script)
 set -euo pipefail
 cd "${1:-$(dirname "$0")/..}"
 
 declare -A forbidden=(
+    [core]="image link lang pages app cli"
     [image]="pages app lang link cli"
     [link]="pages app lang image cli"
     [lang]="pages app image link cli"

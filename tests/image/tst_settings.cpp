@@ -144,20 +144,20 @@ void TstSettings::seededValuesSurviveAnImage() {
 }
 
 void TstSettings::presetsSurviveTheSettings_data() {
-    QTest::addColumn<int>("model");
+    QTest::addColumn<DeviceModel>("model");
     QTest::addColumn<int>("mode");
-    for (int model : {ModelQ71, ModelQ72})
+    for (DeviceModel model : {DeviceModel::Q71, DeviceModel::Q72})
         for (int mode = 0; mode < 6; ++mode)
-            QTest::addRow("Q%d mode %d", model, mode) << model << mode;
+            QTest::addRow("Q%d mode %d", modelCode(model), mode) << model << mode;
 }
 
 // Every bit of a preset that carries a setting is written back as it was.
 void TstSettings::presetsSurviveTheSettings() {
-    QFETCH(int, model);
+    QFETCH(DeviceModel, model);
     QFETCH(int, mode);
     const ConfigImage preset = presetImage(model, mode);
     Encoded again;
-    if (model == ModelQ72) {
+    if (model == DeviceModel::Q72) {
         const auto decoded = decodeQ72(preset);
         QVERIFY(decoded.errors.isEmpty());
         again = encodeQ72(decoded.settings);
@@ -177,7 +177,7 @@ void TstSettings::q72FallBacksStoreCleanly() {
                                        {172, 0x11},          {173, 5},    {184, 0x1C},
                                        {210, 0xA1},          {193, 17},   {464, 0xB3}};
     for (const QList<int> &changes : damages) {
-        ConfigImage img = presetImage(ModelQ72, 0);
+        ConfigImage img = presetImage(DeviceModel::Q72, 0);
         for (int i = 0; i + 1 < changes.size(); i += 2)
             img[std::size_t(changes[i])] = std::uint8_t(changes[i + 1]);
         const auto decoded = decodeQ72(img);
@@ -194,7 +194,7 @@ void TstSettings::q72FallBacksStoreCleanly() {
 // A list setting whose stored value no item shows reads as NoItem, is written as a value without
 // an item and so reads as NoItem again; the window keeps its own choice for it.
 void TstSettings::storedValuesWithoutAnItemStayWithoutOne() {
-    ConfigImage img = presetImage(ModelQ72, 1);
+    ConfigImage img = presetImage(DeviceModel::Q72, 1);
     img[8] = 0x06;   // notification of recipient 1: no rule matches
     img[144] = 200;  // equipment delay 200 s
     img[160] = 5;    // partition period: not a period code
@@ -206,7 +206,7 @@ void TstSettings::storedValuesWithoutAnItemStayWithoutOne() {
         QCOMPARE(item, NoItem);
     QVERIFY(decodeQ72(encodeQ72(q72.settings).image).settings == q72.settings);
 
-    img = presetImage(ModelQ71, 2);
+    img = presetImage(DeviceModel::Q71, 2);
     img[1] = 0x1E;  // extended work mode 14
     img[15] = 0x03; // line message type 3 of recipient 1
     auto q71 = decodeQ71(img).settings;
@@ -223,7 +223,7 @@ void TstSettings::storedValuesWithoutAnItemStayWithoutOne() {
 }
 
 void TstSettings::valuesTheImageCannotHoldAreRefusedByName() {
-    const Q72Settings s = decodeQ72(presetImage(ModelQ72, 1)).settings;
+    const Q72Settings s = decodeQ72(presetImage(DeviceModel::Q72, 1)).settings;
     const struct {
         std::function<void(Q72Settings &)> change;
         const char *key, *mentions;
@@ -241,7 +241,7 @@ void TstSettings::valuesTheImageCannotHoldAreRefusedByName() {
         QVERIFY2(e.error.contains(QLatin1String(c.mentions)), qPrintable(e.error));
         QVERIFY(e.image == ConfigImage{});
     }
-    Q71Settings q71 = decodeQ71(presetImage(ModelQ71, 1)).settings;
+    Q71Settings q71 = decodeQ71(presetImage(DeviceModel::Q71, 1)).settings;
     q71.partitions[9].object = 1000; // rows 10..16 list objects up to 999
     QCOMPARE(encodeQ71(q71).key, QStringLiteral("partitions.10.object"));
     q71.partitions[9].object = 999;
@@ -282,7 +282,7 @@ void TstSettings::catalogueNamesEveryMemberOnce() {
     }
 
     // A value of another kind is refused and changes nothing.
-    const Q72Settings preset = decodeQ72(presetImage(ModelQ72, 0)).settings;
+    const Q72Settings preset = decodeQ72(presetImage(DeviceModel::Q72, 0)).settings;
     for (const Q72Field &f : catalogueQ72())
         if (f.set) {
             Q72Settings v = preset;
