@@ -402,54 +402,15 @@ void TMainForm::CloseLink(LinkKind kind) {
         PortHandle = {};
 }
 
-// The connect-time model view: which controls each model shows.
 void TMainForm::ModelAdaptation(core::DeviceModel model) {
-    const pages::Controls &c = controls();
-    const bool q72 = model == DeviceModel::Q72;
     DeviceModel = model;
-    auto show = [&](const char *name, bool on) { c.widget(S(name))->setVisible(on); };
-    for (const char *name : {"SMSphone", "PinCode", "Panel5"})
-        show(name, q72);
-    show("Panel7", !q72);
-    c.get<pages::TabSheet>(S("TabSheet3"))->setTabVisible(q72);
-    c.get<pages::TabSheet>(S("TabSheet12"))->setTabVisible(!q72);
-    for (QWidget *b : {SaveButton, LoadButton, DefaultButton})
-        b->setEnabled(true);
-    RunModemButton->setEnabled(q72);
-    QWidget *label219 = c.widget(S("Label219"));
-    label219->setVisible(q72);
-    if (q72)
-        label219->setEnabled(true);
-    QWidget *label93 = c.widget(S("Label93"));
-    label93->show();
-    label93->move(6, label93->y());
-    show("Label268", !q72);
-    for (const char *name : {"Panel30", "Panel31", "Panel32"})
-        show(name, !q72);
-    for (const char *name : {"Panel4", "Panel13", "Panel15", "Label51", "Label3"})
-        show(name, q72);
-    show("PanelAttention", !q72);
-    for (int i = 1; i <= 8; ++i) {
-        c.widget(S("LinePhone"), i)->setVisible(!q72);
-        c.widget(S("PhoneNumber"), i)->setVisible(q72);
-        c.widget(S("TypeMesgLine"), i)->setVisible(!q72);
-        pages::ComboBox *gsm = c.combo(S("TypeMesgGSM"), i);
-        gsm->setVisible(q72);
-        ConnectTimeConfrmEnabl(gsm);
-        pages::ComboBox *sms = c.combo(S("SMS"), i);
-        if (q72) {
-            sms->show();
-        } else {
-            sms->setItemIndex(1);
-            sms->hide();
-        }
+    if (model == DeviceModel::Q72) {
+        ApplyModelView(pages::ModelView::ConnectedQ72);
+        return;
     }
-    show("Panel33", !q72);
-    show("Panel34", q72);
-    if (!q72) {
-        FillObjectNumbers();
-        TypeMesgLineChange(c.combo(S("TypeMesgLine1")));
-    }
+    ApplyModelView(pages::ModelView::ConnectedQ71);
+    FillObjectNumbers();
+    TypeMesgLineChange(controls().combo(S("TypeMesgLine1")));
 }
 
 } // namespace q7x::app

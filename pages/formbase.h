@@ -22,6 +22,10 @@ using core::DeviceModel;
 // Partitions in use for an item of the work-mode list (16 when none is selected).
 int partitionsInUse(int workModeItem);
 
+// The views of the model-specific controls: the tool modes in the order of the Mode list, then a
+// connected device of either model.
+enum class ModelView { DemoQ71, DemoQ72, Online, ConnectedQ71, ConnectedQ72 };
+
 // Main page indices of PageControl1.
 enum MainPage {
     PageMain = 0,
@@ -59,6 +63,8 @@ class FormBase : public QWidget {
     // --- settings rules -----------------------------------------------------------------
     void ResetForm();
     void WorkMode(QWidget *sender);
+    // Shows, hides and enables the model-specific controls, pages and buttons of the view.
+    void ApplyModelView(ModelView view);
     void WorkModeCombo(QWidget *sender);
     void LangChangeClick(QWidget *sender);
     void ReleControl1Change(QWidget *sender);
