@@ -2,6 +2,7 @@
 
 #include "lang/ini.h"
 #include "lang/messagetable.h"
+#include "pages/geometry.h"
 #include "pages/tablegen.h"
 #include "pages/translatewalk.h"
 
@@ -30,7 +31,7 @@ TMainForm::TMainForm(pages::Dialogs *dialogs, QWidget *parent) : FormBase(dialog
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(833, 582);
+    setFixedSize(pages::geometry::MainFormWidth, pages::geometry::MainFormHeight);
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         move(area.center() - rect().center());
