@@ -60,6 +60,15 @@ rows(const QList<image::CatalogueField<S>> &fields, const image::Comparison<S> &
         row.other = words.value(fields[i], other.settings);
         out << row;
     }
+    // The catalogue visits a recipient's pages in turn; the rows are grouped page by page, in the
+    // order the window shows the pages.
+    QList<QStringList> order;
+    for (const auto &f : fields)
+        if (!order.contains(f.pages))
+            order << f.pages;
+    std::stable_sort(out.begin(), out.end(), [&](const DifferenceRow &a, const DifferenceRow &b) {
+        return order.indexOf(a.pages) < order.indexOf(b.pages);
+    });
     return out;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// What the comparison of the window with a file or a device found, in words, row by row in the
-// order of the window's pages: each setting that differs, each window value that cannot be
-// written, and each field of the other side that could not be read.
+// What the comparison of the window with a file or a device found, in words, row by row and
+// page by page in the window's order: each field of the other side that could not be read, each
+// window value that cannot be written, and each setting that differs.
 #include "image/compare.h"
 #include "report/fieldwords.h"
 
