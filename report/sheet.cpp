@@ -200,12 +200,15 @@ template <class S> class SheetBuilder {
             own.removeIf([&](const QString &t) { return corner.contains(t); });
             head += th(own.isEmpty() ? lang::M(1705) : own.join(QStringLiteral(" / ")));
         }
+        QList<QList<bool>> vary;
+        for (const Family &family : families)
+            vary << varying(family);
         QString rows;
         for (int number : families[0].numbers(0)) {
             QStringList name;
             QString cells;
-            for (const Family &family : families) {
-                const QList<bool> vary = varying(family);
+            for (int k = 0; k < families.size(); ++k) {
+                const Family &family = families[k];
                 const auto m =
                     std::find_if(family.members.begin(), family.members.end(),
                                  [&](const Member &x) { return x.numbers[0] == number; });
@@ -215,7 +218,7 @@ template <class S> class SheetBuilder {
                 }
                 const QList<CaptionPart> p = parts(*m);
                 for (int pos = 0; pos < p.size(); ++pos) {
-                    QString piece = vary[pos] ? p[pos].text : QString();
+                    QString piece = vary[k].value(pos) ? p[pos].text : QString();
                     if (p[pos].number > 0)
                         piece = joinCaptions({{piece, p[pos].number}}).trimmed();
                     if (!piece.isEmpty() && !name.contains(piece))
