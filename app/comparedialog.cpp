@@ -80,7 +80,8 @@ CompareDialog::CompareDialog(pages::FormBase &form, const QString &title,
     m_tree->header()->resizeSection(1, 170);
     m_tree->setRootIsDecorated(false);
     m_tree->setWordWrap(true);
-    connect(m_tree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
+    // A double click, or Enter, on a row.
+    connect(m_tree, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
         const QVariant row = item->data(0, RowRole);
         if (row.isValid())
             goTo(row.toInt());

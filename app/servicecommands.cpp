@@ -100,6 +100,12 @@ void TMainForm::showComparison(int model, const image::ConfigImage &other,
     const bool device = fileName.isEmpty();
     auto rows = [this, model, other, device] {
         const report::FieldWords words = interfaceWords();
+        if (model != DeviceModel) { // the tool mode changed since
+            report::DifferenceRow row;
+            row.kind = report::DifferenceRow::Kind::Damaged;
+            row.setting = lang::M(1718);
+            return QList<report::DifferenceRow>{row};
+        }
         if (model == image::ModelQ71)
             return report::differenceRows(pages::gatherQ71(*this), image::decodeQ71(other), words,
                                           device);

@@ -107,14 +107,20 @@ void TstServiceMenu::editedWindowMatchesItsSavedFile_thenShowsEachChange() {
     QCOMPARE(w.PageControl1->activePageIndex(), int(pages::PageRecipients));
     QCOMPARE(w.PageControl2->currentWidget()->objectName(), S("TabSheet8"));
     QTRY_COMPARE(QApplication::focusWidget(), box);
+    // Once the tool mode shows the other model, the file no longer fits the window.
+    w.Mode->setItemIndex(0);
+    w.WorkMode(w.Mode);
+    d->compareAgain();
+    QCOMPARE(d->rows().size(), 1);
+    QCOMPARE(d->rows()[0].setting, S("M1718"));
     d->close();
     QTRY_VERIFY(!w.compareDialog());
     QCOMPARE(int(box->parentWidget()->children().size()), siblings);
 
     // A file of the other model is not compared.
-    const QString q71 = dir.filePath(S("q71.cfg"));
-    QVERIFY(!image::writeConfigFile(q71, image::presetImage(image::ModelQ71, 0), 71));
-    dialogs.fileNames << q71;
+    const QString q72 = dir.filePath(S("q72.cfg"));
+    QVERIFY(!image::writeConfigFile(q72, image::presetImage(image::ModelQ72, 0), 72));
+    dialogs.fileNames << q72;
     w.CompareFileItem->trigger();
     QVERIFY(!w.compareDialog());
     QCOMPARE(dialogs.texts().last(), S("M1718"));
