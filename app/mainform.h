@@ -13,12 +13,12 @@
 #include <QDateTime>
 #include <QPointer>
 
-class QAction;
-class QPrinter;
-
 #include <atomic>
 #include <functional>
 #include <vector>
+
+class QAction;
+class QPrinter;
 
 namespace q7x::app {
 
