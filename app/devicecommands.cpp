@@ -28,6 +28,16 @@ namespace {
 
 QString S(const char *utf8) { return QString::fromUtf8(utf8); }
 
+// The reason and remedy lines of a port or converter that would not open.
+QStringList openFailureLines(const link::OpenFailureTexts &t, const QString &detail = {}) {
+    QStringList lines;
+    if (t.reason)
+        lines << (t.reasonFormatsDetail ? lang::FormatM(t.reason, detail) : lang::M(t.reason));
+    if (t.remedy)
+        lines << lang::M(t.remedy);
+    return lines;
+}
+
 void enable(QWidget *w, const std::optional<bool> &on) {
     if (on)
         w->setEnabled(*on);
@@ -62,24 +72,21 @@ void TMainForm::OpenSerialPort() {
     const int number = PortNumber->itemIndex() + 1;
     const QString path =
         lang::ReadIniValue(S("Ports"), S("COM") + QString::number(number), QString());
-    PortHandle = linkFactory().openSerialPort(number, path);
+    link::PortError error;
+    PortHandle = linkFactory().openSerialPort(number, path, error);
     if (!PortHandle) {
         PortHandle = {};
-        dialogs().message(lang::FormatM(1095, number), QString(), Dialogs::Icon::Warning);
+        QStringList lines{lang::FormatM(1095, number)};
+        if (!error.device.empty())
+            lines << lang::FormatM(1600, QString::fromStdString(error.device));
+        lines << openFailureLines(link::portFailureTexts(error.failure),
+                                  QString::fromStdString(error.detail));
+        dialogs().message(lines.join(QLatin1Char('\n')), QString(), Dialogs::Icon::Warning);
         PortOk = false;
-        return;
     }
-    QThread::msleep(static_cast<unsigned long>(linkFactory().portSettleMs()));
 }
 
 void TMainForm::StartSerialConnect() {
-    // A worker still winding down after a Cancel lets go of the port before it is opened again.
-    // A cancelled worker never waits for the window, so this wait is short.
-    for (const QPointer<LinkWorker> &w : m_workers)
-        if (w) {
-            w->cancel();
-            w->wait();
-        }
     PortHandle = {};
     OpenSerialPort();
     if (!PortOk) {
@@ -87,7 +94,7 @@ void TMainForm::StartSerialConnect() {
         CancelButton->setEnabled(false);
         return;
     }
-    startWorker(LinkOperation::Connect);
+    startWorker(LinkOperation::Connect, {}, linkFactory().portSettleMs());
 }
 
 // Opens converter 0 and sets it up for the link; UsbOk tells whether a converter was found.
@@ -95,17 +102,20 @@ void TMainForm::OpenUsbDevice() {
     const link::UsbOpenResult r = link::OpenUsbDevice(linkFactory().usbDriver());
     UsbHandle = r.handle;
     UsbOk = r.usbOk();
+    m_usbOpenStatus = r.lastStatus;
 }
 
-// Lets go of the converter: purge and close now (a transfer in progress on a worker fails at
-// once and never reaches the closed handle); the next command opens it again.
+// Lets go of the converter: purge and close now, or, when a worker's transfer is inside the
+// driver, as that transfer returns; nothing reaches the closed handle, and the next command
+// opens the converter again.
 void TMainForm::closeUsbDevice() {
     if (UsbHandle)
         UsbHandle->close();
     UsbHandle.reset();
 }
 
-void TMainForm::startWorker(LinkOperation operation, std::vector<std::uint8_t> image) {
+void TMainForm::startWorker(LinkOperation operation, std::vector<std::uint8_t> image,
+                            int startPauseMs) {
     LinkWorker *worker = nullptr;
     if (USB->isChecked()) {
         // Read, Write and Run modem start their worker even when no converter opened: its
@@ -121,6 +131,7 @@ void TMainForm::startWorker(LinkOperation operation, std::vector<std::uint8_t> i
             new TComThread(this, operation, DeviceModel, std::move(image), PortHandle, m_closing);
         ComWorker = worker;
     }
+    worker->setStartPause(startPauseMs);
     m_workers.emplace_back(worker);
     QPointer<LinkWorker> guard(worker);
     connect(worker, &QThread::finished, this, [this, guard] {
@@ -138,6 +149,10 @@ void TMainForm::workerEnded(LinkWorker *worker) {
     worker->deleteLater();
     if (chain)
         ReadButtonClick(ReadButton);
+    if (m_connectWaiting && liveWorkers() == 0) {
+        m_connectWaiting = false;
+        connectLink();
+    }
 }
 
 void TMainForm::shutDownLink() {
@@ -169,6 +184,20 @@ void TMainForm::closeEvent(QCloseEvent *e) {
 void TMainForm::ConnectButtonClick(QWidget *) {
     PageControl1->setActivePageIndex(0);
     PageControl1Change(PageControl1);
+    if (liveWorkers() > 0) {
+        // A worker that a Cancel let go of still holds the link for a moment: open it again once
+        // that worker has ended, without waiting for it here.
+        m_connectWaiting = true;
+        CancelButton->setEnabled(true);
+        ConnectButton->setEnabled(false);
+        Mode->setEnabled(false);
+        PortNumber->setEnabled(false);
+        return;
+    }
+    connectLink();
+}
+
+void TMainForm::connectLink() {
     if (USB->isChecked()) {
         if (!UsbHandle)
             OpenUsbDevice();
@@ -179,7 +208,9 @@ void TMainForm::ConnectButtonClick(QWidget *) {
             startWorker(LinkOperation::Connect);
         } else {
             setStatusText(lang::M(1535));
-            dialogs().message(lang::M(1535), QString(), Dialogs::Icon::Warning);
+            const QStringList lines = QStringList{lang::M(1535)}
+                                      << openFailureLines(link::usbFailureTexts(m_usbOpenStatus));
+            dialogs().message(lines.join(QLatin1Char('\n')), QString(), Dialogs::Icon::Warning);
             UsbOk = true; // the next Connect tries again
             CancelButton->setEnabled(false);
             ConnectButton->setEnabled(true);
@@ -209,6 +240,7 @@ void TMainForm::ConnectButtonClick(QWidget *) {
 void TMainForm::CanlButtonClick(QWidget *) {
     // Cancel only flags the workers and wakes their transfers; each closes its hold on the link
     // when it stops. The window lets go of its own handle at once.
+    m_connectWaiting = false;
     bool comWorkerCancelled = false;
     bool usbWorkerCancelled = false;
     for (const QPointer<LinkWorker> &w : m_workers)

@@ -2,10 +2,6 @@
 
 #include "link/systemclock.h"
 
-#if defined(__linux__)
-#include "link/serialtransport.h"
-#endif
-
 namespace q7x::app {
 
 link::D2xx &LinkFactory::usbDriver() {
@@ -22,20 +18,13 @@ namespace {
 
 class SystemLinkFactory : public LinkFactory {
   public:
-    LinkHandle openSerialPort(int portNumber, const QString &path) override {
-        LinkHandle link;
-#if defined(__linux__)
-        auto port = link::PosixSerialTransport::open(
-            link::serialDevicePath(portNumber, path.toStdString()), nullptr);
-        if (!port)
-            return link;
-        link.transport = std::move(port);
-        link.clock = std::make_shared<link::SystemClock>();
-#else
-        (void)portNumber;
-        (void)path;
-#endif
-        return link;
+    LinkHandle openSerialPort(int portNumber, const QString &path,
+                              link::PortError &error) override {
+        link::OpenedPort port = link::openSerialPort(portNumber, path.toStdString());
+        error = port.error;
+        if (!port.transport)
+            return {};
+        return {std::move(port.transport), std::make_shared<link::SystemClock>()};
     }
 };
 

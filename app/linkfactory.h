@@ -2,6 +2,7 @@
 // Where the window gets its link carriers from. The real factory opens the COM port and uses real
 // time; tests hand the window a factory that plays a device in the same process.
 #include "link/d2xx.h"
+#include "link/serialport.h"
 #include "link/transport.h"
 
 #include <QString>
@@ -24,9 +25,11 @@ class LinkFactory {
   public:
     virtual ~LinkFactory() = default;
     // Opens "com N" at `path` (the INI mapping, or empty for the platform's own name of the port).
-    // Returns an empty link when the port cannot be opened.
-    virtual LinkHandle openSerialPort(int portNumber, const QString &path) = 0;
-    // The pause after a port was opened, before the first worker starts (ms).
+    // Returns an empty link, with `error` saying why, when the port cannot be opened.
+    virtual LinkHandle openSerialPort(int portNumber, const QString &path,
+                                      link::PortError &error) = 0;
+    // The pause (ms) after a port was opened, before the first transfer; the connect worker
+    // takes it on the link's clock, so the window never sleeps and Cancel cuts it short.
     virtual int portSettleMs() const { return 300; }
     // The FTDI converter's driver the USB link opens converter 0 through; the system's driver
     // unless a test plays the converter. It outlives every converter opened through it.

@@ -76,9 +76,10 @@ class WorkerWindowPort : public link::WindowPort {
     void showLinkReady() override {
         call([](TMainForm &f) { f.ShowLinkReady(); });
     }
-    link::ClockStamp takeClockStamp() override {
+    std::optional<link::ClockStamp> takeClockStamp() override {
         auto stamp = std::make_shared<link::ClockStamp>();
-        call([stamp](TMainForm &f) { *stamp = f.TakeClockStamp(); });
+        if (!call([stamp](TMainForm &f) { *stamp = f.TakeClockStamp(); }))
+            return std::nullopt;
         return *stamp;
     }
     void showDeviceClock(const link::DeviceClock &clock) override {
@@ -108,11 +109,12 @@ class WorkerWindowPort : public link::WindowPort {
         return w.m_gate->dropped;
     }
 
-    // Runs fn on the window thread and waits for it, or until the window drops the worker.
-    template <class F> void call(F fn) {
+    // Runs fn on the window thread and waits for it, or until the window drops the worker; true
+    // when fn ran to its end.
+    template <class F> bool call(F fn) {
         const std::shared_ptr<WindowGate> gate = w.m_gate;
         if (dropped() || w.m_closing->load())
-            return;
+            return false;
         auto done = std::make_shared<bool>(false);
         TMainForm *window = w.m_window;
         QMetaObject::invokeMethod(
@@ -133,6 +135,7 @@ class WorkerWindowPort : public link::WindowPort {
             Qt::QueuedConnection);
         std::unique_lock lock(gate->mutex);
         gate->wake.wait(lock, [&] { return *done || gate->dropped; });
+        return *done;
     }
 
     LinkWorker &w;
@@ -165,16 +168,24 @@ LinkWorker::~LinkWorker() {
 
 void LinkWorker::cancel() {
     m_cancelled.store(true);
+    {
+        // The engine first: a window call the worker is waiting for and that is now released
+        // must find the engine cancelled, or the worker would go on with what the call left
+        // unset (a clock stamp the window never took, for one). Once the run has ended the
+        // worker holds no link any more: nothing left to wake.
+        std::lock_guard lock(m_runMutex);
+        if (!m_runEnded)
+            m_engine->cancel();
+    }
     m_gate->drop();
-    // Once the run has ended the worker holds no link any more: nothing left to wake.
-    std::lock_guard lock(m_runMutex);
-    if (!m_runEnded)
-        m_engine->cancel();
 }
 
 void LinkWorker::run() {
     link::Transport *transport =
         m_handle.transport ? m_handle.transport.get() : m_closedTransport.get();
+    // A port just opened settles before the first transfer; Cancel cuts the pause short.
+    if (m_startPauseMs > 0)
+        (m_handle.clock ? m_handle.clock.get() : m_ownClock.get())->pause(m_startPauseMs);
     // Nothing left over from an earlier operation may pass for an answer.
     transport->purge();
     const link::DeviceModel model =

@@ -45,6 +45,8 @@ class LinkWorker : public QThread {
     link::LinkKind kind() const { return m_traits.kind; }
     // Set when a connect asked for the read that follows it, once this worker has ended.
     bool chainedReadRequested() const { return m_chainedRead.load(); }
+    // A pause (ms) on the link's clock before the operation starts; set before start().
+    void setStartPause(int ms) { m_startPauseMs = ms; }
 
   protected:
     void run() override;
@@ -64,6 +66,7 @@ class LinkWorker : public QThread {
     std::unique_ptr<link::WindowPort> m_port;
     std::unique_ptr<link::LinkEngine> m_engine;
     std::atomic<bool> m_chainedRead{false};
+    int m_startPauseMs = 0;
     std::atomic<bool> m_cancelled{false};
     std::mutex m_runMutex;
     bool m_runEnded = false;

@@ -150,12 +150,19 @@ class TMainForm : public pages::FormBase {
     LinkFactory &linkFactory();
     void OpenUsbDevice();
     void closeUsbDevice();
-    void startWorker(link::LinkOperation operation, std::vector<std::uint8_t> image = {});
+    // Connect's opening of the chosen link and start of the connect worker.
+    void connectLink();
+    void startWorker(link::LinkOperation operation, std::vector<std::uint8_t> image = {},
+                     int startPauseMs = 0);
     void workerEnded(LinkWorker *worker);
     void finishEndedWorkers();
     void shutDownLink();
     std::unique_ptr<LinkFactory> m_linkFactory;
     std::vector<QPointer<LinkWorker>> m_workers;
+    // Connect was pressed while a cancelled worker still held the link.
+    bool m_connectWaiting = false;
+    // What FT_Open said when the converter last failed to open.
+    link::FtStatus m_usbOpenStatus = link::FtOk;
     std::shared_ptr<std::atomic<bool>> m_closing = std::make_shared<std::atomic<bool>>(false);
 };
 

@@ -1,13 +1,19 @@
-# q7x_add_test(NAME <name> SOURCES <files...> LIBS <libs...> LABELS <labels...>)
+# q7x_add_test(NAME <name> SOURCES <files...> LIBS <libs...> LABELS <labels...> [UNPRIVILEGED])
 # Builds one QtTest executable and registers it with CTest under the offscreen platform.
+# UNPRIVILEGED runs it as an unprivileged user when CTest runs as root (tests/unprivileged.sh).
 function(q7x_add_test)
-  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "UNPRIVILEGED" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   if(Q7X_FUZZ)
     return()
   endif()
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE Qt6::Test ${T_LIBS})
-  add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  if(T_UNPRIVILEGED)
+    add_test(NAME ${T_NAME}
+      COMMAND bash ${PROJECT_SOURCE_DIR}/tests/unprivileged.sh $<TARGET_FILE:${T_NAME}>)
+  else()
+    add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  endif()
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()

@@ -17,6 +17,9 @@ inline constexpr FtStatus FtDeviceNotFound = 2;
 inline constexpr FtStatus FtDeviceNotOpened = 3;
 inline constexpr FtStatus FtIoError = 4;
 inline constexpr FtStatus FtInvalidParameter = 6;
+// Beyond the library's own values: FT_Open found a converter that this user may not open (the
+// libftdi backend, when no udev rule gives access to its USB device).
+inline constexpr FtStatus FtNoPermission = 0x100;
 
 // FT_Purge masks.
 inline constexpr std::uint32_t FtPurgeRx = 1;
@@ -31,7 +34,9 @@ class D2xx {
   public:
     virtual ~D2xx() = default;
 
-    // Opens the converter number `deviceIndex` (0 = the first one found) into `*handle`.
+    // Opens the converter number `deviceIndex` (0 = the first one found) into `*handle`. Fails
+    // with FtDeviceNotFound when there is none, FtDeviceNotOpened when it is in use, and
+    // FtNoPermission (where the platform can tell) when the user may not open it.
     virtual FtStatus FT_Open(int deviceIndex, FtHandle *handle) = 0;
     virtual FtStatus FT_Close(FtHandle handle) = 0;
     // Returns when `count` bytes have arrived or the read time-out has elapsed; `*received`

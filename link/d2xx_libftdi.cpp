@@ -2,11 +2,15 @@
 // with one of the FTDI product ids a USB-to-serial cable uses. The kernel's serial driver is
 // detached from the converter while it is open here and attached again when it is closed.
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <climits>
+#include <cstdio>
 #include <ftdi.h>
+#include <libusb.h>
 #include <mutex>
 #include <set>
+#include <unistd.h>
 
 #include "link/d2xx.h"
 
@@ -19,6 +23,19 @@ using Steady = std::chrono::steady_clock;
 constexpr int FtdiVendor = 0x0403;
 // FT232R/FT245R, FT2232, FT4232, FT232H, FT-X.
 constexpr int FtdiProducts[] = {0x6001, 0x6010, 0x6011, 0x6014, 0x6015};
+
+// Why a converter that was found did not open. libftdi reports a refused libusb_open() (-4)
+// whatever the cause, so the USB device node tells a missing udev rule apart; a claim that
+// failed (-5) means another program holds the converter.
+FtStatus openFailure(int result, libusb_device *dev) {
+    char node[64];
+    std::snprintf(node, sizeof node, "/dev/bus/usb/%03u/%03u",
+                  static_cast<unsigned>(libusb_get_bus_number(dev)),
+                  static_cast<unsigned>(libusb_get_device_address(dev)));
+    if (result == -4 && ::access(node, R_OK | W_OK) != 0 && (errno == EACCES || errno == EPERM))
+        return FtNoPermission;
+    return FtDeviceNotOpened;
+}
 
 struct Device {
     ftdi_context *ftdi = nullptr;
@@ -52,7 +69,8 @@ class LibFtdiD2xx : public D2xx {
                 for (ftdi_device_list *node = list; node; node = node->next) {
                     if (seen++ != deviceIndex)
                         continue;
-                    status = ftdi_usb_open_dev(ftdi, node->dev) == 0 ? FtOk : FtDeviceNotOpened;
+                    const int opened = ftdi_usb_open_dev(ftdi, node->dev);
+                    status = opened == 0 ? FtOk : openFailure(opened, node->dev);
                     break;
                 }
             }

@@ -107,6 +107,34 @@ ButtonStates buttonStates(ButtonEvent event) {
     return s;
 }
 
+OpenFailureTexts portFailureTexts(PortFailure failure) {
+    switch (failure) {
+    case PortFailure::None:
+        return {};
+    case PortFailure::NoSuchDevice:
+        return {1601, false, 1602};
+    case PortFailure::NoPermission:
+        return {1603, false, 1604};
+    case PortFailure::Busy:
+        return {1605, false, 1606};
+    case PortFailure::LockFile:
+        return {1607, true, 1606};
+    case PortFailure::NotATerminal:
+        return {1608, false, 1602};
+    case PortFailure::Other:
+        return {1609, true, 0};
+    }
+    return {};
+}
+
+OpenFailureTexts usbFailureTexts(FtStatus status) {
+    if (status == FtNoPermission)
+        return {1610, false, 1611};
+    if (status == FtDeviceNotOpened)
+        return {1612, false, 0};
+    return {};
+}
+
 ButtonStates linkReadyStates(DeviceModel model) {
     ButtonStates s;
     s.read = s.write = s.cancel = true;

@@ -3,7 +3,9 @@
 // states of each ButtonEvent, as data the window applies to its controls.
 #include <optional>
 
+#include "link/d2xx.h"
 #include "link/linkengine.h"
+#include "link/serialport.h"
 #include "link/windowport.h"
 
 namespace q7x::link {
@@ -31,6 +33,17 @@ struct ButtonStates {
 };
 
 ButtonStates buttonStates(ButtonEvent event);
+
+// The lines that say why a port or the converter would not open: the reason (Mn, a printf format
+// for the error's detail when `reasonFormatsDetail`) and the remedy; 0: no such line.
+struct OpenFailureTexts {
+    int reason = 0;
+    bool reasonFormatsDetail = false;
+    int remedy = 0;
+};
+OpenFailureTexts portFailureTexts(PortFailure failure);
+// For the status of FT_Open; a converter that is simply missing needs no line beyond M1535.
+OpenFailureTexts usbFailureTexts(FtStatus status);
 // ShowLinkReady after a successful connect.
 ButtonStates linkReadyStates(DeviceModel model);
 

@@ -98,22 +98,29 @@ void LinkEngine::pause(int ms) {
         clock_.pause(ms);
 }
 
+void LinkEngine::noteTransfer(bool ok) {
+    if (!ok)
+        linkDown_ = true;
+}
+
 void LinkEngine::sendFrame(std::span<const std::uint8_t> bytes) {
-    transport_.send(bytes);
+    noteTransfer(transport_.send(bytes));
     if (traits_.echo) {
         std::vector<std::uint8_t> echo(bytes.size());
-        transport_.receive(echo);
+        noteTransfer(transport_.receive(echo).ok);
     }
 }
 
 std::size_t LinkEngine::receiveInto(std::span<std::uint8_t> buffer) {
     std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
     const ReceiveResult r = transport_.receive(buffer);
+    noteTransfer(r.ok);
     return std::min(r.count, buffer.size());
 }
 
 bool LinkEngine::writeOneByte(std::uint8_t b) {
     const bool ok = transport_.send(std::span<const std::uint8_t>(&b, 1));
+    noteTransfer(ok);
     if (!ok && usb())
         selfCancelled_ = true;
     return ok;
@@ -124,14 +131,12 @@ std::optional<std::uint8_t> LinkEngine::readOneByte() {
     const ReceiveResult r = transport_.receive(std::span<std::uint8_t>(&b, 1));
     if (r.count == 1)
         return b;
+    if (!r.ok) {
+        linkDown_ = true; // the caller ends with lostLink()
+        return std::nullopt;
+    }
     if (usb()) {
-        // A failed call reports and sets the flag; a call that merely timed out stops the
-        // worker silently.
-        if (!r.ok) {
-            status(LinkStatus::ByteNotReceived);
-            readTimedOut_ = true;
-        }
-        selfCancelled_ = true;
+        selfCancelled_ = true; // a USB read that merely timed out stops the worker silently
     } else {
         status(LinkStatus::ByteNotReceived);
         readTimedOut_ = true;
@@ -143,6 +148,7 @@ void LinkEngine::run(LinkOperation operation, DeviceModel model,
                      std::span<const std::uint8_t> image) {
     selfCancelled_ = false;
     readTimedOut_ = false;
+    linkDown_ = false;
     if (operation == LinkOperation::Connect) {
         connect();
         return;
@@ -287,16 +293,25 @@ bool LinkEngine::q71OperationHeader(LinkOperation operation) {
         transport_.send(header);
     } else {
         for (std::uint8_t b : header) {
-            if (!writeOneByte(b))
+            writeOneByte(b);
+            if (!linkDown_) {
+                pause(traits_.timing.headerByteEchoPause);
+                readOneByte();
+            }
+            if (linkDown_) {
+                lostLink();
                 return false;
-            pause(traits_.timing.headerByteEchoPause);
-            readOneByte();
+            }
         }
     }
     if (cancelled())
         return false;
     pause(traits_.timing.headerAckWait);
     const std::optional<std::uint8_t> ack = readOneByte();
+    if (linkDown_) {
+        lostLink();
+        return false;
+    }
     if (ack != Q71Accepted) {
         status(LinkStatus::Q71Refused);
         if (usb())
@@ -325,11 +340,17 @@ std::optional<LinkEngine::Reply> LinkEngine::request(const Bytes5 &frame, int be
 }
 
 void LinkEngine::noAnswerFailure() {
-    buttons(ButtonEvent::LinkFailed);
     if (cancelled()) {
+        buttons(ButtonEvent::LinkFailed);
         progress(0);
         return;
     }
+    lostLink();
+}
+
+void LinkEngine::lostLink() {
+    // After the window's Cancel these calls are dropped; Cancel has set the buttons itself.
+    buttons(ButtonEvent::LinkFailed);
     status(LinkStatus::Q72NoAnswer);
     progress(0);
     closeLink();
@@ -463,10 +484,12 @@ void LinkEngine::writeQ71(std::span<const std::uint8_t> image) {
     progress(0);
     const auto frame = q71WriteFrame(image);
     for (std::size_t i = 0; i < frame.size(); ++i) {
-        if (!writeOneByte(frame[i]))
-            return;
-        if (traits_.echo)
+        if (writeOneByte(frame[i]) && traits_.echo)
             readOneByte();
+        if (linkDown_) {
+            lostLink();
+            return;
+        }
         progress(static_cast<int>((i + 1) * 100 /
                                   static_cast<std::size_t>(traits_.timing.q71ProgressDivisor)));
         pause(traits_.timing.q71BytePause);
@@ -487,6 +510,10 @@ void LinkEngine::writeQ71(std::span<const std::uint8_t> image) {
         std::array<std::uint8_t, 1> ack{};
         accepted = receiveInto(ack) == 1 && ack[0] == Q71Accepted;
     }
+    if (linkDown_) {
+        lostLink();
+        return;
+    }
     if (accepted) {
         status(LinkStatus::WriteCompleted);
         buttons(ButtonEvent::Q71Finished);
@@ -504,7 +531,13 @@ void LinkEngine::readQ71() {
     progress(0);
     std::array<std::uint8_t, Q71ReadFrameSize> frame{};
     for (std::size_t i = 0; i < frame.size(); ++i) {
-        frame[i] = readOneByte().value_or(0);
+        const std::optional<std::uint8_t> b = readOneByte();
+        // The rest of a frame that stopped coming over USB, or over a failed link, never comes.
+        if (!b && (linkDown_ || usb())) {
+            lostLink();
+            return;
+        }
+        frame[i] = b.value_or(0);
         if (readTimedOut_) {
             readTimedOut_ = false;
             pause(500);
@@ -546,6 +579,10 @@ void LinkEngine::runModem() {
     const LinkTiming &t = traits_.timing;
     for (int i = 0; i < 5; ++i) {
         sendFrame(startModemRequest());
+        if (linkDown_) {
+            lostLink();
+            return;
+        }
         pause(t.modemPause);
     }
     progress(0);
@@ -557,11 +594,18 @@ void LinkEngine::runModem() {
         sendFrame(statusRequest());
         pause(t.modemPause);
         receiveInto(lastStatus);
+        if (linkDown_) {
+            lostLink();
+            return;
+        }
         ++poll;
         if (poll == 10 || poll == 15 || poll == 20 || poll == 25) {
-            const ClockStamp stamp = windowOpen() ? window_.takeClockStamp() : ClockStamp{};
-            if (cancelled())
+            // Only a stamp the window took from the PC clock is ever sent.
+            const std::optional<ClockStamp> taken =
+                windowOpen() ? window_.takeClockStamp() : std::nullopt;
+            if (!taken || cancelled())
                 return;
+            const ClockStamp &stamp = *taken;
             if (!deviceClockHoldsYear(stamp)) {
                 // Six bits of year cannot hold the PC year: say so rather than poll on.
                 status(LinkStatus::ClockYearUnsupported);

@@ -93,6 +93,9 @@ class LinkEngine {
     std::size_t receiveInto(std::span<std::uint8_t> buffer);
     bool writeOneByte(std::uint8_t b);
     std::optional<std::uint8_t> readOneByte();
+    // Notes a transfer that failed outright (a cable or converter pulled, a closed port), as
+    // opposed to one that merely timed out.
+    void noteTransfer(bool ok);
 
     void connect();
     void q72Identified(const Reply &reply);
@@ -104,6 +107,9 @@ class LinkEngine {
     void readQ71();
     void runModem();
     void noAnswerFailure();
+    // The link failed under a transfer: nothing more can cross it, so the operation ends as when
+    // the device stops answering (LinkStatus 20, the failure buttons, the link closed).
+    void lostLink();
 
     // Up to ten tries of `request` until a valid reply (and, for a position request, one that
     // names `address`). Each try: pause `before`, send [echo], pause `after`, receive 6.
@@ -117,6 +123,7 @@ class LinkEngine {
     std::atomic<bool> cancelRequested_{false};
     bool selfCancelled_ = false;
     bool readTimedOut_ = false;
+    bool linkDown_ = false;
 };
 
 } // namespace q7x::link

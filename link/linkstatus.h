@@ -15,7 +15,8 @@ enum class LinkStatus : int {
     ConnectCancelled = 13,     // a connect worker found itself cancelled
     ModemFailed = 16,          // followed by the modem state text
     ModemStarted = 18,         // modem started and clock set
-    Q72NoAnswer = 20,          // Q72 did not answer a request 10 times in a row
+    Q72NoAnswer = 20,          // Q72 did not answer a request 10 times in a row, or a run of
+                               // either model lost its link under a transfer
     VerifyFailed = 21,         // more than 20 verification failures on one block
     ClockNotRead = 22,         // run modem: ReadClock unanswered 10 times
     Q71Identified = 23,        // connect: a Q71 answered the probe

@@ -4,7 +4,9 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "link/serialport.h"
 #include "link/transport.h"
 
 namespace q7x::link {
@@ -12,9 +14,15 @@ namespace q7x::link {
 class PosixSerialTransport : public Transport {
   public:
     // Opens `path` for reading and writing as the only user, sets the line and raises DTR and RTS
-    // (a pseudo-terminal refuses those two; that is ignored). Returns null with `error` set when
-    // the device cannot be opened or is not a terminal.
-    static std::unique_ptr<PosixSerialTransport> open(const std::string &path, std::string *error);
+    // (a pseudo-terminal refuses those two; that is ignored). The port counts as held by another
+    // program when its advisory lock is taken, or when a UUCP lock file ("LCK..ttyUSB0") in one
+    // of `lockDirs` names a running process; a lock file of a dead process is ignored. Returns
+    // null with `error` saying why when the port cannot be used.
+    static std::unique_ptr<PosixSerialTransport> open(const std::string &path, PortError *error,
+                                                      const std::vector<std::string> &lockDirs = {
+                                                          "/run/lock", "/var/lock"});
+    // Gives up exclusive use before closing: on a pseudo-terminal the flag would outlive the
+    // close and refuse the next open.
     ~PosixSerialTransport() override;
 
     PosixSerialTransport(const PosixSerialTransport &) = delete;
@@ -32,13 +40,12 @@ class PosixSerialTransport : public Transport {
 
   private:
     PosixSerialTransport(int fd, int wakeFd) : fd_(fd), wakeFd_(wakeFd) {}
+    // VMIN of the port: poll() reports it readable once this many bytes are there.
+    void setMinimum(std::size_t bytes);
     int fd_;
+    unsigned char minimum_ = 0;
     int wakeFd_;
     std::atomic<bool> interrupted_{false};
 };
-
-// Map of the window's port list entry "com N" to a device path: the INI override when one is
-// given, else /dev/ttyS<N-1>.
-std::string serialDevicePath(int portNumber, const std::string &override = {});
 
 } // namespace q7x::link

@@ -41,14 +41,13 @@ FtStatus UsbDevice::purge(std::uint32_t mask) {
     return call([&](FtHandle h) { return d2xx_.FT_Purge(h, mask); });
 }
 
-void UsbDevice::close(std::chrono::milliseconds wait) {
-    std::unique_lock lock(mutex_);
+void UsbDevice::close() {
+    std::lock_guard lock(mutex_);
     if (closing_)
         return;
     closing_ = true;
     idle_.notify_all(); // calls waiting for their turn give up
-    // The call that was inside may have closed as it returned.
-    if (idle_.wait_for(lock, wait, [this] { return !busy_; }) && !closed_)
+    if (!busy_)
         finishClose();
 }
 

@@ -3,7 +3,6 @@
 // worker asks to close the link) and the worker's transport (which reads and writes through
 // it). Closing is safe against a transfer in progress on another thread: the handle is purged
 // and closed only when no call is inside the driver, and never used afterwards.
-#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -30,11 +29,9 @@ class UsbDevice {
     FtStatus purge(std::uint32_t mask);
 
     // Closing the link: FT_Purge of both buffers, then FT_Close. Callable from any thread and
-    // more than once. When a call of another thread is inside the driver, close() waits up to
-    // `wait` for it to return (a read returns within its time-out) and closes then; if it is
-    // still inside, the closing is left to that call, which does it as it returns, so the
-    // window thread never hangs on a driver call.
-    void close(std::chrono::milliseconds wait = std::chrono::milliseconds(250));
+    // more than once, and never waits: when a call of another thread is inside the driver (a
+    // read returns within its time-out), that call closes the converter as it returns.
+    void close();
     // True until close() was called.
     bool isOpen() const;
     // True once FT_Close has run.

@@ -7,22 +7,27 @@ namespace q7x::link {
 
 namespace {
 
-std::string lastErrorText(const std::string &what) {
-    return what + ": error " + std::to_string(GetLastError());
+PortFailure failureOf(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return PortFailure::NoSuchDevice;
+    case ERROR_ACCESS_DENIED: // what Windows answers for a port another program has open
+    case ERROR_SHARING_VIOLATION:
+        return PortFailure::Busy;
+    default:
+        return PortFailure::Other;
+    }
 }
 
 } // namespace
 
-std::wstring windowsSerialPortName(int portNumber) {
-    return L"\\\\.\\COM" + std::to_wstring(portNumber);
-}
-
-std::unique_ptr<Win32SerialTransport> Win32SerialTransport::open(int portNumber,
-                                                                 std::string *error) {
-    const std::string label = "COM" + std::to_string(portNumber);
+std::unique_ptr<Win32SerialTransport> Win32SerialTransport::open(int portNumber, PortError *error) {
     const auto fail = [&](HANDLE port, HANDLE a, HANDLE b) {
+        const DWORD code = GetLastError();
         if (error)
-            *error = lastErrorText(label);
+            *error = PortError{failureOf(code), serialDevicePath(portNumber),
+                               "error " + std::to_string(code)};
         if (b)
             CloseHandle(b);
         if (a)
@@ -32,8 +37,8 @@ std::unique_ptr<Win32SerialTransport> Win32SerialTransport::open(int portNumber,
         return nullptr;
     };
     const HANDLE port =
-        CreateFileW(windowsSerialPortName(portNumber).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+        CreateFileA(serialDevicePath(portNumber).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
     if (port == INVALID_HANDLE_VALUE)
         return fail(port, nullptr, nullptr);
     EscapeCommFunction(port, SETDTR);

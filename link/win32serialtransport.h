@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "link/serialport.h"
 #include "link/transport.h"
 
 namespace q7x::link {
@@ -13,9 +14,9 @@ namespace q7x::link {
 class Win32SerialTransport : public Transport {
   public:
     // Opens COM<portNumber> for reading and writing without sharing, raises DTR, then RTS, and
-    // sets the time-outs and the line. Returns null with `error` set when the port cannot be
-    // opened or set up.
-    static std::unique_ptr<Win32SerialTransport> open(int portNumber, std::string *error);
+    // sets the time-outs and the line. Returns null with `error` saying why when the port cannot
+    // be opened or set up.
+    static std::unique_ptr<Win32SerialTransport> open(int portNumber, PortError *error);
     ~Win32SerialTransport() override;
 
     Win32SerialTransport(const Win32SerialTransport &) = delete;
@@ -42,8 +43,5 @@ class Win32SerialTransport : public Transport {
     void *wakeEvent_;
     std::atomic<bool> interrupted_{false};
 };
-
-// The device name of "com N": \\.\COMN (also right for COM10 and above).
-std::wstring windowsSerialPortName(int portNumber);
 
 } // namespace q7x::link

@@ -2,6 +2,7 @@
 // Everything a link worker asks the window to do. Each call is made from the worker thread and
 // must run on the window thread while the worker waits for it.
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -43,8 +44,9 @@ class WindowPort {
     virtual void adaptToModel(DeviceModel model) = 0;
     // ShowLinkReady after a successful connect.
     virtual void showLinkReady() = 0;
-    // TakeClockStamp: the PC clock now.
-    virtual ClockStamp takeClockStamp() = 0;
+    // TakeClockStamp: the PC clock now; nothing when the window let go of the worker before it
+    // could take the clock.
+    virtual std::optional<ClockStamp> takeClockStamp() = 0;
     // DateLabel and TimeLabel show the clock read back from the device.
     virtual void showDeviceClock(const DeviceClock &clock) = 0;
     // Hands a read image to the decoder of `model`: Q71 a 324-byte buffer whose first 320 bytes
@@ -72,7 +74,7 @@ class SilentWindowPort : public WindowPort {
     void showModelLabel(DeviceModel) override {}
     void adaptToModel(DeviceModel) override {}
     void showLinkReady() override {}
-    ClockStamp takeClockStamp() override { return {}; }
+    std::optional<ClockStamp> takeClockStamp() override { return ClockStamp{}; }
     void showDeviceClock(const DeviceClock &) override {}
     void deliverImage(DeviceModel, std::span<const std::uint8_t>) override {}
     void appendMemoLine(const std::string &) override {}

@@ -26,18 +26,17 @@ CMAKE
 cat > "$src/main.cpp.new" <<'CPP'
 #include "link/d2xx.h"
 #include "link/linkengine.h"
+#include "link/serialport.h"
 #include "link/systemclock.h"
 #include "link/usbdevice.h"
 #include "link/usbtransport.h"
-#include "link/win32serialtransport.h"
 
 int main(int argc, char **) {
     using namespace q7x::link;
     if (argc > 1) {
         std::unique_ptr<D2xx> d2xx = makeSystemD2xx();
         UsbTransport usb(OpenUsbDevice(*d2xx).handle);
-        std::string error;
-        std::unique_ptr<Win32SerialTransport> com = Win32SerialTransport::open(1, &error);
+        OpenedPort com = openSerialPort(1);
         SystemClock clock;
         (void)usb;
         (void)com;

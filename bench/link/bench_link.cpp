@@ -65,10 +65,10 @@ int main() {
     for (int i = 0; i < 250 && access(link.c_str(), F_OK) != 0; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
 
-    std::string error;
+    PortError error;
     auto port = PosixSerialTransport::open(link, &error);
     if (!port) {
-        std::fprintf(stderr, "bench_link: %s\n", error.c_str());
+        std::fprintf(stderr, "bench_link: cannot open %s\n", error.device.c_str());
         kill(sim, SIGTERM);
         return 1;
     }

@@ -12,10 +12,10 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <set>
 #include <thread>
 
 using namespace q7x;
-using link::ButtonEvent;
 using test::buttons;
 using test::S;
 using test::Transport;
@@ -73,9 +73,11 @@ class StuckTransport : public link::Transport {
 class StuckFactory : public test::SimLinkFactory {
   public:
     std::shared_ptr<StuckTransport> transport = std::make_shared<StuckTransport>();
-    app::LinkHandle openSerialPort(int, const QString &) override {
+    app::LinkHandle openSerialPort(int, const QString &, link::PortError &) override {
+        ++opens;
         return {transport, std::make_shared<sim::VirtualClock>()};
     }
+    int opens = 0;
 };
 
 // The parts of the window that only one model has.
@@ -117,10 +119,9 @@ class TestDeviceCommands : public QObject {
     void write_setsLanguage();
     void writeWithEncoderError_sendsNothing();
     void runModem_setsClockAndShowsIt();
-    void buttonEvents_changeOnlyTheirControls();
     void cancelAfterConnect_namesModelAndHidesIdentification_data() { addTransports(); }
     void cancelAfterConnect_namesModelAndHidesIdentification();
-    void cancel_doesNotWaitForABlockedWorker();
+    void cancelThenConnect_doNotWaitForABlockedWorker();
     void cancelDuringUsbRead_closesConverterForGood();
     void cancelAtRandomMoments_alwaysEndsCleanly();
     void closingWindowDuringTransfer_endsWorker();
@@ -229,20 +230,31 @@ void TestDeviceCommands::openFailure_warnsOnEveryClickAndRetries() {
     if (usb) {
         QVERIFY(b.sim->opened.isEmpty());
         QCOMPARE(b.sim->usbLogCount("Open 0 !"), 2);
+        // A converter this user may not open is told apart, with the udev rule as the remedy.
+        b.sim->d2xx.absentStatus = link::FtNoPermission;
+        b.w.ConnectButtonClick(b.w.ConnectButton);
+        QCOMPARE(b.dialogs.texts().last(), S("M1535\nM1610\nM1611"));
+        QCOMPARE(b.w.statusText(), S("M1535"));
+        b.dialogs.clear();
     } else {
         QCOMPARE(b.sim->opened, (QList<QPair<int, QString>>(2, {3, S("/tmp/q7x-sim-com3")})));
+        b.dialogs.clear();
     }
 
     // The port is free or the converter plugged in; an unmapped port is opened by its own name.
+    // The port settles on the worker's clock before the first transfer.
     b.sim->refuse = false;
     b.sim->d2xx.present = true;
+    b.sim->settleMs = 300;
     b.w.PortNumber->setItemIndex(9);
     QVERIFY(b.connect());
     QCOMPARE(b.w.statusText(), S("M1040"));
-    QCOMPARE(b.dialogs.texts().size(), 2);
+    QVERIFY(b.dialogs.texts().isEmpty());
     QCOMPARE(b.sim->d2xx.misuse(), 0);
-    if (!usb)
+    if (!usb) {
         QCOMPARE(b.sim->opened.last(), (QPair<int, QString>(10, QString())));
+        QCOMPARE(sim::describe(b.sim->last->transport.trace.front()), std::string("P300"));
+    }
 }
 
 // Faults of the device during a command: the status text, the messages, the buttons, and whether
@@ -292,7 +304,7 @@ void TestDeviceCommands::failures_showTextsAndButtons_data() {
         "Q71 header refused", Q71, [](sim::DeviceSim &d) { d.faults.refuseHeader = true; }, Connect,
         "M1027", {}, "0100000", true);
     // A modem start that fails keeps the link open (the clock never matches, so the state alone
-    // ends the run); the texts of every state are checked with the link engine.
+    // ends the run).
     row(
         "modem state 3", Q72,
         [](sim::DeviceSim &d) {
@@ -461,33 +473,6 @@ void TestDeviceCommands::runModem_setsClockAndShowsIt() {
     QCOMPARE(buttons(b.w), S("0111100"));
 }
 
-void TestDeviceCommands::buttonEvents_changeOnlyTheirControls() {
-    // Expected states per event; '-' leaves the control as it was.
-    const struct {
-        ButtonEvent event;
-        const char *row;
-    } rows[] = {{ButtonEvent::ConnectFailed, "1000-11"}, {ButtonEvent::LinkFailed, "1000-1-"},
-                {ButtonEvent::ClockFailed, "100001-"},   {ButtonEvent::Q72Finished, "--111--"},
-                {ButtonEvent::Q71Finished, "-111---"},   {ButtonEvent::CancelOnly, "-1-----"}};
-    Bench b;
-    for (const auto &r : rows)
-        for (bool before : {false, true}) {
-            for (QWidget *w : test::linkControls(b.w))
-                w->setEnabled(before);
-            b.w.SetLinkButtons(r.event);
-            QString expected = S(r.row);
-            expected.replace(QLatin1Char('-'), before ? QLatin1Char('1') : QLatin1Char('0'));
-            QCOMPARE(buttons(b.w), expected);
-        }
-    // Link ready: Run modem only for the GSM model.
-    for (int model : {pages::ModelQ71, pages::ModelQ72}) {
-        b.w.DeviceModel = model;
-        b.w.ConnectButton->setEnabled(true);
-        b.w.ShowLinkReady();
-        QCOMPARE(buttons(b.w).left(5), model == pages::ModelQ72 ? S("01111") : S("01110"));
-    }
-}
-
 void TestDeviceCommands::cancelAfterConnect_namesModelAndHidesIdentification() {
     QFETCH(Transport, transport);
     const bool usb = transport == Transport::Usb;
@@ -517,8 +502,9 @@ void TestDeviceCommands::cancelAfterConnect_namesModelAndHidesIdentification() {
     QCOMPARE(b.sim->d2xx.misuse(), 0);
 }
 
-void TestDeviceCommands::cancel_doesNotWaitForABlockedWorker() {
+void TestDeviceCommands::cancelThenConnect_doNotWaitForABlockedWorker() {
     auto factory = std::make_unique<StuckFactory>();
+    StuckFactory *stuck = factory.get();
     const std::shared_ptr<StuckTransport> line = factory->transport;
     Bench b(Transport::Com, std::move(factory));
     b.w.ConnectButtonClick(b.w.ConnectButton);
@@ -537,14 +523,26 @@ void TestDeviceCommands::cancel_doesNotWaitForABlockedWorker() {
         }
     });
     b.w.CanlButtonClick(b.w.CancelButton);
+    const QString afterCancel = buttons(b.w);
+    // Connect again at once: the port opens when the old worker has let go of it.
+    b.w.ConnectButtonClick(b.w.ConnectButton);
     const bool returnedBeforeRelease = !watchdogReleased.load();
-    QCOMPARE(buttons(b.w), S("1000011"));
-    QCOMPARE(b.w.liveWorkers(), 1); // still inside its read
+    const QString afterConnect = buttons(b.w);
+    const int workersBeforeRelease = b.w.liveWorkers(); // the old one, still inside its read
+    const int opensBeforeRelease = stuck->opens;
     line->release();
     watchdog.join();
     QVERIFY(returnedBeforeRelease);
+    QCOMPARE(afterCancel, S("1000011"));
+    QCOMPARE(afterConnect, S("0100000"));
+    QCOMPARE(workersBeforeRelease, 1);
+    QCOMPARE(opensBeforeRelease, 1);
+    QTRY_COMPARE(stuck->opens, 2);
     QVERIFY(b.settle());
-    QCOMPARE(line.use_count(), 2L); // the factory's and this test's: the worker let go
+    QCOMPARE(b.w.statusText(), S("M1025")); // the released line never answers
+    b.w.CanlButtonClick(b.w.CancelButton);
+    QVERIFY(b.settle());
+    QCOMPARE(line.use_count(), 2L); // the factory's and this test's: the workers let go
     QVERIFY(!b.w.PortHandle);
 }
 
@@ -560,13 +558,13 @@ void TestDeviceCommands::cancelDuringUsbRead_closesConverterForGood() {
         if (++reads != 20)
             return;
         inside = true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
     };
     b.w.ReadButtonClick(b.w.ReadButton);
     QTRY_VERIFY_WITH_TIMEOUT(inside.load(), 5000);
     b.w.CanlButtonClick(b.w.CancelButton);
-    // Cancel waited for the read in the driver and closed the converter itself.
-    QCOMPARE(b.sim->d2xx.openHandles(), 0);
+    // Cancel did not wait for the read in the driver: the read closes the converter as it returns.
+    QCOMPARE(b.sim->d2xx.openHandles(), 1);
     QVERIFY(!b.w.UsbHandle);
     QVERIFY(b.w.ConnectButton->isEnabled());
     QVERIFY(b.settle());
@@ -587,13 +585,26 @@ void TestDeviceCommands::cancelAtRandomMoments_alwaysEndsCleanly() {
     QRandomGenerator random(20261206);
     Bench q72(Transport::Com, sim::Model::Q72);
     Bench q71(Transport::Com, sim::Model::Q71);
+    // Every other modem start is cancelled while it waits for the PC clock; no clock but the
+    // PC's may ever reach the device.
+    bool cancelInStamp = false;
     for (Bench *b : {&q72, &q71})
-        b->w.pcClock = [] { return QDateTime(QDate(2012, 6, 7), QTime(8, 9)); };
+        b->w.pcClock = [b, &cancelInStamp] {
+            if (cancelInStamp)
+                b->w.CanlButtonClick(b->w.CancelButton);
+            return QDateTime(QDate(2012, 6, 7), QTime(8, 9));
+        };
+    const link::ClockStamp pc = link::makeClockStamp(2012, 6, 7, 8, 9, 0);
+    std::set<std::vector<std::uint8_t>> pcClockFrames;
+    for (const link::Bytes5 &f :
+         {link::setMinuteRequest(pc), link::setDayHourRequest(pc), link::setYearMonthRequest(pc)})
+        pcClockFrames.insert({f.begin(), f.end()});
     for (int run = 0; run < 200; ++run) {
         const bool gsm = run % 4 != 3;
         Bench &b = gsm ? q72 : q71;
         b.dialogs.clear();
         const Op op = static_cast<Op>(random.bounded(gsm ? 4 : 3));
+        cancelInStamp = op == Modem && run % 2;
         if (op != Connect)
             QVERIFY(b.connect());
         const long target = b.sim->steps + random.bounded(op == Write ? 2500 : 700);
@@ -623,6 +634,12 @@ void TestDeviceCommands::cancelAtRandomMoments_alwaysEndsCleanly() {
         QVERIFY(!b.w.PortHandle);
         QCOMPARE(b.sim->last.use_count(), 1L);
         QVERIFY(b.dialogs.texts().isEmpty());
+        for (const sim::TraceEvent &e : b.sim->last->transport.trace) {
+            const std::uint8_t command = e.bytes.size() == 5 ? e.bytes[2] : 0;
+            if (e.kind == sim::TraceEvent::Kind::Send &&
+                (command == 0x22 || ((command & 0x0F) == 0x0A && command != 0x0A)))
+                QVERIFY2(pcClockFrames.count(e.bytes), sim::describe(e).c_str());
+        }
         // A new connect opens the port afresh and works.
         if (run % 10 == 0) {
             QVERIFY(b.connect());

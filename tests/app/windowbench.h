@@ -45,7 +45,8 @@ class SimLinkFactory : public app::LinkFactory {
     std::shared_ptr<sim::SimLink> last;          // the device behind the latest COM open
     link::test::SimD2xx d2xx;                    // the USB converter
 
-    app::LinkHandle openSerialPort(int portNumber, const QString &path) override {
+    app::LinkHandle openSerialPort(int portNumber, const QString &path,
+                                   link::PortError &) override {
         opened.append({portNumber, path});
         if (refuse)
             return {};
@@ -57,7 +58,8 @@ class SimLinkFactory : public app::LinkFactory {
         return {std::shared_ptr<link::Transport>(last, &last->transport),
                 std::shared_ptr<link::Clock>(last, &last->clock)};
     }
-    int portSettleMs() const override { return 0; }
+    int settleMs = 0; // the pause after each COM open
+    int portSettleMs() const override { return settleMs; }
     link::D2xx &usbDriver() override { return d2xx; }
     std::shared_ptr<link::Clock> usbClock() override {
         return std::shared_ptr<link::Clock>(std::shared_ptr<void>(), &d2xx.link.clock);
@@ -75,17 +77,17 @@ inline void fillMessageTable() {
     lang::MessageTable()[3] = QStringLiteral("M1003 %s");
     lang::MessageTable()[30] = QStringLiteral("M1030 %d");
     lang::MessageTable()[95] = QStringLiteral("M1095 %d");
+    for (int n : {1600, 1607, 1609})
+        lang::MessageTable()[std::size_t(n - 1000)] = QStringLiteral("M%1 %s").arg(n);
 }
 
-// Connect, Cancel, Write, Read, Run modem, the port list and Mode; buttons() gives their enabled
-// states as "10110..".
-inline QList<QWidget *> linkControls(const app::TMainForm &w) {
-    return {w.ConnectButton,  w.CancelButton, w.WriteButton, w.ReadButton,
-            w.RunModemButton, w.PortNumber,   w.Mode};
-}
+// The enabled states of Connect, Cancel, Write, Read, Run modem, the port list and Mode as
+// "10110..".
 inline QString buttons(const app::TMainForm &w) {
     QString s;
-    for (const QWidget *b : linkControls(w))
+    for (const QWidget *b : std::initializer_list<const QWidget *>{
+             w.ConnectButton, w.CancelButton, w.WriteButton, w.ReadButton, w.RunModemButton,
+             w.PortNumber, w.Mode})
         s += b->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
     return s;
 }

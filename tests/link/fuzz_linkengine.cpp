@@ -48,7 +48,9 @@ class NoClock : public Clock {
 
 class NullWindow : public q7x::link::SilentWindowPort {
   public:
-    ClockStamp takeClockStamp() override { return makeClockStamp(2013, 12, 31, 23, 59, 0); }
+    std::optional<ClockStamp> takeClockStamp() override {
+        return makeClockStamp(2013, 12, 31, 23, 59, 0);
+    }
     void deliverImage(DeviceModel, std::span<const std::uint8_t> image) override {
         volatile std::uint8_t sink = 0;
         for (std::uint8_t b : image)

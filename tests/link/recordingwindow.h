@@ -22,14 +22,14 @@ inline const char *modelName(DeviceModel m) { return m == DeviceModel::Q71 ? "Q7
 
 class RecordingWindow : public WindowPort {
   public:
-    std::vector<std::string> calls;  // everything but progress
-    std::vector<int> progressValues; // every progress report
-    std::vector<int> statuses;       // LinkStatus codes in order
-    std::vector<std::uint8_t> image; // the last delivered image
-    std::vector<std::string> memo;   //
-    ClockStamp stamp;                // returned by takeClockStamp
-    int stampsTaken = 0;             //
-    std::function<void()> onCall;    // runs at the start of every call
+    std::vector<std::string> calls;                 // everything but progress
+    std::vector<int> progressValues;                // every progress report
+    std::vector<int> statuses;                      // LinkStatus codes in order
+    std::vector<std::uint8_t> image;                // the last delivered image
+    std::vector<std::string> memo;                  //
+    std::optional<ClockStamp> stamp = ClockStamp{}; // returned by takeClockStamp
+    int stampsTaken = 0;                            //
+    std::function<void()> onCall;                   // runs at the start of every call
 
     void showLinkStatus(LinkStatus s, int argument) override {
         hook();
@@ -52,7 +52,7 @@ class RecordingWindow : public WindowPort {
     void showModelLabel(DeviceModel m) override { call(std::string("label ") + modelName(m)); }
     void adaptToModel(DeviceModel m) override { call(std::string("adapt ") + modelName(m)); }
     void showLinkReady() override { call("ready"); }
-    ClockStamp takeClockStamp() override {
+    std::optional<ClockStamp> takeClockStamp() override {
         ++stampsTaken;
         call("stamp");
         return stamp;
@@ -105,11 +105,10 @@ class UsbWindow : public RecordingWindow {
     }
 
     // Cancel as the window does it, from any thread.
-    void cancel(LinkEngine &engine,
-                std::chrono::milliseconds wait = std::chrono::milliseconds(250)) {
+    void cancel(LinkEngine &engine) {
         engine.cancel();
         if (usbHandle)
-            usbHandle->close(wait);
+            usbHandle->close();
         usbHandle.reset();
     }
 

@@ -58,7 +58,7 @@ FtStatus SimD2xx::FT_Open(int deviceIndex, FtHandle *handle) {
     *handle = nullptr;
     if (!present || deviceIndex != 0) {
         log_.push_back("Open " + std::to_string(deviceIndex) + " !");
-        return FtDeviceNotFound;
+        return present ? FtDeviceNotFound : absentStatus;
     }
     log_.push_back("Open " + std::to_string(deviceIndex));
     const std::uintptr_t h = nextHandle_++;

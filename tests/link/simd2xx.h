@@ -33,8 +33,9 @@ class SimD2xx : public D2xx {
 
     // The device, the wire and the virtual clock behind the converter (reads end at 100 ms).
     sim::SimLink link;
-    // A converter is plugged in and free; false makes FT_Open fail.
+    // A converter is plugged in and free; false makes FT_Open fail with `absentStatus`.
     bool present = true;
+    FtStatus absentStatus = FtDeviceNotFound;
     // After this many more successful reads and writes the converter is pulled out: every
     // transfer fails with an I/O error (-1: never).
     int transfersBeforeUnplug = -1;

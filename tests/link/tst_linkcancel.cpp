@@ -130,28 +130,8 @@ class TestLinkCancel : public QObject {
         qInfo("cancelled runs: %d, most steps after a cancel: %d", cancelledRuns, worstAfter);
     }
 
-    void cancelFromAnotherThread() {
-        for (unsigned seed = 1; seed <= 300; ++seed) {
-            std::mt19937 rng(seed * 31u);
-            const Case &c = Cases[seed % std::size(Cases)];
-            Rig run(c.device, seed % 2 ? LinkKind::Usb : LinkKind::Serial);
-            pickFaults(run.device(), seed);
-            // Let the worker take a little real time per step so that the cancel lands inside it.
-            run.link().transport.onStep = [] { std::this_thread::yield(); };
-            auto done =
-                std::async(std::launch::async, [&] { run.run(c.operation, c.model, Image); });
-            std::this_thread::sleep_for(std::chrono::microseconds(rng() % 3000));
-            run.engine->cancel();
-            QVERIFY2(done.wait_for(std::chrono::seconds(20)) == std::future_status::ready,
-                     QByteArray("seed ") + QByteArray::number(seed));
-            done.get();
-            QVERIFY(run.engine->cancelRequested());
-        }
-    }
-
     void usbCancelDuringARead() {
         int runs = 0;
-        int deferredCloses = 0;
         for (unsigned seed = 1; seed <= 140; ++seed) {
             std::mt19937 rng(seed * 7919u);
             const Case &c = Cases[seed % std::size(Cases)];
@@ -165,8 +145,6 @@ class TestLinkCancel : public QObject {
             if (total == 0)
                 continue;
             const int cancelAt = 1 + static_cast<int>(rng() % static_cast<unsigned>(total));
-            // Sometimes the window gives up waiting at once and the reader closes.
-            const auto wait = std::chrono::milliseconds(rng() % 3 == 0 ? 0 : 250);
             const auto lingerUs = std::chrono::microseconds(rng() % 400);
 
             Rig rig(c.device, LinkKind::Usb);
@@ -201,9 +179,7 @@ class TestLinkCancel : public QObject {
             cancelIssued = true;
             UsbHandle device = rig.usbWindow().usbHandle;
             rig.usbWindow().usbHandle.reset();
-            device->close(wait);
-            if (!device->isClosed())
-                ++deferredCloses;
+            device->close();
             QVERIFY2(worker.wait_for(std::chrono::seconds(20)) == std::future_status::ready,
                      context);
             worker.get();
@@ -225,7 +201,6 @@ class TestLinkCancel : public QObject {
                          context + " " + QByteArray::fromStdString(calls[i]));
         }
         QVERIFY(runs > 100);
-        QVERIFY(deferredCloses > 0);
     }
 };
 

@@ -1,13 +1,17 @@
 // The serial transport over a pseudo-terminal served by the q7xsim program, with the real link
-// engine and real time.
+// engine and real time: opening and refusing the port, time-outs, and a cable pulled
+// mid-transfer. Whole operations over the terminal are the window's end-to-end tests.
 #include <QtTest>
 
+#include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <chrono>
+#include <cstdlib>
 #include <fcntl.h>
+#include <future>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -15,6 +19,7 @@
 #include "link/serialtransport.h"
 #include "link/systemclock.h"
 #include "recordingwindow.h"
+#include "simprocess.h"
 
 using namespace q7x::link;
 using q7x::link::test::RecordingWindow;
@@ -22,51 +27,11 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-// A q7xsim process and the path of its terminal.
-class Simulator {
-  public:
-    Simulator(const QString &dir, QStringList args) : link_(dir + "/tty"), dump_(dir + "/dump") {
-        args << "--link" << link_ << "--dump" << dump_;
-        process_.start(QStringLiteral(Q7XSIM_PATH), args);
-        process_.waitForStarted(5000);
-        for (int i = 0; i < 250 && !QFile::exists(link_); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    ~Simulator() { stop(); }
-    void stop() {
-        if (process_.state() == QProcess::NotRunning)
-            return;
-        process_.terminate();
-        process_.waitForFinished(5000);
-    }
-    std::string path() const { return link_.toStdString(); }
-    // The dump's hex lines after the line `name`, as bytes.
-    QByteArray section(const QByteArray &name) const {
-        const QList<QByteArray> lines = dump();
-        QByteArray bytes;
-        for (qsizetype i = lines.indexOf(name) + 1;
-             i > 0 && i < lines.size() && !lines[i].isEmpty() &&
-             std::isxdigit(static_cast<unsigned char>(lines[i][0]));
-             ++i)
-            bytes += QByteArray::fromHex(lines[i]);
-        return bytes;
-    }
-
-  private:
-    QString link_;
-    QString dump_;
-    QProcess process_;
-
-    QList<QByteArray> dump() const {
-        QFile f(dump_);
-        return f.open(QIODevice::ReadOnly) ? f.readAll().split('\n') : QList<QByteArray>();
-    }
-};
+using Simulator = q7x::test::SimProcess;
 
 struct Session {
     explicit Session(const std::string &path) {
-        std::string error;
-        transport = PosixSerialTransport::open(path, &error);
+        transport = PosixSerialTransport::open(path, nullptr);
         if (transport)
             engine = std::make_unique<LinkEngine>(*transport, clock, window, serialTraits());
     }
@@ -76,40 +41,71 @@ struct Session {
     std::unique_ptr<LinkEngine> engine;
 };
 
-std::vector<std::uint8_t> patternImage() {
-    std::vector<std::uint8_t> image(702);
-    for (std::size_t i = 0; i < image.size(); ++i)
-        image[i] = static_cast<std::uint8_t>((i * 13 + 1) & 0xFF);
-    return image;
-}
+const std::vector<std::uint8_t> Image(702, 0x5A);
 
 } // namespace
 
 class TestLinkSerial : public QObject {
     Q_OBJECT
   private slots:
-    void openFailures() {
-        std::string error;
-        QVERIFY(!PosixSerialTransport::open("/nonexistent/tty", &error));
-        QVERIFY(error.find("/nonexistent/tty") != std::string::npos);
+    // Why a port would not open, and that a port let go of opens again for the same user.
+    void openFailures_nameTheReason() {
         QTemporaryDir dir;
+        const auto failureOf = [](const std::string &path,
+                                  const std::vector<std::string> &lockDirs = {}) {
+            PortError error;
+            if (PosixSerialTransport::open(path, &error, lockDirs))
+                return std::pair(PortFailure::None, std::string("opened"));
+            return std::pair(error.failure,
+                             error.failure == PortFailure::LockFile ? error.detail : error.device);
+        };
+        const std::string missing = dir.filePath("missing").toStdString();
+        QCOMPARE(failureOf(missing), std::pair(PortFailure::NoSuchDevice, missing));
         QFile plain(dir.filePath("plain"));
         QVERIFY(plain.open(QIODevice::WriteOnly));
         plain.close();
-        QVERIFY(!PosixSerialTransport::open(dir.filePath("plain").toStdString(), &error));
-        QCOMPARE(serialDevicePath(1), std::string("/dev/ttyS0"));
-        QCOMPARE(serialDevicePath(10), std::string("/dev/ttyS9"));
-        QCOMPARE(serialDevicePath(3, "/dev/ttyUSB0"), std::string("/dev/ttyUSB0"));
+        QCOMPARE(failureOf(plain.fileName().toStdString()).first, PortFailure::NotATerminal);
+        QCOMPARE(serialDevicePath(3), std::string("/dev/ttyS2"));
+
+        Simulator sim(dir.path(), {"--model", "q72"});
+        QVERIFY(sim.serving());
+        for (int round = 0; round < 2; ++round) {
+            auto port = PosixSerialTransport::open(sim.path(), nullptr);
+            QVERIFY2(port, "a port closed by its last user opens again");
+            QCOMPARE(failureOf(sim.path()).first, PortFailure::Busy);
+        }
+
+        // UUCP lock files: one of a running process holds the port, a stale one does not.
+        char *real = ::realpath(sim.path().c_str(), nullptr);
+        const std::string name = std::string(real).substr(std::string(real).rfind('/') + 1);
+        std::free(real);
+        const std::string lockDir = dir.filePath("lock").toStdString();
+        QVERIFY(QDir().mkpath(QString::fromStdString(lockDir)));
+        const std::string lock = lockDir + "/LCK.." + name;
+        const auto writeLock = [&](const QByteArray &content) {
+            QFile f(QString::fromStdString(lock));
+            return f.open(QIODevice::WriteOnly) && f.write(content) == content.size();
+        };
+        const std::vector<std::string> dirs{"/nonexistent", lockDir};
+        QVERIFY(writeLock(QByteArray::number(qint64(sim.pid())).rightJustified(10) + "\n"));
+        QCOMPARE(failureOf(sim.path(), dirs), std::pair(PortFailure::LockFile, lock));
+        const int pid = static_cast<int>(::getpid());
+        QVERIFY(writeLock(QByteArray(reinterpret_cast<const char *>(&pid), sizeof pid)));
+        QCOMPARE(failureOf(sim.path(), dirs).first, PortFailure::LockFile);
+        QVERIFY(writeLock("  999999999\n")); // no such process
+        QCOMPARE(failureOf(sim.path(), dirs).first, PortFailure::None);
+
+        if (::geteuid() != 0) { // root opens any device
+            QVERIFY(::chmod(sim.path().c_str(), 0) == 0);
+            QCOMPARE(failureOf(sim.path()).first, PortFailure::NoPermission);
+        }
     }
 
     void silentLineTimesOutAndInterruptWakes() {
         QTemporaryDir dir;
-        Simulator sim(dir.path(), {"--model", "q72", "--silent", "--no-echo"});
+        Simulator sim(dir.path(), {"--model", "q72", "--silent"});
         auto port = PosixSerialTransport::open(sim.path(), nullptr);
         QVERIFY(port);
-        // A second user cannot open the port while it is held (root may override that).
-        if (::geteuid() != 0)
-            QVERIFY(!PosixSerialTransport::open(sim.path(), nullptr));
 
         std::array<std::uint8_t, 6> reply{};
         const auto start = std::chrono::steady_clock::now();
@@ -118,6 +114,10 @@ class TestLinkSerial : public QObject {
         QCOMPARE(r.count, std::size_t{0});
         QVERIFY(r.ok);
         QVERIFY(waited >= std::chrono::milliseconds(610)); // the whole deadline is honoured
+        // At its deadline a read returns the part of the answer that came: here the line's echo.
+        const std::uint8_t three[3] = {1, 2, 3};
+        QVERIFY(port->send(three));
+        QCOMPARE(port->receive(reply).count, std::size_t{3});
 
         // A read with a 100 s deadline ends as soon as it is interrupted.
         std::vector<std::uint8_t> big(1000);
@@ -133,48 +133,41 @@ class TestLinkSerial : public QObject {
         QVERIFY(!port->send(std::span<const std::uint8_t>(&b, 1)));
     }
 
-    // Connect, the chained read and the modem's clock over the terminal are the window's
-    // end-to-end tests; here a read of blank memory and a write that the device stores.
-    void q72ReadAndWrite() {
-        QTemporaryDir dir;
-        Simulator sim(dir.path(), {"--model", "q72"});
-        Session s(sim.path());
-        QVERIFY(s.transport);
-        s.engine->run(LinkOperation::ReadQ72, DeviceModel::Q72);
-        QCOMPARE(s.window.calls, (Lines{"image Q72 700", "status 11", "buttons Q72Finished"}));
-        QVERIFY(std::all_of(s.window.image.begin(), s.window.image.begin() + 512,
-                            [](std::uint8_t b) { return b == 0xFF; }));
-
-        const auto image = patternImage();
-        s.window.calls.clear();
-        s.engine->run(LinkOperation::WriteQ72, DeviceModel::Q72, image);
-        QCOMPARE(s.window.calls, (Lines{"status 10", "buttons Q72Finished"}));
-        sim.stop();
-
-        const QByteArray memory = sim.section("memory");
-        QCOMPARE(memory.size(), 0x400);
-        for (int i = 0; i < 256; ++i)
-            QCOMPARE(std::uint8_t(memory[i]), image[std::size_t(i)]);
-        for (int k = 0; k < 96; ++k) {
-            QCOMPARE(std::uint8_t(memory[0x102 + k]), image[std::size_t(256 + k)]);
-            QCOMPARE(std::uint8_t(memory[0x1A0 + k]), image[std::size_t(416 + k)]);
-        }
+    // The cable pulled mid-transfer (the simulator stops): every operation ends within seconds
+    // with the no-answer texts, the failure buttons and the link closed.
+    void cablePulled_endsEveryOperation_data() {
+        QTest::addColumn<int>("operation");
+        QTest::addColumn<int>("pullAfterMs"); // into the transfer, at 1200-baud wire speed
+        QTest::newRow("Q72 read") << int(LinkOperation::ReadQ72) << 400;
+        QTest::newRow("Q72 write") << int(LinkOperation::WriteQ72) << 400;
+        QTest::newRow("Q71 read") << int(LinkOperation::ReadQ71) << 1500;
+        QTest::newRow("Q71 write") << int(LinkOperation::WriteQ71) << 1200;
+        QTest::newRow("run modem") << int(LinkOperation::RunModem) << 800;
     }
-
-    void cancelDuringWrite() {
+    void cablePulled_endsEveryOperation() {
+        QFETCH(int, operation);
+        QFETCH(int, pullAfterMs);
+        const LinkOperation op = LinkOperation(operation);
+        const bool q71 = op == LinkOperation::ReadQ71 || op == LinkOperation::WriteQ71;
         QTemporaryDir dir;
-        Simulator sim(dir.path(), {"--model", "q72"});
+        Simulator sim(dir.path(), {"--model", q71 ? "q71" : "q72", "--wire-timing"});
         Session s(sim.path());
         QVERIFY(s.transport);
-        const auto image = patternImage();
-        std::thread worker(
-            [&] { s.engine->run(LinkOperation::WriteQ72, DeviceModel::Q72, image); });
-        std::this_thread::sleep_for(std::chrono::milliseconds(700));
-        const auto cancelled = std::chrono::steady_clock::now();
-        s.engine->cancel();
-        worker.join();
-        QVERIFY(std::chrono::steady_clock::now() - cancelled < std::chrono::seconds(5));
-        QVERIFY(s.window.statuses.empty()); // no LinkStatus 20 after a cancel
+        auto run = std::async(std::launch::async, [&] {
+            s.engine->run(op, q71 ? DeviceModel::Q71 : DeviceModel::Q72, Image);
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(pullAfterMs));
+        QVERIFY(run.wait_for(std::chrono::seconds(0)) == std::future_status::timeout);
+        sim.stop();
+        if (run.wait_for(std::chrono::seconds(3)) != std::future_status::ready) {
+            s.engine->cancel();
+            run.wait();
+            QFAIL("the operation did not end after the cable was pulled");
+        }
+        const Lines &calls = s.window.calls;
+        QCOMPARE(Lines(calls.end() - std::min<std::ptrdiff_t>(3, calls.size()), calls.end()),
+                 (Lines{"buttons LinkFailed", "status 20", "close"}));
+        QCOMPARE(s.window.progressValues.back(), 0);
     }
 };
 

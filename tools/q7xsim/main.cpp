@@ -204,14 +204,16 @@ int main(int argc, char **argv) {
 
     while (!stopRequested) {
         const Clock::time_point now = Clock::now();
-        // Deliver what has arrived; the device answers once a byte has crossed the wire.
+        // Deliver what has arrived; the device answers once a byte has crossed the wire, timed
+        // from the moment it did rather than from when this loop got round to it.
         bool changed = false;
         while (!incoming.empty() && incoming.front().at <= now) {
-            const std::uint8_t b = incoming.front().byte;
+            const Timed in = incoming.front();
             incoming.pop_front();
-            const std::vector<std::uint8_t> answer = sim.feed(std::span<const std::uint8_t>(&b, 1));
+            const std::vector<std::uint8_t> answer =
+                sim.feed(std::span<const std::uint8_t>(&in.byte, 1));
             for (std::uint8_t r : answer) {
-                lastOut = wireTiming ? std::max(lastOut + ByteTime, now) : now;
+                lastOut = wireTiming ? std::max(lastOut + ByteTime, in.at) : now;
                 outgoing.push_back({lastOut, r});
             }
             changed = true;
@@ -233,9 +235,14 @@ int main(int argc, char **argv) {
             next = std::min(next, incoming.front().at);
         if (!outgoing.empty())
             next = std::min(next, outgoing.front().at);
-        const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(next - now).count();
+        // Sleep to the exact moment the next byte is due (a wait rounded to milliseconds would
+        // wake early and spin, taking the processor from the configurator under test).
+        const auto wait = std::max<long long>(
+            0, std::chrono::duration_cast<std::chrono::nanoseconds>(next - Clock::now()).count());
+        const timespec timeout{static_cast<time_t>(wait / 1000000000),
+                               static_cast<long>(wait % 1000000000)};
         pollfd p{master, POLLIN, 0};
-        const int n = ::poll(&p, 1, static_cast<int>(std::max<long long>(0, wait)));
+        const int n = ::ppoll(&p, 1, &timeout, nullptr);
         if (n > 0 && (p.revents & POLLIN)) {
             std::uint8_t buffer[512];
             const ssize_t r = ::read(master, buffer, sizeof buffer);
