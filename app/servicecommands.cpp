@@ -10,7 +10,9 @@
 #include "pages/binding.h"
 #include "report/sheet.h"
 
-#include <QBoxLayout>
+#include <algorithm>
+
+#include <QEvent>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPrintDialog>
@@ -24,6 +26,32 @@ namespace {
 
 QString S(const char *utf8) { return QString::fromUtf8(utf8); }
 
+// Keeps a button under a list, as wide as the list, within the list's group.
+class BelowList : public QObject {
+  public:
+    BelowList(QWidget *list, QWidget *button) : QObject(button), m_list(list), m_button(button) {
+        list->installEventFilter(this);
+        place();
+    }
+
+  protected:
+    bool eventFilter(QObject *, QEvent *e) override {
+        if (e->type() == QEvent::Move || e->type() == QEvent::Resize)
+            place();
+        return false;
+    }
+
+  private:
+    void place() {
+        const QRect list = m_list->geometry();
+        const int top = list.bottom() + 4;
+        const int room = m_button->parentWidget()->contentsRect().bottom() - top;
+        m_button->setGeometry(list.x(), top, list.width(), std::clamp(room, 0, 24));
+    }
+    QWidget *m_list;
+    QWidget *m_button;
+};
+
 // Captions and items in the interface language, from the language libraries.
 report::FieldWords interfaceWords() {
     return report::FieldWords(lang::WindowTexts::load(lang::GetLanguage()));
@@ -32,12 +60,11 @@ report::FieldWords interfaceWords() {
 } // namespace
 
 void TMainForm::buildServiceMenu() {
-    // Below the tool mode, where the group has room: no control of the window moves for it.
+    // Below the tool mode, in the room the group has there. The button stays out of the group's
+    // layout, so the frame lays out as before and no control of the window moves.
     auto *group = controls().get<pages::GroupBox>(S("GroupBox9"));
     ServiceButton = new pages::Button(group, S("ServiceButton"), S("Сервис"));
-    ServiceButton->setFixedHeight(24);
-    if (auto *box = qobject_cast<QBoxLayout *>(group->layout()))
-        box->insertWidget(1, ServiceButton);
+    new BelowList(Mode, ServiceButton);
     auto *menu = new QMenu(ServiceButton);
     menu->setObjectName(S("ServiceMenu"));
     auto item = [&](const char *name, const char *caption, void (TMainForm::*click)(QWidget *)) {
