@@ -44,4 +44,17 @@ bool paintSheet(QPagedPaintDevice &device, const Configuration &c, const SheetOp
 bool writeSheetPdf(const QString &path, const Configuration &c, const SheetOptions &o,
                    const FieldWords &words, QString *error = nullptr);
 
+// The settings of a stored image of the model (71 or 72); its damaged fields, if asked for, in
+// `errors`.
+Configuration decodeConfiguration(int model, const image::ConfigImage &img,
+                                  QList<image::FieldError> *errors = nullptr);
+
+// The sheet without the window, for a command-line tool: fills the message table with the
+// messages of `o.language` and names the settings with its window texts, both from the language
+// libraries in `libraryFolder` (empty: where the program finds its shipped files), then writes
+// the PDF file as writeSheetPdf does. False, with the reason in `error`, when the language has no
+// message library there or the file cannot be written.
+bool writeSheetPdfInLanguage(const QString &path, const Configuration &c, const SheetOptions &o,
+                             const QString &libraryFolder = {}, QString *error = nullptr);
+
 } // namespace q7x::report

@@ -3,7 +3,6 @@
 // asked for.
 #include "image/presets.h"
 #include "lang/ini.h"
-#include "lang/languagelibraries.h"
 #include "lang/messagetable.h"
 #include "report/sheet.h"
 
@@ -38,14 +37,12 @@ struct Sheet {
 Sheet writeAndRead(const report::Configuration &c, const QString &language, bool passwords) {
     static QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("sheet.pdf"));
-    lang::LoadMessageTable(language, LibraryDir);
     report::SheetOptions o;
     o.language = language;
     o.fileName = QStringLiteral("/srv/site/branch-7.cfg");
     o.includePasswords = passwords;
-    const report::FieldWords words(lang::WindowTexts::load(language, LibraryDir));
     QString error;
-    if (!report::writeSheetPdf(path, c, o, words, &error))
+    if (!report::writeSheetPdfInLanguage(path, c, o, LibraryDir, &error))
         qWarning("%s", qPrintable(error));
     Sheet out;
     out.text = pdfText(path);
@@ -74,7 +71,7 @@ class TstSheet : public QObject {
     void presetsShowEveryCaptionOnNumberedPages_data();
     void presetsShowEveryCaptionOnNumberedPages();
     void secretsOnlyWhenAskedFor();
-    void unwritableFileIsReported();
+    void unwritableFileOrLanguageIsReported();
 };
 
 void TstSheet::presetsShowEveryCaptionOnNumberedPages_data() {
@@ -92,10 +89,8 @@ void TstSheet::presetsShowEveryCaptionOnNumberedPages() {
     QFETCH(int, model);
     QFETCH(int, mode);
     QFETCH(QString, language);
-    const image::ConfigImage preset = image::presetImage(model, mode);
-    const report::Configuration c = model == image::ModelQ71
-                                        ? report::Configuration(image::decodeQ71(preset).settings)
-                                        : report::Configuration(image::decodeQ72(preset).settings);
+    const report::Configuration c =
+        report::decodeConfiguration(model, image::presetImage(model, mode));
     const Sheet sheet = writeAndRead(c, language, false);
     QVERIFY(sheet.pages > 1);
     if (model == image::ModelQ71)
@@ -134,7 +129,7 @@ void TstSheet::secretsOnlyWhenAskedFor() {
         }
 }
 
-void TstSheet::unwritableFileIsReported() {
+void TstSheet::unwritableFileOrLanguageIsReported() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("missing/sheet.pdf"));
     QString error;
@@ -142,6 +137,14 @@ void TstSheet::unwritableFileIsReported() {
     QVERIFY(!report::writeSheetPdf(path, image::Q71Settings{}, {}, words, &error));
     QVERIFY(!error.isEmpty());
     QVERIFY(!QFile::exists(path));
+    // A language without libraries gives no sheet with blank headings.
+    const QString other = dir.filePath(QStringLiteral("sheet.pdf"));
+    error.clear();
+    report::SheetOptions o;
+    o.language = QStringLiteral("Klingon");
+    QVERIFY(!report::writeSheetPdfInLanguage(other, image::Q72Settings{}, o, LibraryDir, &error));
+    QVERIFY(error.contains(o.language));
+    QVERIFY(!QFile::exists(other));
 }
 
 QTEST_MAIN(TstSheet)
