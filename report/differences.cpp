@@ -58,7 +58,14 @@ rows(const QList<image::CatalogueField<S>> &fields, const image::Comparison<S> &
         DifferenceRow row = rowOf(fields[i], window, words);
         row.window = words.value(fields[i], c.stored);
         row.other = words.value(fields[i], other.settings);
-        out << row;
+        // A value no control shows (the object group a partition's object gives) goes under the
+        // caption of what it follows; it is listed only when that setting is not.
+        const bool follows = row.control.isEmpty() &&
+                             std::any_of(out.begin(), out.end(), [&](const DifferenceRow &r) {
+                                 return !r.control.isEmpty() && r.setting == row.setting;
+                             });
+        if (!follows)
+            out << row;
     }
     // The catalogue visits a recipient's pages in turn; the rows are grouped page by page, in the
     // order the window shows the pages.

@@ -142,6 +142,9 @@ void TstServiceMenu::deviceComparisonLeavesTheWindowAlone() {
     QVERIFY(d);
     QCOMPARE(d->windowTitle(), S("M1712"));
     QVERIFY(keysOf(d).contains(S("workMode")));
+    // An object that differs is listed once, not again for the object group it gives.
+    QVERIFY(keysOf(d).contains(S("partitions.5.object")));
+    QCOMPARE(keysOf(d).filter(S(".group")), QStringList());
     QVERIFY(pages::gatherQ72(b.w) == shown);
 
     // The next read goes to the window again.

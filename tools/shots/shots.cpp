@@ -1,5 +1,6 @@
 // Saves a picture of every main page and every inner page of the window, of the service menu and
-// of a comparison with the factory settings of another work mode, for looking at the layout:
+// of a comparison with the factory settings of another work mode, and the configuration sheet as
+// a PDF file, for looking at the layout:
 // q7xshots OUTPUT_DIR [demo-q71|demo-q72|online]
 #include "app/comparedialog.h"
 #include "app/mainform.h"
@@ -61,6 +62,8 @@ int main(int argc, char **argv) {
             save(QStringLiteral("compared"));
         }
         QFile::remove(other);
+        dialogs.fileNames << out + QLatin1Char('/') + mode + QStringLiteral("-sheet.pdf");
+        w.ReportItem->trigger();
         app.quit();
     });
     return app.exec();
