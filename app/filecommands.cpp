@@ -30,6 +30,7 @@ void showError(TMainForm &form, const QString &text) {
 } // namespace
 
 void TMainForm::DefaultButtonClick(QWidget *) {
+    ConfigFileName.clear();
     pages::DecodeImage(*this, image::presetImage(DeviceModel, WorkModeComboBox->itemIndex()));
     if (DeviceModel == DeviceModel::Q72)
         ChangeOwnName(controls().combo(S("NameRzd1")));
@@ -51,12 +52,17 @@ void TMainForm::SaveButtonClick(QWidget *) {
         showError(*this, e.message());
         return;
     }
+    ConfigFileName = path;
     setStatusText(lang::M(1002));
 }
 
+QString TMainForm::openConfigFileName() {
+    return dialogs().openFileName(S("Считать конфигурацию из файла"), S(FileFilter),
+                                  proposedName(*this) + S(".cfg"));
+}
+
 void TMainForm::LoadButtonClick(QWidget *) {
-    const QString path = dialogs().openFileName(S("Считать конфигурацию из файла"), S(FileFilter),
-                                                proposedName(*this) + S(".cfg"));
+    const QString path = openConfigFileName();
     if (path.isEmpty())
         return;
     const image::ConfigFileRead read = image::readConfigFile(path);
@@ -74,6 +80,7 @@ void TMainForm::LoadButtonClick(QWidget *) {
         return;
     }
     pages::DecodeImage(*this, *read.image);
+    ConfigFileName = path;
     setStatusText(lang::M(1008));
     if (DeviceModel != DeviceModel::Q71) {
         const pages::Controls &c = controls();
