@@ -19,12 +19,8 @@ QString S(const char *utf8) { return QString::fromUtf8(utf8); }
 // The dialogs' filter in the form the dialogs take: description and patterns per entry.
 const char *const FileFilter = "Файлы конфигурации (*.cfg);;Все файлы (*)";
 
-int modelCode(const TMainForm &form) {
-    return form.DeviceModel == pages::ModelQ71 ? image::ModelQ71 : image::ModelQ72;
-}
-
 QString proposedName(const TMainForm &form) {
-    return modelCode(form) == image::ModelQ71 ? S("Q71") : S("Q72");
+    return form.DeviceModel == DeviceModel::Q71 ? S("Q71") : S("Q72");
 }
 
 void showError(TMainForm &form, const QString &text) {
@@ -34,9 +30,9 @@ void showError(TMainForm &form, const QString &text) {
 } // namespace
 
 void TMainForm::DefaultButtonClick(QWidget *) {
-    const int model = modelCode(*this);
-    pages::DecodeImage(*this, image::presetImage(model, WorkModeComboBox->itemIndex()));
-    if (model == image::ModelQ72)
+    ConfigFileName.clear();
+    pages::DecodeImage(*this, image::presetImage(DeviceModel, WorkModeComboBox->itemIndex()));
+    if (DeviceModel == DeviceModel::Q72)
         ChangeOwnName(controls().combo(S("NameRzd1")));
     setStatusText(SelectLang->text() == lang::LangRussian ? S("Заводские настройки выставлены")
                                                           : lang::M(1537));
@@ -56,12 +52,17 @@ void TMainForm::SaveButtonClick(QWidget *) {
         showError(*this, e.message());
         return;
     }
+    ConfigFileName = path;
     setStatusText(lang::M(1002));
 }
 
+QString TMainForm::openConfigFileName() {
+    return dialogs().openFileName(S("Считать конфигурацию из файла"), S(FileFilter),
+                                  proposedName(*this) + S(".cfg"));
+}
+
 void TMainForm::LoadButtonClick(QWidget *) {
-    const QString path = dialogs().openFileName(S("Считать конфигурацию из файла"), S(FileFilter),
-                                                proposedName(*this) + S(".cfg"));
+    const QString path = openConfigFileName();
     if (path.isEmpty())
         return;
     const image::ConfigFileRead read = image::readConfigFile(path);
@@ -70,7 +71,7 @@ void TMainForm::LoadButtonClick(QWidget *) {
         return;
     }
     VersionLabel->hide();
-    if (*read.model != modelCode(*this)) {
+    if (*read.model != core::modelCode(DeviceModel)) {
         dialogs().message(lang::M(1215), QString(), Dialogs::Icon::None);
         return;
     }
@@ -79,8 +80,9 @@ void TMainForm::LoadButtonClick(QWidget *) {
         return;
     }
     pages::DecodeImage(*this, *read.image);
+    ConfigFileName = path;
     setStatusText(lang::M(1008));
-    if (DeviceModel != pages::ModelQ71) {
+    if (DeviceModel != DeviceModel::Q71) {
         const pages::Controls &c = controls();
         for (int k = 1; k <= image::RecipientCount; ++k)
             if (c.combo(S("TypeMesgGSM"), k)->itemIndex() == image::GsmBlitzItem) {

@@ -3,6 +3,7 @@
 // image cannot hold are refused by name.
 #include "image/catalogue.h"
 #include "image/codepage.h"
+#include "image/compare.h"
 #include "image/presets.h"
 #include "image/settings.h"
 #include "imagebits.h"
@@ -20,6 +21,17 @@ namespace {
 class Seeded {
   public:
     explicit Seeded(unsigned seed) : m_rng(seed) {}
+
+    // `s` with up to `most` settings of the catalogue given new values; their keys in `changed`.
+    template <class S, class Field>
+    S change(const QList<Field> &fields, S s, int most, QSet<QString> &changed) {
+        for (int n = 1 + pick(most); n > 0; --n) {
+            const Field &f = fields[pick(int(fields.size()))];
+            if (f.set && f.set(s, value(f, s)))
+                changed << f.key;
+        }
+        return s;
+    }
 
     Q72Settings q72() {
         Q72Settings s = fill(catalogueQ72(), Q72Settings{});
@@ -124,6 +136,8 @@ class TstSettings : public QObject {
     void storedValuesWithoutAnItemStayWithoutOne();
     void valuesTheImageCannotHoldAreRefusedByName();
     void catalogueNamesEveryMemberOnce();
+    void comparisonListsExactlyWhatDiffers();
+    void comparisonPutsAsideWhatCannotBeStored();
 };
 
 void TstSettings::seededValuesSurviveAnImage() {
@@ -144,20 +158,20 @@ void TstSettings::seededValuesSurviveAnImage() {
 }
 
 void TstSettings::presetsSurviveTheSettings_data() {
-    QTest::addColumn<int>("model");
+    QTest::addColumn<DeviceModel>("model");
     QTest::addColumn<int>("mode");
-    for (int model : {ModelQ71, ModelQ72})
+    for (DeviceModel model : {DeviceModel::Q71, DeviceModel::Q72})
         for (int mode = 0; mode < 6; ++mode)
-            QTest::addRow("Q%d mode %d", model, mode) << model << mode;
+            QTest::addRow("Q%d mode %d", modelCode(model), mode) << model << mode;
 }
 
 // Every bit of a preset that carries a setting is written back as it was.
 void TstSettings::presetsSurviveTheSettings() {
-    QFETCH(int, model);
+    QFETCH(DeviceModel, model);
     QFETCH(int, mode);
     const ConfigImage preset = presetImage(model, mode);
     Encoded again;
-    if (model == ModelQ72) {
+    if (model == DeviceModel::Q72) {
         const auto decoded = decodeQ72(preset);
         QVERIFY(decoded.errors.isEmpty());
         again = encodeQ72(decoded.settings);
@@ -177,7 +191,7 @@ void TstSettings::q72FallBacksStoreCleanly() {
                                        {172, 0x11},          {173, 5},    {184, 0x1C},
                                        {210, 0xA1},          {193, 17},   {464, 0xB3}};
     for (const QList<int> &changes : damages) {
-        ConfigImage img = presetImage(ModelQ72, 0);
+        ConfigImage img = presetImage(DeviceModel::Q72, 0);
         for (int i = 0; i + 1 < changes.size(); i += 2)
             img[std::size_t(changes[i])] = std::uint8_t(changes[i + 1]);
         const auto decoded = decodeQ72(img);
@@ -194,7 +208,7 @@ void TstSettings::q72FallBacksStoreCleanly() {
 // A list setting whose stored value no item shows reads as NoItem, is written as a value without
 // an item and so reads as NoItem again; the window keeps its own choice for it.
 void TstSettings::storedValuesWithoutAnItemStayWithoutOne() {
-    ConfigImage img = presetImage(ModelQ72, 1);
+    ConfigImage img = presetImage(DeviceModel::Q72, 1);
     img[8] = 0x06;   // notification of recipient 1: no rule matches
     img[144] = 200;  // equipment delay 200 s
     img[160] = 5;    // partition period: not a period code
@@ -206,7 +220,7 @@ void TstSettings::storedValuesWithoutAnItemStayWithoutOne() {
         QCOMPARE(item, NoItem);
     QVERIFY(decodeQ72(encodeQ72(q72.settings).image).settings == q72.settings);
 
-    img = presetImage(ModelQ71, 2);
+    img = presetImage(DeviceModel::Q71, 2);
     img[1] = 0x1E;  // extended work mode 14
     img[15] = 0x03; // line message type 3 of recipient 1
     auto q71 = decodeQ71(img).settings;
@@ -223,7 +237,7 @@ void TstSettings::storedValuesWithoutAnItemStayWithoutOne() {
 }
 
 void TstSettings::valuesTheImageCannotHoldAreRefusedByName() {
-    const Q72Settings s = decodeQ72(presetImage(ModelQ72, 1)).settings;
+    const Q72Settings s = decodeQ72(presetImage(DeviceModel::Q72, 1)).settings;
     const struct {
         std::function<void(Q72Settings &)> change;
         const char *key, *mentions;
@@ -241,7 +255,7 @@ void TstSettings::valuesTheImageCannotHoldAreRefusedByName() {
         QVERIFY2(e.error.contains(QLatin1String(c.mentions)), qPrintable(e.error));
         QVERIFY(e.image == ConfigImage{});
     }
-    Q71Settings q71 = decodeQ71(presetImage(ModelQ71, 1)).settings;
+    Q71Settings q71 = decodeQ71(presetImage(DeviceModel::Q71, 1)).settings;
     q71.partitions[9].object = 1000; // rows 10..16 list objects up to 999
     QCOMPARE(encodeQ71(q71).key, QStringLiteral("partitions.10.object"));
     q71.partitions[9].object = 999;
@@ -282,7 +296,7 @@ void TstSettings::catalogueNamesEveryMemberOnce() {
     }
 
     // A value of another kind is refused and changes nothing.
-    const Q72Settings preset = decodeQ72(presetImage(ModelQ72, 0)).settings;
+    const Q72Settings preset = decodeQ72(presetImage(DeviceModel::Q72, 0)).settings;
     for (const Q72Field &f : catalogueQ72())
         if (f.set) {
             Q72Settings v = preset;
@@ -291,6 +305,83 @@ void TstSettings::catalogueNamesEveryMemberOnce() {
                                        : QVariant(QStringLiteral("3"));
             QVERIFY2(!f.set(v, wrong) && v == preset, qPrintable(f.key));
         }
+}
+
+namespace {
+// The other side rebuilt from the window's side and the fields the comparison lists: it must be
+// the other side exactly, by the settings' own equality.
+template <class S, class Field>
+bool listedFieldsMakeTheOther(const QList<Field> &fields, const Comparison<S> &c, const S &other) {
+    S rebuilt = c.stored;
+    for (int i : c.differing)
+        if (fields[i].set)
+            fields[i].set(rebuilt, fields[i].get(other));
+    return rebuilt == other;
+}
+
+template <class S, class Field>
+void checkComparisons(const QList<Field> &fields, Comparison<S> (*compare)(const S &, const S &),
+                      Seeded &seeded, const S &window) {
+    QVERIFY(compare(window, window).differing.isEmpty());
+    for (int n = 0; n < 200; ++n) {
+        QSet<QString> changed;
+        const S other = seeded.change(fields, window, 8, changed);
+        const Comparison<S> c = compare(window, other);
+        QVERIFY(c.unstorable.isEmpty());
+        QVERIFY2(listedFieldsMakeTheOther(fields, c, other), qPrintable(QString::number(n)));
+        // Nothing is listed that was not changed, except the relay mode, which follows the
+        // relay's events.
+        for (int i : c.differing)
+            QVERIFY2(changed.contains(fields[i].key) || !fields[i].set, qPrintable(fields[i].key));
+    }
+}
+
+Comparison<Q71Settings> compare71(const Q71Settings &w, const Q71Settings &o) {
+    return compareQ71(w, o);
+}
+} // namespace
+
+// Seeded configurations with a few settings changed, and the presets against each other: the
+// comparison lists the changed settings and nothing else.
+void TstSettings::comparisonListsExactlyWhatDiffers() {
+    Seeded seeded(1407u);
+    Q71Settings q71 = seeded.q71();
+    clearPartitionsWithoutNumber(q71); // as the window stores it
+    checkComparisons(catalogueQ72(), compareQ72, seeded, seeded.q72());
+    checkComparisons(catalogueQ71(), compare71, seeded, q71);
+    for (int a = 0; a < 6; ++a) {
+        const int b = (a + 1) % 6;
+        const Q72Settings p72 = decodeQ72(presetImage(DeviceModel::Q72, b)).settings;
+        const auto c72 = compareQ72(decodeQ72(presetImage(DeviceModel::Q72, a)).settings, p72);
+        QVERIFY(!c72.differing.isEmpty() && listedFieldsMakeTheOther(catalogueQ72(), c72, p72));
+        const Q71Settings p71 = decodeQ71(presetImage(DeviceModel::Q71, b)).settings;
+        const auto c71 = compareQ71(decodeQ71(presetImage(DeviceModel::Q71, a)).settings, p71);
+        QVERIFY(!c71.differing.isEmpty() && listedFieldsMakeTheOther(catalogueQ71(), c71, p71));
+    }
+}
+
+// A window value a write would refuse is listed with the encoder's message instead of being
+// compared, and the rest is still compared; a Q71 recipient without a number reports no
+// partitions, as a write stores it.
+void TstSettings::comparisonPutsAsideWhatCannotBeStored() {
+    const Q72Settings file = decodeQ72(presetImage(DeviceModel::Q72, 2)).settings;
+    Q72Settings window = file;
+    window.blitzCodes[4] = QStringLiteral("511"); // reads back as no code
+    window.recipients[1].waitTime = (file.recipients[1].waitTime + 1) % 16;
+    window.pin = QStringLiteral("__34"); // blanks before digits read back as no PIN
+    const auto c = compareQ72(window, file);
+    QCOMPARE(c.unstorable.size(), 2);
+    QCOMPARE(c.unstorable[0].key, QStringLiteral("pin"));
+    QCOMPARE(c.unstorable[1].key, QStringLiteral("blitzCodes.5"));
+    QVERIFY(c.unstorable[1].error.contains(QLatin1String("511")));
+    QCOMPARE(c.differing.size(), 1);
+    QCOMPARE(catalogueQ72()[c.differing[0]].key, QStringLiteral("recipients.2.waitTime"));
+
+    const Q71Settings stored = decodeQ71(presetImage(DeviceModel::Q71, 1)).settings;
+    Q71Settings q71 = stored;
+    QVERIFY(q71.recipients[7].phone.isEmpty());
+    q71.recipients[7].partitions.fill(true);
+    QVERIFY(compareQ71(q71, stored).differing.isEmpty());
 }
 
 QTEST_MAIN(TstSettings)

@@ -11,7 +11,7 @@
 
 class QWidget;
 
-namespace q7x::lang {
+namespace q7x::pages {
 
 struct TableEntry {
     int textId = 0;
@@ -28,8 +28,9 @@ QByteArray RcLiteral(const QString &text);
 
 // "#define <identifier> <literal>" lines, UTF-8.
 QByteArray TableHeader(const QList<TableEntry> &entries);
-// The string table giving every identifier its number; it includes the header by name.
-// primary and sub are the LANGUAGE tag of the library.
+// The string table giving every identifier its number, and the index of the identifiers that
+// WindowTexts reads; it includes the header by name. primary and sub are the LANGUAGE tag of the
+// library.
 QByteArray TableScript(const QList<TableEntry> &entries, const QString &headerName, int primary,
                        int sub);
 
@@ -63,4 +64,4 @@ QList<TableEntry> TranslateTable(const QList<TableEntry> &table, const Translati
 // its Russian text as a comment, with the existing translation when there is one.
 QByteArray TranslationTemplate(const QList<TableEntry> &table, const Translations &existing);
 
-} // namespace q7x::lang
+} // namespace q7x::pages

@@ -8,7 +8,7 @@
 #include "link/serialport.h"
 #include "link/windowport.h"
 
-namespace q7x::link {
+namespace q7x::app {
 
 struct StatusDisplay {
     int barMessage = 0;                 // Mn shown in the status bar; 0: none
@@ -18,7 +18,7 @@ struct StatusDisplay {
     const char *boxFixedText = nullptr; // a built-in text for the box instead of a message
 };
 
-StatusDisplay statusDisplay(LinkStatus status, LinkKind kind);
+StatusDisplay statusDisplay(link::LinkStatus status, link::LinkKind kind);
 
 // on = enabled; an empty value leaves the control as it is.
 struct ButtonStates {
@@ -32,7 +32,7 @@ struct ButtonStates {
     bool operator==(const ButtonStates &) const = default;
 };
 
-ButtonStates buttonStates(ButtonEvent event);
+ButtonStates buttonStates(link::ButtonEvent event);
 
 // The lines that say why a port or the converter would not open: the reason (Mn, a printf format
 // for the error's detail when `reasonFormatsDetail`) and the remedy; 0: no such line.
@@ -41,10 +41,10 @@ struct OpenFailureTexts {
     bool reasonFormatsDetail = false;
     int remedy = 0;
 };
-OpenFailureTexts portFailureTexts(PortFailure failure);
+OpenFailureTexts portFailureTexts(link::PortFailure failure);
 // For the status of FT_Open; a converter that is simply missing needs no line beyond M1535.
-OpenFailureTexts usbFailureTexts(FtStatus status);
+OpenFailureTexts usbFailureTexts(link::FtStatus status);
 // ShowLinkReady after a successful connect.
-ButtonStates linkReadyStates(DeviceModel model);
+ButtonStates linkReadyStates(link::DeviceModel model);
 
-} // namespace q7x::link
+} // namespace q7x::app

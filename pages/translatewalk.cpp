@@ -1,17 +1,18 @@
-#include "lang/translatewalk.h"
+#include "pages/translatewalk.h"
 
 #include "lang/ini.h"
 #include "lang/languagelibraries.h"
 #include "lang/resourcelibrary.h"
 #include "pages/controls.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QPixmap>
 #include <QStringListModel>
 
-namespace q7x::lang {
+namespace q7x::pages {
 
-using namespace q7x::pages;
+using namespace q7x::lang;
 
 namespace {
 
@@ -185,6 +186,9 @@ class Walk {
         } else if (is("TTabSheet")) {
             if (auto *t = qobject_cast<TabSheet *>(o))
                 caption(t->caption(), [t](const QString &s) { t->setCaption(s); });
+        } else if (is("TMenuItem")) {
+            if (auto *a = qobject_cast<QAction *>(o))
+                caption(a->text(), [a](const QString &s) { a->setText(s); });
         }
     }
 
@@ -276,4 +280,4 @@ void SetTranslationInterceptor(std::function<void(const QList<QWidget *> &forms)
     interceptor() = std::move(f);
 }
 
-} // namespace q7x::lang
+} // namespace q7x::pages

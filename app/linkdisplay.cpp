@@ -1,6 +1,8 @@
-#include "link/linkdisplay.h"
+#include "app/linkdisplay.h"
 
-namespace q7x::link {
+namespace q7x::app {
+
+using namespace link;
 
 namespace {
 
@@ -143,4 +145,4 @@ ButtonStates linkReadyStates(DeviceModel model) {
     return s;
 }
 
-} // namespace q7x::link
+} // namespace q7x::app
