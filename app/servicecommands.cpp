@@ -178,7 +178,7 @@ void TMainForm::ReportItemClick(QWidget *) {
     if (!configuration)
         return;
     const QString proposed =
-        (ConfigFileName.isEmpty() ? QStringLiteral("Q%1").arg(DeviceModel)
+        (ConfigFileName.isEmpty() ? QStringLiteral("Q%1").arg(core::modelCode(DeviceModel))
                                   : QFileInfo(ConfigFileName).completeBaseName()) +
         QStringLiteral(".pdf");
     const QString path = dialogs().saveFileName(lang::M(1719), lang::M(1720), S("pdf"), proposed);

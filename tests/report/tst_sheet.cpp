@@ -98,7 +98,7 @@ void TstSheet::presetsShowEveryCaptionOnNumberedPages() {
     else
         checkCaptions(image::catalogueQ72(), language, sheet);
     const QString bareText = bare(sheet.text);
-    QVERIFY(bareText.contains(bare(lang::FormatM(1700, lang::M(model == 71 ? 1238 : 1237)))));
+    QVERIFY(bareText.contains(bare(lang::FormatM(1700, lang::M(model == image::DeviceModel::Q71 ? 1238 : 1237)))));
     QVERIFY(bareText.contains(QStringLiteral("branch-7.cfg")));
     // The last page says it is the last of so many.
     const QString last = sheet.text.section(QLatin1Char('\f'), -2, -2);
