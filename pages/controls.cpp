@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSignalBlocker>
+#include <QStackedWidget>
 #include <QStringListModel>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -436,6 +437,10 @@ PageControl::PageControl(QWidget *parent, const QString &name) : QTabWidget(pare
     tabBar()->setUsesScrollButtons(false);
     tabBar()->setExpanding(false);
     tabBar()->setElideMode(Qt::ElideNone);
+    // A tab widget places its page stack only once it is shown itself; showing an unsized stack
+    // first sizes it from every page's size hint, which is then thrown away.
+    if (auto *stack = findChild<QStackedWidget *>(QString(), Qt::FindDirectChildrenOnly))
+        stack->resize(size());
     connect(this, &QTabWidget::currentChanged, this, &PageControl::currentWasChanged);
 }
 
