@@ -10,6 +10,8 @@
 #include <QPixmap>
 #include <QStringListModel>
 
+#include <cstring>
+
 namespace q7x::pages {
 
 using namespace q7x::lang;
@@ -88,11 +90,11 @@ class Walk {
                 [w](const QString &s) { w->setWindowTitle(s); }, true);
         const QList<QObject *> children = f->findChildren<QObject *>();
         for (QObject *o : children) {
-            const QString cls = vclClassOf(o);
-            if (cls.isEmpty())
+            const auto *kind = dynamic_cast<const ControlKind *>(o);
+            if (!kind || !kind->vclClass() || !*kind->vclClass())
                 continue; // a toolkit part of a control, not a control of the window
             QCoreApplication::processEvents();
-            component(o, cls);
+            component(o, kind->vclClass());
         }
     }
 
@@ -124,10 +126,11 @@ class Walk {
                  [&set, k](const QString &s) { set(k, s); });
     }
 
-    void component(QObject *o, const QString &cls) {
-        m_component = o->objectName();
-        const auto is = [&cls](const char *name) { return cls == QLatin1String(name); };
-        const auto has = [&cls](const char *name) { return cls.contains(QLatin1String(name)); };
+    void component(QObject *o, const char *cls) {
+        if (m_ids)
+            m_component = o->objectName();
+        const auto is = [cls](const char *name) { return std::strcmp(cls, name) == 0; };
+        const auto has = [cls](const char *name) { return std::strstr(cls, name) != nullptr; };
         if (is("TLabel")) {
             if (auto *l = qobject_cast<Label *>(o))
                 caption(l->caption(), [l](const QString &s) { l->setCaption(s); });
