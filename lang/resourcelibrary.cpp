@@ -23,6 +23,7 @@ constexpr quint32 HighBit = 0x80000000u;
 
 constexpr quint32 RtBitmap = 2;
 constexpr quint32 RtString = 6;
+constexpr quint32 RtRcData = 10;
 
 constexpr qint64 BmpFileHeaderSize = 14;
 
@@ -285,6 +286,17 @@ QList<QString> ResourceLibrary::stringBlock(int blockIndex, int maxLength) const
         at += 2 * length;
     }
     return out;
+}
+
+QByteArray ResourceLibrary::rawData(const QString &name) const {
+    if (!loaded_ || name.isEmpty())
+        return {};
+    const auto type = typeDirectory(RtRcData);
+    const auto entry = type ? findByName(type->offset, name) : std::nullopt;
+    const auto span = entry ? resourceData(*entry) : std::nullopt;
+    if (!span)
+        return {};
+    return data_.mid(span->offset, span->size);
 }
 
 QByteArray ResourceLibrary::bitmap(const QString &name) const {

@@ -1,6 +1,7 @@
 #pragma once
-// Reader of resource-only PE libraries (the language libraries): numbered strings (RT_STRING)
-// and named bitmaps (RT_BITMAP), from PE32 and PE32+ files, on every platform.
+// Reader of resource-only PE libraries (the language libraries): numbered strings (RT_STRING),
+// named bitmaps (RT_BITMAP) and named raw data (RT_RCDATA), from PE32 and PE32+ files, on every
+// platform.
 //
 // The whole file is read into memory once. Every offset taken from the file is checked against
 // the file size before use, so a truncated or corrupt file is rejected (load() returns false) or
@@ -45,6 +46,10 @@ class ResourceLibrary {
     // file: the stored device-independent bitmap with the 14-byte file header put in front.
     // Empty when it is missing or its header does not fit the stored data.
     QByteArray bitmap(const QString &name) const;
+
+    // The raw data resource of the given name (compared without regard to ASCII case), as
+    // stored; empty when it is missing.
+    QByteArray rawData(const QString &name) const;
 
     // Entry of a resource directory: a subdirectory or a data entry, at an offset from the start
     // of the resource directory.

@@ -2,6 +2,7 @@
 
 #include "lang/resourcelibrary.h"
 #include "lang/translatewalk.h"
+#include "lang/windowtexts.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,6 +59,15 @@ QByteArray TableScript(const QList<TableEntry> &entries, const QString &headerNa
     out += "STRINGTABLE\n{\n";
     for (const TableEntry &e : entries)
         out += "  " + QByteArray::number(e.textId) + ", " + e.identifier.toUtf8() + '\n';
+    out += "}\n";
+    // The identifiers in numbering order (entry i has number i + 1), so that a tool without the
+    // window finds texts by name.
+    if (entries.isEmpty())
+        return out;
+    out += QByteArray(TextIndexResource) + " RCDATA\n{\n";
+    for (int i = 0; i < entries.size(); ++i)
+        out += "  " + RcLiteral(entries[i].identifier + QLatin1Char('\n')) +
+               (i + 1 < entries.size() ? ",\n" : "\n");
     out += "}\n";
     return out;
 }

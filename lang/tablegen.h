@@ -28,8 +28,9 @@ QByteArray RcLiteral(const QString &text);
 
 // "#define <identifier> <literal>" lines, UTF-8.
 QByteArray TableHeader(const QList<TableEntry> &entries);
-// The string table giving every identifier its number; it includes the header by name.
-// primary and sub are the LANGUAGE tag of the library.
+// The string table giving every identifier its number, and the index of the identifiers that
+// WindowTexts reads; it includes the header by name. primary and sub are the LANGUAGE tag of the
+// library.
 QByteArray TableScript(const QList<TableEntry> &entries, const QString &headerName, int primary,
                        int sub);
 

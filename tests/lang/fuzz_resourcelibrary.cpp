@@ -1,6 +1,7 @@
 // libFuzzer target for the resource-library reader. The input is used in place (no copy with a
 // spare terminator), so the address sanitizer sees any read past its end.
 #include "lang/resourcelibrary.h"
+#include "lang/windowtexts.h"
 
 #include <QByteArray>
 #include <QString>
@@ -47,6 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
                 std::abort();
         }
     }
+    if (lib.rawData(QString::fromLatin1(q7x::lang::TextIndexResource)).size() > bytes.size() ||
+        q7x::lang::WindowTexts::fromLibrary(lib).size() > 0xFFFF)
+        std::abort();
     for (const char *name : {"LOGO", "DRAV", "CONTR"}) {
         const QByteArray bmp = lib.bitmap(QString::fromLatin1(name));
         if (bmp.size() > bytes.size() + 14)

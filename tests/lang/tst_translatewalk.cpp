@@ -7,6 +7,7 @@
 #include "lang/resourcelibrary.h"
 #include "lang/tablegen.h"
 #include "lang/translatewalk.h"
+#include "lang/windowtexts.h"
 #include "pages/dialogs.h"
 
 #include <QDir>
@@ -298,6 +299,16 @@ class TestTranslateWalk : public QObject {
             QVERIFY(objects);
             QCOMPARE(objects->itemText(1), S("1"));
         }
+        // A tool without the window finds by identifier the texts the window shows.
+        const lang::WindowTexts byName =
+            lang::WindowTexts::load(QString::fromLatin1(language), exeDir());
+        int found = 0;
+        for (const TableEntry &e : lang::GenerateTable({w.get()}))
+            if (const QString t = byName.text(e.identifier); !t.isEmpty()) {
+                QCOMPARE(t, e.text);
+                ++found;
+            }
+        QCOMPARE(found > 0, !provided.filter(S("lng.dll")).isEmpty());
         if (messages.isEmpty()) {
             for (int n = 1000; n < 2000; ++n)
                 QVERIFY2(lang::M(n).isEmpty(), qPrintable(QString::number(n)));
@@ -385,7 +396,9 @@ class TestTranslateWalk : public QObject {
                                                       "#define rsF_L_Caption \"a\\\\b\\nc\"\n"));
         QCOMPARE(lang::TableScript(table, S("F_outf.h"), 0x09, 0x01),
                  QByteArray("#include \"F_outf.h\"\n\nLANGUAGE 0x09, 0x01\nSTRINGTABLE\n{\n"
-                            "  1, rsF_Caption\n  2, rsF_L_Caption\n}\n"));
+                            "  1, rsF_Caption\n  2, rsF_L_Caption\n}\n"
+                            "IDENTIFIERS RCDATA\n{\n  \"rsF_Caption\\n\",\n"
+                            "  \"rsF_L_Caption\\n\"\n}\n"));
     }
 
     void translationCheck_reportsMissingLongAndMalformedTexts() {
