@@ -20,9 +20,6 @@ namespace q7x::pages {
 inline constexpr int ModelQ71 = 71;
 inline constexpr int ModelQ72 = 72;
 
-// Partitions in use for an item of the work-mode list (16 when none is selected).
-int partitionsInUse(int workModeItem);
-
 // Main page indices of PageControl1.
 enum MainPage {
     PageMain = 0,
