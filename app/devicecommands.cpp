@@ -452,6 +452,7 @@ void TMainForm::ModelAdaptation(link::DeviceModel model) {
         }
     }
     show("Panel33", !q72);
+    show("Panel34", q72);
     if (!q72) {
         FillObjectNumbers();
         TypeMesgLineChange(c.combo(S("TypeMesgLine1")));

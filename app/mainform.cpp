@@ -150,7 +150,6 @@ void TMainForm::buildHints() {
     auto setHint = [](QWidget *w, const QString &hint) {
         w->setToolTip(hint);
         w->setStatusTip(hint);
-        w->setToolTipDuration(30000);
     };
     const QString waitHint = join({1552, 1553, 1554});
     const QString lineHint = join({1555, 1556, 1557, 1558, 1559, 1560, 1561}) + nl +
@@ -165,6 +164,10 @@ void TMainForm::buildHints() {
     }
     setHint(Image2, M(1142));
     Image2->setCursor(Qt::PointingHandCursor);
+    // Every hint of the window stays up for 30 s, those given when the pages were built too.
+    for (QWidget *w : findChildren<QWidget *>())
+        if (!w->toolTip().isEmpty())
+            w->setToolTipDuration(30000);
 }
 
 // The application owns one form, this window.

@@ -111,6 +111,7 @@ void FormBase::buildFrame(QWidget *frame) {
     SelectLang = new ComboBox(frame, S("SelectLang"), items::languages());
     SelectLang->setEditable(true);
     SelectLang->lineEdit()->setReadOnly(true);
+    SelectLang->setChoiceInListOnly(); // a choice closes the program
     SelectLang->setFixedWidth(90);
 
     for (Button *b : {ConnectButton, CancelButton, ReadButton, WriteButton, SaveButton, LoadButton,

@@ -1,12 +1,18 @@
 #include "controls.h"
 
+#include <QAbstractItemView>
+#include <QFocusEvent>
 #include <QFontMetrics>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QStringListModel>
 #include <QTabBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include <algorithm>
 
 namespace q7x::pages {
 
@@ -88,6 +94,7 @@ ComboBox::ComboBox(QWidget *parent, const QString &name, const QStringList &item
     addItems(items);
     setCurrentIndex(-1);
     setMaxVisibleItems(16);
+    setFocusPolicy(Qt::StrongFocus); // a passing wheel takes no focus
     connect(this, &QComboBox::activated, this, [this] {
         if (onClick)
             onClick(this);
@@ -105,6 +112,43 @@ QSize ComboBox::sizeHint() const {
 }
 
 QSize ComboBox::minimumSizeHint() const { return sizeHint(); }
+
+void ComboBox::setChoiceInListOnly() {
+    m_listOnly = true;
+    // An editable list takes its text as a choice when the user leaves it or presses Enter.
+    if (QLineEdit *edit = lineEdit()) {
+        disconnect(edit, &QLineEdit::editingFinished, this, nullptr);
+        disconnect(edit, &QLineEdit::returnPressed, this, nullptr);
+    }
+}
+
+void ComboBox::keyPressEvent(QKeyEvent *e) {
+    if (!m_listOnly || view()->isVisible()) {
+        QComboBox::keyPressEvent(e);
+        return;
+    }
+    switch (e->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_F4:
+    case Qt::Key_Space:
+        showPopup();
+        break;
+    default:
+        e->ignore(); // Enter would take the shown text as a choice
+    }
+}
+
+void ComboBox::wheelEvent(QWheelEvent *e) {
+    if (m_listOnly || !hasFocus())
+        e->ignore();
+    else
+        QComboBox::wheelEvent(e);
+}
 
 void ComboBox::setItemIndex(int index) {
     const QSignalBlocker block(this);
@@ -157,39 +201,65 @@ void ComboBox::setSharedModel(QStringListModel *shared) {
 // ---------------------------------------------------------------------------------------------
 
 Edit::Edit(QWidget *parent, const QString &name, const QString &text, int tag, const char *vclClass)
-    : QLineEdit(text, parent) {
+    : QLineEdit(text, parent), m_text(text) {
     initControl(this, vclClass, name, tag);
-    m_lastEdited = text;
     connect(this, &QLineEdit::textChanged, this, &Edit::textWasChanged);
     connect(this, &QLineEdit::textEdited, this, &Edit::textWasEdited);
 }
 
-void Edit::textWasEdited(const QString &s) {
-    // The length limit applies to typing and pasting only.
-    if (m_maxLength > 0 && s.size() > m_maxLength && s.size() > m_lastEdited.size()) {
-        setText(s.left(m_maxLength));
+// An edit that would pass the length limit keeps the text around it and only as much of what was
+// typed or pasted as fits: a key in a full field changes nothing, a long paste is cut.
+void Edit::textWasEdited() {
+    const QString now = text();
+    if (m_maxLength <= 0 || now.size() <= m_maxLength)
         return;
-    }
-    m_lastEdited = s;
+    const qsizetype common = std::min(now.size(), m_text.size());
+    qsizetype head = 0;
+    while (head < common && now[head] == m_text[head])
+        ++head;
+    qsizetype tail = 0;
+    while (tail < common - head && now[now.size() - 1 - tail] == m_text[m_text.size() - 1 - tail])
+        ++tail;
+    const qsizetype room = std::max<qsizetype>(0, m_maxLength - head - tail);
+    const QString inserted = now.mid(head, now.size() - head - tail).left(room);
+    setText(now.left(head) + inserted + now.right(tail));
+    setCursorPosition(int(head + inserted.size()));
 }
 
-void Edit::textWasChanged(const QString &s) {
+// The signal's own text may be stale (a handler of the same edit may have changed the text since),
+// so the text is read from the edit, and a text already handled is not handled twice.
+void Edit::textWasChanged() {
+    const QString now = text();
     if (m_upper) {
-        const QString upper = s.toUpper();
-        if (upper != s) {
+        const QString upper = now.toUpper();
+        if (upper != now) {
             const int pos = cursorPosition();
             setText(upper); // runs this slot again with the clean text
             setCursorPosition(pos);
             return;
         }
     }
-    m_lastEdited = s;
+    if (now == m_text)
+        return;
+    m_text = now;
     if (onChange)
         onChange(this);
 }
 
+void Edit::focusInEvent(QFocusEvent *e) {
+    QLineEdit::focusInEvent(e);
+    m_entered = true;
+}
+
 void Edit::focusOutEvent(QFocusEvent *e) {
     QLineEdit::focusOutEvent(e);
+    // A box or a popup takes the focus and gives it back: the user has not left the field. A field
+    // that lost the focus before it ever had it (another field's rule took it back) was not
+    // visited either.
+    if (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason ||
+        !m_entered)
+        return;
+    m_entered = false;
     if (onExit)
         onExit(this);
 }
@@ -346,7 +416,9 @@ void TabSheet::setTabVisible(bool on) {
     ++m_owner->m_codeDepth;
     m_owner->setTabVisible(pageIndex(), on);
     --m_owner->m_codeDepth;
-    // Hiding the active tab lets Qt pick another; the page control follows it silently.
+    // Hiding the active tab makes Qt show another page: for the user that is a change of page,
+    // with the page rules that go with it.
+    m_owner->currentWasChanged(m_owner->currentIndex());
     m_owner->m_active = m_owner->currentIndex();
 }
 

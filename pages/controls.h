@@ -87,6 +87,7 @@ class RadioButton : public QRadioButton {
 };
 
 // A drop-down list. setItemIndex() runs no handler; a user's choice runs onClick, then onChange.
+// The wheel turns only the list the user is in; over any other it changes nothing.
 class ComboBox : public QComboBox {
     Q_OBJECT
   public:
@@ -102,12 +103,25 @@ class ComboBox : public QComboBox {
     void setSharedModel(QStringListModel *model);
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    // Only a choice in the opened list runs the handlers: keys that would change the item open
+    // the list instead, the wheel does nothing, and leaving an editable list or pressing Enter in
+    // it chooses nothing. For a choice that cannot be taken back, like the interface language.
+    // Call it after the list is made editable.
+    void setChoiceInListOnly();
     Handler onClick;
     Handler onChange;
+
+  protected:
+    void keyPressEvent(QKeyEvent *e) override;
+    void wheelEvent(QWheelEvent *e) override;
+
+  private:
+    bool m_listOnly = false;
 };
 
-// A single-line edit. Text set by code runs onChange; leaving the field runs onExit.
-// maxLength limits typing only, as in the original toolkit; code may set longer texts.
+// A single-line edit. Text set by code runs onChange. onExit runs once when the user leaves the
+// field for another control, not when a message box or a popup takes the focus for a while.
+// maxLength limits typing and pasting only, as in the original toolkit; code may set longer texts.
 class Edit : public QLineEdit {
     Q_OBJECT
   public:
@@ -121,15 +135,17 @@ class Edit : public QLineEdit {
     Handler onClick;
 
   protected:
+    void focusInEvent(QFocusEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
     void mousePressEvent(QMouseEvent *e) override;
 
   private:
-    void textWasChanged(const QString &s);
-    void textWasEdited(const QString &s);
+    void textWasChanged();
+    void textWasEdited();
     int m_maxLength = 0;
     bool m_upper = false;
-    QString m_lastEdited;
+    bool m_entered = false;
+    QString m_text; // the text the last change left, before an edit in progress
 };
 
 // A masked edit. text() is the displayed text with "_" in blank positions ("+_______________").

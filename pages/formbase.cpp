@@ -251,8 +251,9 @@ void FormBase::PageControl1Change(QWidget *) {
             PageControl1->sheet(i)->setHighlighted(i == active);
     };
     highlightActive();
-    // Remote control by telephone is impossible while the device never answers calls.
-    if (PageControl1->activePageIndex() == PageRemote &&
+    // Remote control by telephone is impossible while the line model never answers calls; the
+    // GSM model has no such setting (its list keeps a value chosen for the line model).
+    if (PageControl1->activePageIndex() == PageRemote && DeviceModel == ModelQ71 &&
         m_controls.combo(S("PickUpDelay"))->itemIndex() == 15) {
         PageControl1->setActivePageIndex(PrevPage);
         highlightActive();

@@ -1,11 +1,9 @@
 // The real window and the real COM-port code over a pseudo-terminal served by the q7xsim
 // program: what an installer sees with a device on the cable.
 #include "lang/ini.h"
-#include "simprocess.h"
 #include "windowbench.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -17,7 +15,7 @@
 using namespace q7x;
 using test::S;
 
-using Simulator = test::SimProcess;
+using test::Simulator;
 
 namespace {
 

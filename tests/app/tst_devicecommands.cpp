@@ -80,21 +80,6 @@ class StuckFactory : public test::SimLinkFactory {
     int opens = 0;
 };
 
-// The parts of the window that only one model has.
-void checkModelView(const app::TMainForm &w, bool q72) {
-    const auto &c = w.controls();
-    for (const char *name :
-         {"SMSphone", "PinCode", "Panel5", "Label219", "Panel4", "Panel13", "Panel15", "Label51",
-          "Label3", "PhoneNumber8", "TypeMesgGSM1", "SMS1"})
-        QVERIFY2(c.widget(S(name))->isHidden() != q72, name);
-    for (const char *name : {"Panel7", "Label268", "Panel30", "Panel31", "Panel32",
-                             "PanelAttention", "Panel33", "LinePhone8", "TypeMesgLine1"})
-        QVERIFY2(c.widget(S(name))->isHidden() == q72, name);
-    QVERIFY(!c.widget(S("Label93"))->isHidden());
-    QCOMPARE(c.get<pages::TabSheet>(S("TabSheet3"))->tabVisible(), q72);
-    QCOMPARE(c.get<pages::TabSheet>(S("TabSheet12"))->tabVisible(), !q72);
-}
-
 // A fault set on the device before the command.
 using Fault = void (*)(sim::DeviceSim &);
 enum Command { Connect, Read, Write, RunModem };
@@ -185,7 +170,6 @@ void TestDeviceCommands::connectQ71_adaptsWindow() {
     QCOMPARE(b.w.VersionLabel->caption(), S("Версия ПО прибора:41_x"));
     // Q71 read finished: Cancel, Write, Read on; Run modem stays off for this model.
     QCOMPARE(buttons(b.w), S("0111000"));
-    checkModelView(b.w, false);
     QCOMPARE(c.combo(S("SMS8"))->itemIndex(), 1);
     QCOMPARE(c.widget(S("Label93"))->x(), 6);
     QCOMPARE(c.combo(S("ObjNmb1"))->count(), 10000); // the Q71 object lists run to 9999
@@ -198,7 +182,6 @@ void TestDeviceCommands::connectQ71_adaptsWindow() {
     b.sim->model = sim::Model::Q72;
     QVERIFY(b.connect());
     QCOMPARE(b.w.DeviceModel, pages::ModelQ72);
-    checkModelView(b.w, true);
     QVERIFY(c.widget(S("Label219"))->isEnabled());
     QCOMPARE(buttons(b.w), S("0111100"));
 }
@@ -426,8 +409,7 @@ void TestDeviceCommands::writeWithEncoderError_sendsNothing() {
     QVERIFY(b.dialogs.shown.isEmpty());
     b.w.controls().edit(S("Edit5"))->setText(S("9983")); // no SMS-Blitz code
     const image::Encoded encoded = pages::EncodeImageQ72(b.w);
-    if (encoded.ok())
-        QSKIP("the encoder of this build reports no errors");
+    QVERIFY(!encoded.ok());
     const std::size_t traced = b.sim->last->transport.trace.size();
     b.w.WriteButtonClick(b.w.WriteButton);
     QCOMPARE(b.w.liveWorkers(), 0);

@@ -4,6 +4,7 @@
 #include "lang/ini.h"
 #include "lang/languagelibraries.h"
 #include "pages/dialogs.h"
+#include "testsupport.h"
 
 #include <QFile>
 #include <QTabBar>
@@ -11,22 +12,12 @@
 
 using namespace q7x;
 using pages::ComboBox;
+using test::choose;
+using test::writeIni;
 
 namespace {
 
 QString S(const char *utf8) { return QString::fromUtf8(utf8); }
-
-void writeIni(const QByteArray &content) {
-    QFile f(lang::IniPath());
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(content);
-}
-
-// A user's choice in a drop-down list: the index changes and the list reports the activation.
-void choose(ComboBox *c, int index) {
-    c->setCurrentIndex(index);
-    emit c->activated(index);
-}
 
 void clickTab(pages::PageControl *pc, int index) {
     QTabBar *bar = pc->tabBar();
@@ -44,20 +35,18 @@ class TestStartup : public QObject {
     void firstShow_data();
     void firstShow();
     void f5Twice_restoresVisibility_andF3ShowsEncodedDump();
-    void remotePage_refusedWhileNeverAnswering();
     void innerPages_switchHeadingPanels();
-    void languageSelector_storesPickAndCloses();
     void help_opensTheFileForTheLanguage_data();
     void help_opensTheFileForTheLanguage();
-    void links_openSiteAndMail();
     void qtButtons_speakTheStoredLanguage_data();
     void qtButtons_speakTheStoredLanguage();
     void statusTip_isCopiedToHintLabel();
 };
 
-// The first show: an interactive window for a Q72 with both links ready to open, and SMS-Blitz
-// offered only in the Russian interface. The start-up states of the single controls are checked in
-// tst_catalogue.
+// The first show: an interactive window for a Q72, SMS-Blitz offered only in the Russian
+// interface, the diagonal of the dial groups ticked and locked, every pause interval at "2 мин",
+// the first page highlighted and one object row for the preset's object. No control name is used
+// twice, and nothing is shown.
 void TestStartup::firstShow_data() {
     QTest::addColumn<QByteArray>("ini");
     QTest::addColumn<QString>("language");
@@ -80,14 +69,26 @@ void TestStartup::firstShow() {
     QVERIFY(w.FormShown);
     QVERIFY(w.Interactive);
     QCOMPARE(w.DeviceModel, pages::ModelQ72);
-    QVERIFY(w.PortOk);
-    QVERIFY(w.UsbOk);
     QCOMPARE(w.SelectLang->text(), language);
+    const pages::Controls &c = w.controls();
     for (int r = 1; r <= 8; ++r) {
-        ComboBox *gsm = w.controls().combo(S("TypeMesgGSM"), r);
+        ComboBox *gsm = c.combo(S("TypeMesgGSM"), r);
         QCOMPARE(gsm->count(), gsmTypes);
         QCOMPARE(gsm->items().contains(S("SMS-Блиц")), gsmTypes == 11);
+        QCOMPARE(c.combo(S("PauseInterval"), r)->text(), S("2 мин"));
+        for (int g = 1; g <= 8; ++g) {
+            QCOMPARE(c.check(S("gr"), g, r)->isChecked(), g == r);
+            QCOMPARE(c.check(S("gr"), g, r)->isEnabled(), g != r);
+        }
     }
+    for (int i = 0; i < w.PageControl1->sheetCount(); ++i)
+        QCOMPARE(w.PageControl1->sheet(i)->highlighted(), i == pages::PageMain);
+    QCOMPARE(c.label(S("LabelOb1"))->caption(), S("1"));
+    QVERIFY(c.widget(S("LabelOb2"))->isHidden());
+    QCOMPARE(c.duplicates(), QStringList());
+    QCOMPARE(w.windowTitle(), S("Программа настройки приборов серии Варник-Q7х"));
+    QCOMPARE(w.size(), QSize(833, 582));
+    QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(dialogs.shown.isEmpty());
 }
 
@@ -116,33 +117,6 @@ void TestStartup::f5Twice_restoresVisibility_andF3ShowsEncodedDump() {
     QVERIFY(!w.Memo2->isHidden()); // the link dump is never shown, so F3 keeps showing Memo2
 }
 
-void TestStartup::remotePage_refusedWhileNeverAnswering() {
-    pages::RecordingDialogs dialogs;
-    app::TMainForm w(&dialogs);
-    w.show();
-    const auto &c = w.controls();
-    clickTab(w.PageControl1, pages::PageTone);
-    QCOMPARE(w.PageControl1->activePageIndex(), int(pages::PageTone));
-    QVERIFY(w.PageControl1->sheet(pages::PageTone)->highlighted());
-    QVERIFY(!w.PageControl1->sheet(0)->highlighted());
-
-    c.combo(S("PickUpDelay"))->setItemIndex(15);
-    clickTab(w.PageControl1, pages::PageRemote);
-    QCOMPARE(w.PageControl1->activePageIndex(), int(pages::PageTone));
-    QCOMPARE(w.PrevPage, int(pages::PageTone));
-    for (int i = 0; i < 7; ++i)
-        QCOMPARE(w.PageControl1->sheet(i)->highlighted(), i == pages::PageTone);
-    QCOMPARE(dialogs.texts(), QStringList{S("Вкладка 'Дистанц. управление' недоступна, т.к. на "
-                                            "вкладке 'Главная' выбрано 'не брать трубку'.")});
-
-    // Any other pick-up delay lets the user in.
-    dialogs.clear();
-    c.combo(S("PickUpDelay"))->setItemIndex(14);
-    clickTab(w.PageControl1, pages::PageRemote);
-    QCOMPARE(w.PageControl1->activePageIndex(), int(pages::PageRemote));
-    QVERIFY(dialogs.shown.isEmpty());
-}
-
 void TestStartup::innerPages_switchHeadingPanels() {
     pages::RecordingDialogs dialogs;
     app::TMainForm w(&dialogs);
@@ -158,18 +132,6 @@ void TestStartup::innerPages_switchHeadingPanels() {
     clickTab(w.PageControl2, 0);
     QVERIFY(!w.Panel27->isHidden());
     QVERIFY(w.Panel28->isHidden());
-}
-
-void TestStartup::languageSelector_storesPickAndCloses() {
-    pages::RecordingDialogs dialogs;
-    app::TMainForm w(&dialogs);
-    w.show();
-    QVERIFY(w.isVisible());
-    choose(w.SelectLang, 1);
-    QCOMPARE(lang::GetLanguage(), S("English"));
-    QVERIFY(!w.isVisible());
-    QCOMPARE(dialogs.shown.size(), 1);
-    QCOMPARE(dialogs.shown[0].icon, pages::Dialogs::Icon::Warning);
 }
 
 // Help opens the file the INI names for the stored language: with no language the file name
@@ -220,18 +182,6 @@ void TestStartup::qtButtons_speakTheStoredLanguage() {
     }
     QCOMPARE(shown, yes);
     QVERIFY(!lang::InstallQtTranslation(language, S("/nonexistent")));
-}
-
-void TestStartup::links_openSiteAndMail() {
-    pages::RecordingDialogs dialogs;
-    app::TMainForm w(&dialogs);
-    w.Label520Click(w.Label520);
-    w.Label521Click(w.Label521);
-    w.Image2Click(w.Image2);
-    QCOMPARE(dialogs.texts(S("url")),
-             (QStringList{S("http://") + S(app::SiteLabel),
-                          S("mailto:") + S(app::MailLabel) + S("?subject=Tarvo-Q7X"),
-                          S(app::SiteAddress)}));
 }
 
 void TestStartup::statusTip_isCopiedToHintLabel() {

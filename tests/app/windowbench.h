@@ -7,6 +7,7 @@
 #include "lang/messagetable.h"
 #include "pages/binding.h"
 #include "simd2xx.h"
+#include "testsupport.h"
 #include "tools/q7xsim/loopback.h"
 
 #include <QList>
@@ -72,8 +73,7 @@ class SimLinkFactory : public app::LinkFactory {
 
 // Messages "M<n>", with the printf-style ones the window formats.
 inline void fillMessageTable() {
-    for (int k = 0; k < lang::MessageCount; ++k)
-        lang::MessageTable()[std::size_t(k)] = QStringLiteral("M%1").arg(1000 + k);
+    numberMessages();
     lang::MessageTable()[3] = QStringLiteral("M1003 %s");
     lang::MessageTable()[30] = QStringLiteral("M1030 %d");
     lang::MessageTable()[95] = QStringLiteral("M1095 %d");

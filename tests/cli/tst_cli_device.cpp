@@ -6,7 +6,7 @@
 #include "image/normalize.h"
 #include "image/presets.h"
 #include "seededsettings.h"
-#include "simprocess.h"
+#include "testsupport.h"
 
 #include <csignal>
 
@@ -40,7 +40,7 @@ struct Device {
         if (load.open(QIODevice::WriteOnly))
             load.write(reinterpret_cast<const char *>(start.data()), model == 71 ? 320 : 512);
         load.close();
-        sim = std::make_unique<test::SimProcess>(
+        sim = std::make_unique<test::Simulator>(
             dir.path(),
             QStringList{"--model", model == 71 ? "q71" : "q72", "--load", load.fileName()} +
                 faults);
@@ -55,7 +55,7 @@ struct Device {
         return m.left(256) + m.mid(0x102, 160) + m.mid(0x1A0, 96);
     }
     QTemporaryDir dir;
-    std::unique_ptr<test::SimProcess> sim;
+    std::unique_ptr<test::Simulator> sim;
 };
 
 QByteArray bytes(const image::ConfigImage &img, int from, int count) {
@@ -164,7 +164,7 @@ void TestCliDevice::cloneProgramsDevicesInTurnAndSkipsOtherModels() {
     QString out;
     for (int model : {71, 72, 71, 71}) {
         QVERIFY2(waitForLine(clone, out, M(1835), 30000).endsWith(M(1835) + '\n'), qPrintable(out));
-        test::SimProcess sim(dir.path(), {"--model", model == 71 ? "q71" : "q72", "--load", load});
+        test::Simulator sim(dir.path(), {"--model", model == 71 ? "q71" : "q72", "--load", load});
         QVERIFY(sim.serving());
         QVERIFY2(waitForLine(clone, out, M(1836), 60000).endsWith(M(1836) + '\n'), qPrintable(out));
         const QStringList said = out.split('\n', Qt::SkipEmptyParts);

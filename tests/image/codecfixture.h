@@ -8,6 +8,7 @@
 #include "lang/messagetable.h"
 #include "pages/binding.h"
 #include "pages/dialogs.h"
+#include "testsupport.h"
 
 #include <QRegularExpression>
 #include <QtTest>
@@ -19,14 +20,10 @@ namespace codectest {
 
 using namespace q7x;
 using image::ConfigImage;
+using test::choose;
+using test::numberMessages;
 
 inline QString S(const char *utf8) { return QString::fromUtf8(utf8); }
-
-// Message n of the table reads "M<n>", so a test sees which message was shown.
-inline void numberMessages() {
-    for (int k = 0; k < lang::MessageCount; ++k)
-        lang::MessageTable()[k] = QStringLiteral("M%1").arg(1000 + k);
-}
 
 // Recording dialogs that can look at the window when a message appears.
 class HookDialogs : public pages::RecordingDialogs {
@@ -74,12 +71,6 @@ struct Window {
         dialogs.clear();
     }
 };
-
-// A user's choice in a drop-down list: the index changes and the list reports the activation.
-inline void choose(pages::ComboBox *c, int index) {
-    c->setCurrentIndex(index);
-    emit c->activated(index);
-}
 
 // Byte runs written "first..last: values" or "at: value", separated by ";". A value is a C
 // number (0x.. for hex) and may repeat as "value*count"; "at&mask: value" names bits of a byte.

@@ -63,8 +63,6 @@ void editSettings(Window &win) {
     choose(win.c().combo(S("DelayRzd")), 7);
 }
 
-const QString Filter = S("Файлы конфигурации (*.cfg);;Все файлы (*)");
-
 QByteArray readAll(const QString &path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -103,8 +101,6 @@ class TstCodec : public QObject {
     void q71Decoder_recipientsStayInTheirOwnDialGroup();
     void blitzTypeWithoutItem_survivesEncode();
 
-    void files_saveThenLoad_data();
-    void files_saveThenLoad();
     void files_badFilesChangeNothing();
     void files_saveFailuresKeepTheFiles();
     void files_sameInEveryInterfaceLanguage();
@@ -398,15 +394,6 @@ void TstCodec::q72Decoder_typesAndBlitzPage() {
     DecodeImage(win.w(), img);
     QCOMPARE(c.combo(S("TypeMesgGSM8"))->itemIndex(), 1);
     QVERIFY(!page->tabVisible());
-    // 0x03, 0x05, 0x09 read as SMS last under the order flag; a byte of no rule keeps the list.
-    img = imageFromRuns("8..15: 3 5 9 1 2 4 8 0", preset(72, 1));
-    c.combo(S("TypeMesgGSM8"))->setItemIndex(4);
-    for (bool order : {false, true}) {
-        img[181] = std::uint8_t(order ? img[181] | 0x20 : img[181] & ~0x20);
-        DecodeImage(win.w(), img);
-        QCOMPARE(c.combo(S("TypeMesgGSM1"))->itemIndex(), order ? 3 : 2);
-        QCOMPARE(c.combo(S("TypeMesgGSM8"))->itemIndex(), 4);
-    }
 }
 
 // Partitions 1 and 3 both naming group 2: group 2's rights and password go to partition 1's
@@ -497,65 +484,6 @@ void TstCodec::blitzTypeWithoutItem_survivesEncode() {
     DecodeImage(win.w(), preset(72, 1));
     QCOMPARE(gsm3->count(), 10);
     QCOMPARE(gsm3->itemIndex(), 1);
-}
-
-void TstCodec::files_saveThenLoad_data() {
-    QTest::addColumn<int>("model");
-    QTest::addRow("Q71") << pages::ModelQ71;
-    QTest::addRow("Q72") << pages::ModelQ72;
-}
-
-// The saved file holds the image and the model; loading it over other settings gives the saved
-// configuration back, and a second save replaces the file without asking.
-void TstCodec::files_saveThenLoad() {
-    QFETCH(int, model);
-    const QString name = QStringLiteral("Q%1").arg(model);
-    const QString file = m_dir.filePath(name + S("-saved.cfg"));
-    Window win(model);
-    win.defaults(2);
-    if (model == pages::ModelQ72)
-        editSettings(win);
-    else
-        apply(win, "LinePhone3=12W3;Dig5=123");
-    const ConfigImage saved = win.encode();
-    // Cancelled dialogs change nothing.
-    win.w().setStatusText(S("unchanged"));
-    win.w().SaveButtonClick(nullptr);
-    win.w().LoadButtonClick(nullptr);
-    QCOMPARE(win.dialogs.shown.size(), 2);
-    QCOMPARE(win.w().statusText(), S("unchanged"));
-    QVERIFY(win.encode() == saved);
-    QVERIFY(QDir(m_dir.path()).entryList(QDir::Files).filter(name + S(".cfg")).isEmpty());
-
-    win.dialogs.clear();
-    win.dialogs.fileNames << file;
-    win.w().SaveButtonClick(nullptr);
-    QCOMPARE(win.dialogs.shown.size(), 1);
-    QCOMPARE(win.dialogs.shown[0].kind, S("save"));
-    QCOMPARE(win.dialogs.shown[0].text, name);
-    QCOMPARE(win.dialogs.shown[0].caption, S("Записать конфигурацию в файл|") + Filter + S("|cfg"));
-    QCOMPARE(win.w().statusText(), S("M1002"));
-    QCOMPARE(readAll(file), image::formatConfig(saved, model));
-
-    win.defaults(0);
-    QVERIFY(win.encode() != saved);
-    win.w().VersionLabel->show();
-    win.dialogs.fileNames << file;
-    win.w().LoadButtonClick(nullptr);
-    QCOMPARE(win.dialogs.shown.size(), 1);
-    QCOMPARE(win.dialogs.shown[0].kind, S("open"));
-    QCOMPARE(win.dialogs.shown[0].text, name + S(".cfg"));
-    QCOMPARE(win.dialogs.shown[0].caption, S("Считать конфигурацию из файла|") + Filter);
-    QCOMPARE(win.w().statusText(), S("M1008"));
-    QVERIFY(win.w().VersionLabel->isHidden());
-    QVERIFY(win.encode() == saved);
-
-    apply(win, model == pages::ModelQ72 ? "RequestBalance=#" : "Dig5=456");
-    win.dialogs.clear();
-    win.dialogs.fileNames << file;
-    win.w().SaveButtonClick(nullptr);
-    QCOMPARE(win.dialogs.texts(), QStringList());
-    QCOMPARE(readAll(file), image::formatConfig(win.encode(), model));
 }
 
 // Short files, garbage lines and missing files name the file (and the line), a file of the other

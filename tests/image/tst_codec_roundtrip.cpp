@@ -265,9 +265,6 @@ void TstCodecRoundTrip::anyImageDecodes() {
             QVERIFY2(sameBits(pages::EncodeImage(win.w()).image, preset(72, mode), 72, 1, &why),
                      qPrintable(why));
         }
-        // Whatever was read, encoding it again either works or says why.
-        const image::Encoded again = pages::EncodeImage(win.w());
-        QVERIFY(again.ok() || !again.error.isEmpty());
     }
 }
 

@@ -31,7 +31,6 @@ class TstLayout : public QObject {
     void q72ObjectDigits();
     void q72PartitionGroupsAndPasswords();
     void nibbleFieldsAndClock();
-    void relayModes();
     void packedAndSixteenBitNumbers();
     void blitzCodesThatReadEmptyAreRefused();
     void pin();
@@ -157,45 +156,6 @@ void TstLayout::nibbleFieldsAndClock() {
     setBit(img, q72::OrderFlag, true);
     setBit(img, q72::OrderFlag, false);
     QCOMPARE(int(img[181]), 0);
-}
-
-void TstLayout::relayModes() {
-    // Rows of the relay mode table: alarm, box, on/off line, on/off all, R, Z, P.
-    const int rows[6][7] = {{1, 0, 1, 1, 7, 0, 0}, {1, 0, 1, 1, 1, 1, 15}, {1, 1, 1, 1, 7, 0, 0},
-                            {1, 0, 0, 0, 0, 7, 0}, {1, 0, 0, 0, 7, 0, 0},  {0, 0, 1, 0, 0, 4, 0}};
-    for (int mode = 0; mode < 6; ++mode) {
-        const int *r = rows[mode];
-        // Written into real images of both models, so the bit positions are checked too.
-        ConfigImage q72img{};
-        setBit(q72img, q72::AlarmEvent1, r[0]);
-        setBit(q72img, q72::BoxDamage1, r[1]);
-        setBit(q72img, q72::OnOffLine1, r[2]);
-        setBit(q72img, q72::OnOffAllLine1, r[3]);
-        putField(q72img, q72::TimeRzmk1, r[4]);
-        putField(q72img, q72::TimeZmk1, r[5]);
-        putField(q72img, q72::TimePeriod1, r[6]);
-        setBit(q72img, q72::PowerCD1, true); // the five free event flags do not matter
-        QCOMPARE(relayWorkMode(q72::relaySettings(q72img)), mode);
-        setBit(q72img, q72::NoConnect1, true);
-        QCOMPARE(relayWorkMode(q72::relaySettings(q72img)), RelaySpecialMode);
-
-        ConfigImage q71img{};
-        setBit(q71img, q71::AlarmEvent1, r[0]);
-        setBit(q71img, q71::BoxDamage1, r[1]);
-        setBit(q71img, q71::OnOffLine1, r[2]);
-        setBit(q71img, q71::OnOffAllLine1, r[3]);
-        putField(q71img, q71::TimeRzmk1, r[4]);
-        q71::putTimeZmk1(q71img, r[5]);
-        putField(q71img, q71::TimePeriod1, r[6]);
-        QCOMPARE(relayWorkMode(q71::relaySettings(q71img)), mode);
-        setBit(q71img, q71::InvRele1, true);
-        QCOMPARE(relayWorkMode(q71::relaySettings(q71img)), RelaySpecialMode);
-    }
-    RelaySettings odd;
-    odd.alarmEvent = true;
-    odd.timeRzmk = 7;
-    odd.timeZmk = 1;
-    QCOMPARE(relayWorkMode(odd), RelaySpecialMode);
 }
 
 void TstLayout::packedAndSixteenBitNumbers() {

@@ -1,18 +1,14 @@
 // The INI file beside the executable: the stored language and the help file names.
 #include "lang/ini.h"
+#include "testsupport.h"
 
 #include <QFile>
 #include <QTest>
 
 using namespace q7x::lang;
+using q7x::test::writeIni;
 
 namespace {
-
-void writeIni(const QByteArray &content) {
-    QFile f(IniPath());
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(content);
-}
 
 QByteArray readIni() {
     QFile f(IniPath());

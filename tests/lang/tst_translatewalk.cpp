@@ -9,6 +9,7 @@
 #include "lang/translatewalk.h"
 #include "lang/windowtexts.h"
 #include "pages/dialogs.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +21,7 @@
 
 using namespace q7x;
 using lang::TableEntry;
+using test::writeIni;
 
 namespace {
 
@@ -29,12 +31,6 @@ const QStringList Libraries = {S("ruslng.dll"),  S("rusmess.dll"), S("englng.dll
                                S("engmess.dll"), S("turklng.dll"), S("turkmess.dll")};
 
 QString exeDir() { return QCoreApplication::applicationDirPath(); }
-
-void writeIni(const QByteArray &content) {
-    QFile f(lang::IniPath());
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(content);
-}
 
 // Puts the named built libraries beside the test executable, where the window looks for them.
 void provide(const QStringList &names) {

@@ -1,5 +1,5 @@
 // Check bytes, frames, replies and clock commands against the values of the device
-// documentation, and the status texts that differ between the carriers.
+// documentation.
 #include <QtTest>
 
 #include <array>
@@ -9,7 +9,6 @@
 #include "link/clockstamp.h"
 #include "link/crc8.h"
 #include "link/frames.h"
-#include "link/linkdisplay.h"
 #include "link/linkengine.h"
 
 using namespace q7x::link;
@@ -110,24 +109,6 @@ class TestLinkFrames : public QObject {
         QVERIFY(clockMatchesStamp(c, makeClockStamp(2009, 3, 5, 14, 7, 33)));
         QVERIFY(!clockMatchesStamp(c, makeClockStamp(2009, 3, 5, 14, 8, 0)));
         QCOMPARE(decodeDeviceClock(V{0xAA, 1}), DeviceClock{});
-    }
-
-    void statusTexts() {
-        // Over USB, 21 and 22 show fixed Russian boxes in every language instead of a message.
-        for (LinkStatus status : {LinkStatus::VerifyFailed, LinkStatus::ClockNotRead}) {
-            const StatusDisplay serial = statusDisplay(status, LinkKind::Serial);
-            const StatusDisplay usb = statusDisplay(status, LinkKind::Usb);
-            QCOMPARE(usb.barMessage, serial.barMessage);
-            QVERIFY(serial.boxMessage != 0 && !serial.boxFixedText);
-            QVERIFY(usb.boxMessage == 0 && usb.boxFixedText);
-            QVERIFY(QString::fromUtf8(usb.boxFixedText).contains(QString::fromUtf8("Ошибка")));
-        }
-        QVERIFY(statusDisplay(LinkStatus::ConnectAttempt, LinkKind::Serial).barFormatsArgument);
-        QVERIFY(!statusDisplay(LinkStatus::Q72NoAnswer, LinkKind::Usb).barFormatsArgument);
-        QCOMPARE(statusDisplay(LinkStatus::Q72NoAnswer, LinkKind::Usb).boxMessage, 1587);
-        const StatusDisplay year =
-            statusDisplay(LinkStatus::ClockYearUnsupported, LinkKind::Serial);
-        QVERIFY(year.barFixedText && year.boxFixedText);
     }
 };
 

@@ -19,15 +19,14 @@
 #include "link/serialtransport.h"
 #include "link/systemclock.h"
 #include "recordingwindow.h"
-#include "simprocess.h"
+#include "testsupport.h"
 
 using namespace q7x::link;
 using q7x::link::test::RecordingWindow;
 using Lines = std::vector<std::string>;
+using q7x::test::Simulator;
 
 namespace {
-
-using Simulator = q7x::test::SimProcess;
 
 struct Session {
     explicit Session(const std::string &path) {

@@ -2,26 +2,23 @@
 // list fires its handlers, typing fires the change handler, leaving a field fires its exit
 // handler.
 #include "app/mainform.h"
-#include "lang/ini.h"
-#include "lang/messagetable.h"
 #include "pages/dialogs.h"
+#include "testsupport.h"
 
-#include <QFile>
 #include <QtTest>
 
 using namespace q7x;
 using namespace q7x::pages;
+using q7x::test::choose;
 
 namespace {
 
 QString S(const char *utf8) { return QString::fromUtf8(utf8); }
 
-void choose(ComboBox *c, int index) {
-    c->setCurrentIndex(index);
-    emit c->activated(index);
-}
-
+// The user enters the field and leaves it with Tab.
 void leave(QWidget *w) {
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(w, &in);
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
     QCoreApplication::sendEvent(w, &out);
 }
@@ -54,20 +51,14 @@ class TestRules : public QObject {
     Q_OBJECT
   private slots:
     void initTestCase() {
-        // Message texts are not loaded in tests; give every role a distinct text so that a test
-        // can tell which message appeared.
-        for (int k = 0; k < lang::MessageCount; ++k)
-            lang::MessageTable()[std::size_t(k)] = QStringLiteral("M%1").arg(1000 + k);
-        QFile f(lang::IniPath());
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write("[Lang]\nDefault=Russian\n");
+        test::numberMessages();
+        test::writeIni("[Lang]\nDefault=Russian\n");
     }
     void cleanupTestCase() { QFile::remove(lang::IniPath()); }
 
     void workMode_narrowingUnticksAndWideningReenables();
     void unusedPartitions_objectNumberDependsOnModel();
     void toolModes_turnSmsCombiningOff();
-    void allToolAndWorkModes_matchTheModeTables();
     void relay_commandAndEventControl();
     void relay_specialTiming();
     void relay_fixedModes();
@@ -78,7 +69,6 @@ class TestRules : public QObject {
     void linePhoneAndBalance_filterAndClick();
     void fieldLength_data();
     void fieldLength();
-    void smsBlitzCodes_padOrReturn();
     void pauseIntervals_stayTogether();
     void partitionNumbers_uniqueWithinObject();
     void objectRows_followDistinctObjects();
@@ -86,7 +76,6 @@ class TestRules : public QObject {
     void q71Objects_neverReachBeyondTheTable();
     void userNames_visibilityLengthAndCharacters();
     void maskedFields_keepBlankPositions();
-    void tonePreview_showsSymbols();
 };
 
 void TestRules::workMode_narrowingUnticksAndWideningReenables() {
@@ -162,83 +151,6 @@ void TestRules::toolModes_turnSmsCombiningOff() {
     }
 }
 
-// Every tool mode and every work mode, against the mode tables written out as data.
-void TestRules::allToolAndWorkModes_matchTheModeTables() {
-    Window w;
-    // Model view, per tool mode: 'S' shown, 'H' hidden, '-' not decided by the tool mode.
-    const struct {
-        const char *name;
-        char view[4];
-    } modelView[] = {{"Panel5", "HSH"},       {"Panel7", "SHH"},        {"Panel30", "SHH"},
-                     {"Panel31", "SHH"},      {"Panel32", "SHH"},       {"Panel4", "HSH"},
-                     {"Panel13", "HSH"},      {"Panel15", "HSH"},       {"Label51", "HSH"},
-                     {"Label3", "HSH"},       {"Label219", "HSH"},      {"Label93", "SSH"},
-                     {"Label268", "SH-"},     {"LinePhone4", "SHH"},    {"PhoneNumber4", "HSH"},
-                     {"TypeMesgGSM4", "HSH"}, {"TypeMesgLine4", "SHH"}, {"Panel33", "SH-"},
-                     {"Panel34", "HSH"},      {"PanelAttention", "SHH"}};
-    const struct {
-        const char *sheet;
-        char view[4];
-    } tabs[] = {{"TabSheet3", "HS-"}, {"TabSheet12", "SHH"}, {"TabSheet11", "-HH"}};
-    // Partitions in use and the event-type columns per work mode.
-    const int inUse[6] = {2, 16, 1, 2, 4, 8};
-    const char *events[3] = {"EDEEDDDDDDEE", "EEEEEEEEEEEE", "EDEEEDDDEEEE"};
-    const bool blitzRestricted[6] = {true, false, false, true, false, false};
-
-    for (int tool = 0; tool < 3; ++tool) {
-        for (int mode = 0; mode < 6; ++mode) {
-            const QString where = QStringLiteral("tool %1 work %2").arg(tool).arg(mode);
-            w.form.ResetForm();
-            w.toolMode(tool);
-            w.workMode(mode);
-            for (const auto &v : modelView) {
-                const char want = v.view[tool];
-                if (want != '-')
-                    QVERIFY2(w.widget(v.name)->isHidden() == (want == 'H'),
-                             qPrintable(where + QLatin1Char(' ') + S(v.name)));
-            }
-            for (const auto &t : tabs) {
-                const char want = t.view[tool];
-                if (want != '-')
-                    QVERIFY2(w.sheet(t.sheet)->tabVisible() == (want == 'S'),
-                             qPrintable(where + QLatin1Char(' ') + S(t.sheet)));
-            }
-            for (QWidget *b : {w.form.SaveButton, w.form.LoadButton, w.form.DefaultButton})
-                QCOMPARE(b->isEnabled(), tool != 2);
-            QCOMPARE(w.form.ConnectButton->isEnabled(), tool == 2);
-
-            for (int p = 1; p <= 16; ++p) {
-                const bool used = p <= inUse[mode];
-                QVERIFY2(ownEnabled(w.combo("ObjNmb", p)) == used, qPrintable(where));
-                QVERIFY2(ownEnabled(w.check("rzd", 5, p)) == used, qPrintable(where));
-                QVERIFY2(ownEnabled(w.combo("NameRzdE", p)) == used, qPrintable(where));
-                if (!used && w.form.DeviceModel == ModelQ72)
-                    QCOMPARE(w.combo("ObjNmb", p)->itemIndex(), 0);
-            }
-            const char *column = events[mode == 0 ? 0 : mode == 1 ? 1 : 2];
-            for (int t = 1; t <= 12; ++t)
-                for (int r : {1, 8})
-                    QVERIFY2(ownEnabled(w.check("event", r, t)) == (column[t - 1] == 'E'),
-                             qPrintable(where + QStringLiteral(" event %1").arg(t)));
-            for (int k : {3, 10, 17, 24})
-                QVERIFY2(ownEnabled(w.edit("Edit", k)) == !blitzRestricted[mode],
-                         qPrintable(where));
-            for (int k : {1, 2, 9, 12, 15})
-                QVERIFY(ownEnabled(w.edit("Edit", k)));
-            const bool alone = mode == 0;
-            QCOMPARE(w.widget("ControlInput")->isHidden(), !alone);
-            QCOMPARE(w.widget("CheckConnectCD")->isHidden(), alone);
-            QCOMPARE(ownEnabled(w.widget("Input1")), alone);
-            QCOMPARE(ownEnabled(w.widget("SpeedLine")), !alone);
-            QCOMPARE(ownEnabled(w.check("vz", 7)), alone);
-            QCOMPARE(ownEnabled(w.check("sn", 23)), alone);
-            // The Russian names group shows partition captions only with 16 partitions.
-            QCOMPARE(w.widget("LabelRazdel")->isHidden(), mode != 1);
-            QCOMPARE(w.widget("LabelShS")->isHidden(), mode == 1);
-        }
-    }
-}
-
 void TestRules::relay_commandAndEventControl() {
     Window w;
     QCOMPARE(w.form.ReleControl1->itemIndex(), 1);
@@ -305,13 +217,6 @@ void TestRules::relay_specialTiming() {
 void TestRules::relay_fixedModes() {
     Window w;
     QCOMPARE(w.form.WorkModeComboBox->itemIndex(), 1);
-    w.form.ReleWorkMode1->button(1)->click(); // "Контр. лампа"
-    QCOMPARE(w.combo("TimeRzmk1")->text(), S("0.5 сек"));
-    QCOMPARE(w.combo("TimeZmk1")->text(), S("0.5 сек"));
-    QCOMPARE(w.combo("TimePeriod1")->text(), S("пост."));
-    for (const char *t : {"TimeRzmk1", "TimeZmk1", "TimePeriod1", "InvRele1"})
-        QVERIFY(!ownEnabled(w.c().combo(S(t))));
-
     w.form.ReleWorkMode1->button(2)->click(); // equipment tamper fixed on
     QVERIFY(w.c().check(S("DamageCD1"))->isChecked());
     QVERIFY(ownEnabled(w.c().check(S("DamageCD1"))));
@@ -430,11 +335,9 @@ void TestRules::fieldLength_data() {
     row("line phone too long", 0, "LinePhone2", QString(30, u'7'), QString(24, u'7'), {"M1544"});
     row("balance request too long", -1, "RequestBalance", "*123456789012345678#",
         "*123456789012345", {"M1545"});
-    row("digital code too short", -1, "Dig4", "12", "12", {"M1548"});
     row("digital code too long", -1, "Dig4", "12345", "123", {"M1549"});
     row("test code too short", -1, "Dig13", "123", "123", {"M1550"});
     row("test code too long", -1, "Dig13", "123456", "1234", {"M1551"});
-    row("recipient password too short", 0, "Password23", "12", "12", {"M1539"});
     row("recipient password too long", 0, "Password23", "1234567", "123456", {"M1540"});
     row("recipient password of zeros", 0, "Password23", "000", "000", {});
 }
@@ -458,25 +361,6 @@ void TestRules::fieldLength() {
         leave(edit);
         QCOMPARE(w.messages(), int(messages.size()));
     }
-}
-
-void TestRules::smsBlitzCodes_padOrReturn() {
-    Window w;
-    Edit *code = w.edit("Edit", 12);
-    QTest::keyClicks(code, QStringLiteral("7x"));
-    QCOMPARE(code->text(), S("7"));
-    w.dialogs.answers = {false};
-    leave(code);
-    QCOMPARE(code->text(), S("0007"));
-    const auto q = w.dialogs.shown.last();
-    QCOMPARE(q.kind, S("question"));
-    QCOMPARE(q.text, S("M1538\nM1014"));
-    QCOMPARE(q.caption, S("M1015"));
-
-    code->setText(QStringLiteral("12"));
-    w.dialogs.answers = {true};
-    leave(code);
-    QCOMPARE(code->text(), S("12"));
 }
 
 void TestRules::pauseIntervals_stayTogether() {
@@ -633,20 +517,6 @@ void TestRules::maskedFields_keepBlankPositions() {
     phone->setText(QStringLiteral("+7_12"));
     QVERIFY(phone->text().startsWith(S("+7_12")));
     QCOMPARE(phone->text().size(), 16);
-}
-
-void TestRules::tonePreview_showsSymbols() {
-    Window w;
-    choose(w.combo("Alarm", 2), 14);
-    choose(w.combo("DisArm", 3), 10);
-    QCOMPARE(w.c().label(S("SetAlarm2"))->caption(), S("*"));
-    QCOMPARE(w.c().label(S("SetDisArm3"))->caption(), S("A"));
-    // One change refreshes all nine previews.
-    w.combo("Arm", 1)->setItemIndex(15);
-    choose(w.combo("Alarm", 1), 0);
-    QCOMPARE(w.c().label(S("SetArm1"))->caption(), S("#"));
-    w.c().get<Button>(S("SoundTone2"))->click();
-    QCOMPARE(w.dialogs.texts(), QStringList{S("M1541")});
 }
 
 QTEST_MAIN(TestRules)

@@ -1,11 +1,16 @@
 #pragma once
-// The q7xsim program serving a pseudo-terminal, for the end-to-end tests: the path of its
-// terminal, its state dump, and stopping it, which is also how a test pulls the cable.
-#include <QByteArray>
+// Helpers the tests share: the INI file beside the test, numbered message texts, a user's choice
+// in a list, and the device simulator program on a pseudo-terminal.
+#include "lang/ini.h"
+#include "lang/messagetable.h"
+
 #include <QFile>
 #include <QProcess>
-#include <QString>
-#include <QStringList>
+#include <QtTest>
+
+#ifdef QT_WIDGETS_LIB
+#include <QComboBox>
+#endif
 
 #include <chrono>
 #include <string>
@@ -13,18 +18,42 @@
 
 namespace q7x::test {
 
-class SimProcess {
+// Replaces the INI file beside the test executable.
+inline void writeIni(const QByteArray &content) {
+    QFile f(lang::IniPath());
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(content);
+}
+
+// Message n of the table reads "M<n>", so a test sees which message was shown.
+inline void numberMessages() {
+    for (int k = 0; k < lang::MessageCount; ++k)
+        lang::MessageTable()[std::size_t(k)] = QStringLiteral("M%1").arg(1000 + k);
+}
+
+#ifdef QT_WIDGETS_LIB
+// A user's choice in a drop-down list: the index changes and the list reports the activation.
+inline void choose(QComboBox *c, int index) {
+    c->setCurrentIndex(index);
+    emit c->activated(index);
+}
+#endif
+
+#ifdef Q7XSIM_PATH
+// The q7xsim program serving a pseudo-terminal at DIR/tty, with its state dump at DIR/dump.
+// Stopping it is also how a test pulls the cable.
+class Simulator {
   public:
-    SimProcess(const QString &dir, QStringList args) : m_link(dir + "/tty"), m_dump(dir + "/dump") {
+    Simulator(const QString &dir, QStringList args) : m_link(dir + "/tty"), m_dump(dir + "/dump") {
         args << "--link" << m_link << "--dump" << m_dump;
         m_process.start(QStringLiteral(Q7XSIM_PATH), args);
         m_process.waitForStarted(5000);
         for (int i = 0; i < 250 && !QFile::exists(m_link); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    ~SimProcess() { stop(); }
-    SimProcess(const SimProcess &) = delete;
-    SimProcess &operator=(const SimProcess &) = delete;
+    ~Simulator() { stop(); }
+    Simulator(const Simulator &) = delete;
+    Simulator &operator=(const Simulator &) = delete;
 
     // False when the program could not run (a build folder this user cannot read, for one).
     bool serving() const { return QFile::exists(m_link); }
@@ -37,7 +66,6 @@ class SimProcess {
     QString link() const { return m_link; }
     std::string path() const { return m_link.toStdString(); }
     qint64 pid() const { return m_process.processId(); }
-
     // The rest of the dump line starting with `word`.
     QByteArray line(const QByteArray &word) const {
         for (const QByteArray &l : dump())
@@ -51,10 +79,10 @@ class SimProcess {
         QFile f(m_dump);
         return f.open(QIODevice::ReadOnly) ? f.readAll().split('\n') : QList<QByteArray>();
     }
-
     QString m_link;
     QString m_dump;
     QProcess m_process;
 };
+#endif
 
 } // namespace q7x::test
