@@ -8,7 +8,9 @@
 #include <QTemporaryFile>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -64,7 +66,6 @@ Status writeAtomically(const Run &run, const QString &path, const QByteArray &co
         run.complain(lang::FormatM(1801, path));
         return BadUsage;
     }
-    // A new name is linked to the finished file, which fails when the name exists by then.
     QTemporaryFile temp(QFileInfo(path).absolutePath() + QStringLiteral("/.q7xctl-XXXXXX"));
     if (!temp.open() || temp.write(contents) != contents.size() || !temp.flush())
         return failed(temp.errorString());
@@ -73,8 +74,15 @@ Status writeAtomically(const Run &run, const QString &path, const QByteArray &co
     ::umask(mask);
     if (::fchmod(temp.handle(), 0666 & ~mask) != 0 || ::fsync(temp.handle()) != 0)
         return failed(QString::fromLocal8Bit(std::strerror(errno)));
-    if (::link(QFile::encodeName(temp.fileName()).constData(),
-               QFile::encodeName(path).constData()) != 0) {
+    // The finished file takes the name unless it exists by then. File systems without that
+    // kind of rename (older kernels) still have hard links.
+    const QByteArray from = QFile::encodeName(temp.fileName()), to = QFile::encodeName(path);
+    int moved = ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
+    if (moved == 0)
+        temp.setAutoRemove(false);
+    else if (errno == EINVAL || errno == ENOSYS)
+        moved = ::link(from.constData(), to.constData());
+    if (moved != 0) {
         if (errno == EEXIST) {
             run.complain(lang::FormatM(1801, path));
             return BadUsage;
