@@ -142,6 +142,8 @@ void TMainForm::startWorker(LinkOperation operation, std::vector<std::uint8_t> i
 }
 
 void TMainForm::workerEnded(LinkWorker *worker) {
+    if (m_compareReader == worker)
+        m_compareReader = nullptr;
     std::erase_if(m_workers, [worker](const QPointer<LinkWorker> &w) { return w == worker; });
     const bool chain = worker->chainedReadRequested() && !worker->cancelled() && !m_closing->load();
     worker->deleteLater();
@@ -394,6 +396,12 @@ void TMainForm::ShowDeviceClock(const link::DeviceClock &clock) {
 void TMainForm::HandOverImage(link::DeviceModel model, const std::vector<std::uint8_t> &bytes) {
     image::ConfigImage image{};
     std::copy_n(bytes.begin(), std::min(bytes.size(), image.size()), image.begin());
+    if (std::exchange(m_compareReader, nullptr)) {
+        showComparison(model == link::DeviceModel::Q71 ? image::ModelQ71 : image::ModelQ72, image,
+                       QString());
+        return;
+    }
+    ConfigFileName.clear();
     if (model == link::DeviceModel::Q71)
         pages::DecodeImageQ71(*this, image);
     else

@@ -35,6 +35,7 @@ void showError(TMainForm &form, const QString &text) {
 
 void TMainForm::DefaultButtonClick(QWidget *) {
     const int model = modelCode(*this);
+    ConfigFileName.clear();
     pages::DecodeImage(*this, image::presetImage(model, WorkModeComboBox->itemIndex()));
     if (model == image::ModelQ72)
         ChangeOwnName(controls().combo(S("NameRzd1")));
@@ -56,12 +57,17 @@ void TMainForm::SaveButtonClick(QWidget *) {
         showError(*this, e.message());
         return;
     }
+    ConfigFileName = path;
     setStatusText(lang::M(1002));
 }
 
+QString TMainForm::openConfigFileName() {
+    return dialogs().openFileName(S("Считать конфигурацию из файла"), S(FileFilter),
+                                  proposedName(*this) + S(".cfg"));
+}
+
 void TMainForm::LoadButtonClick(QWidget *) {
-    const QString path = dialogs().openFileName(S("Считать конфигурацию из файла"), S(FileFilter),
-                                                proposedName(*this) + S(".cfg"));
+    const QString path = openConfigFileName();
     if (path.isEmpty())
         return;
     const image::ConfigFileRead read = image::readConfigFile(path);
@@ -79,6 +85,7 @@ void TMainForm::LoadButtonClick(QWidget *) {
         return;
     }
     pages::DecodeImage(*this, *read.image);
+    ConfigFileName = path;
     setStatusText(lang::M(1008));
     if (DeviceModel != pages::ModelQ71) {
         const pages::Controls &c = controls();

@@ -46,6 +46,7 @@ TMainForm::~TMainForm() {
 
 void TMainForm::construct() {
     const Controls &c = controls();
+    buildServiceMenu();
     // Every settings control to its initial selection.
     ResetForm();
     // The version label shows nothing; its (empty) caption goes to the status bar.

@@ -8,6 +8,7 @@
 #include "link/usbdevice.h"
 #include "link/windowport.h"
 #include "pages/formbase.h"
+#include "report/sheet.h"
 
 #include <QDateTime>
 #include <QPointer>
@@ -16,8 +17,12 @@
 #include <functional>
 #include <vector>
 
+class QAction;
+class QPrinter;
+
 namespace q7x::app {
 
+class CompareDialog;
 class LinkWorker;
 
 // The web site and support mail of the project, opened by the logo and the two link labels.
@@ -96,6 +101,25 @@ class TMainForm : public pages::FormBase {
     void SaveButtonClick(QWidget *sender);
     void LoadButtonClick(QWidget *sender);
 
+    // The service menu: comparison with a file or the device, the configuration sheet
+    // (servicecommands.cpp).
+    pages::Button *ServiceButton = nullptr;
+    QAction *CompareFileItem = nullptr;
+    QAction *CompareDeviceItem = nullptr;
+    QAction *ReportItem = nullptr;
+    QAction *PrintItem = nullptr;
+    QAction *PasswordsItem = nullptr; // checked: the sheet shows passwords and the PIN
+    void CompareFileItemClick(QWidget *sender);
+    void CompareDeviceItemClick(QWidget *sender);
+    void ReportItemClick(QWidget *sender);
+    void PrintItemClick(QWidget *sender);
+    // The open comparison, if any.
+    CompareDialog *compareDialog() const;
+    // Lets the user choose the printer; the system's print dialog when unset.
+    std::function<bool(QPrinter &)> choosePrinter;
+    // The configuration file last saved or loaded; empty after a read, a preset or at start.
+    QString ConfigFileName;
+
     // The language layer: window texts and message table, and the logo.
     virtual void TranslateWindow();
     virtual void LoadLogo();
@@ -109,6 +133,17 @@ class TMainForm : public pages::FormBase {
   private:
     void construct();
     void buildHints();
+    void buildServiceMenu();
+    // The open dialog's choice of a configuration file; empty when cancelled (filecommands.cpp).
+    QString openConfigFileName();
+    void showComparison(int model, const image::ConfigImage &other, const QString &fileName);
+    // The window's configuration as a write would store it; nothing, after saying why, when a
+    // value cannot be stored.
+    std::optional<report::Configuration> sheetConfiguration();
+    report::SheetOptions sheetOptions() const;
+    QPointer<CompareDialog> m_compareDialog;
+    // The read that Compare with device started: its image goes to a comparison.
+    QPointer<LinkWorker> m_compareReader;
     bool m_firstShowDone = false;
 
     // Device link (devicecommands.cpp).

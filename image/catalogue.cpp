@@ -104,6 +104,7 @@ template <class S>
 void Catalogue<S>::password(const QString &key, const Names &n, const QString &control,
                             Ref<std::array<std::uint8_t, 3>> ref) {
     auto &f = add(key, n, FieldKind::Password, control);
+    f.secret = true;
     f.get = [ref](const S &s) {
         const auto &cells = ref(const_cast<S &>(s));
         return QVariant(QString::fromLatin1(

@@ -25,9 +25,11 @@ template <class S> struct CatalogueField {
     QString key;          // stable name: "recipients.3.phone" (1-based member numbers)
     QStringList pages;    // tab sheets, outer first: {"TabSheet2", "TabSheet10"}
     QStringList captions; // caption identifiers, outer first: {"rsMainForm_Label20_Caption"}
-    QList<int> indices;   // numbers shown beside the captions (recipient 3, partition 16)
+    QList<int> indices;   // numbers shown beside the captions, indices[i] beside captions[i]
+                          // (recipient 3, partition 16); 0 shows none
     FieldKind kind = FieldKind::Flag;
     int trueItem = 0;
+    bool secret = false; // a password or PIN: printed sheets mask it unless told otherwise
     std::function<QString(const S &)> control;   // name of the window control that shows it
     std::function<QStringList(const S &)> items; // List and Choice: the built-in item texts
     std::function<QVariant(const S &)> get;

@@ -89,7 +89,7 @@ void codesAndGroups(Builder &c) {
     for (int a = 1; a <= RecipientCount; ++a)
         for (int b = 1; b <= RecipientCount; ++b)
             c.flag(QStringLiteral("dialGroups.%1.%2").arg(a).arg(b),
-                   {{cap(numbered("Label81", a)), cap("Label713")}, {b}},
+                   {{cap(numbered("Label81", a)), cap("Label713")}, {0, b}},
                    QStringLiteral("gr%1%2").arg(a).arg(b), [a, b](S &s) -> bool & {
                        return s.dialGroups[std::size_t(a - 1)][std::size_t(b - 1)];
                    });
@@ -110,7 +110,8 @@ void remote(Builder &c) {
         const QString prefix = QStringLiteral("recipients.%1.").arg(r);
         const QString row = cap(numbered("Label46", 10 + r));
         c.text(prefix + QStringLiteral("password"), {{row, cap("Label461")}},
-               numbered("Password", 20 + r), [rec](S &s) -> QString & { return rec(s).password; });
+               numbered("Password", 20 + r), [rec](S &s) -> QString & { return rec(s).password; })
+            .secret = true;
         int label = 471;
         for (const auto &cmd : commands)
             c.flag(prefix + QLatin1String(cmd.key), {{row, cap(numbered("Label", label++))}},

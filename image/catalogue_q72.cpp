@@ -40,7 +40,8 @@ void mainPage(Builder &c) {
     c.text(QStringLiteral("smsCentre"), {{cap("Label6")}}, QStringLiteral("SMSphone"),
            [](S &s) -> QString & { return s.smsCentre; });
     c.text(QStringLiteral("pin"), {{cap("Label5")}}, QStringLiteral("PinCode"),
-           [](S &s) -> QString & { return s.pin; });
+           [](S &s) -> QString & { return s.pin; })
+        .secret = true;
     c.text(QStringLiteral("balanceRequest"), {{cap("Label212")}}, QStringLiteral("RequestBalance"),
            [](S &s) -> QString & { return s.balanceRequest; });
 }

@@ -5,6 +5,7 @@
 #include "lang/resourcelibrary.h"
 #include "pages/controls.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QPixmap>
 #include <QStringListModel>
@@ -181,6 +182,9 @@ class Walk {
         } else if (is("TTabSheet")) {
             if (auto *t = qobject_cast<TabSheet *>(o))
                 caption(t->caption(), [t](const QString &s) { t->setCaption(s); });
+        } else if (is("TMenuItem")) {
+            if (auto *a = qobject_cast<QAction *>(o))
+                caption(a->text(), [a](const QString &s) { a->setText(s); });
         }
     }
 

@@ -20,6 +20,17 @@ class Seeded {
     // objects often.
     QList<int> objectPool;
 
+    // `s` with up to `most` settings of the catalogue given new values; their keys in `changed`.
+    template <class S, class Field>
+    S change(const QList<Field> &fields, S s, int most, QSet<QString> &changed) {
+        for (int n = 1 + pick(most); n > 0; --n) {
+            const Field &f = fields[pick(int(fields.size()))];
+            if (f.set && f.set(s, value(f, s)))
+                changed << f.key;
+        }
+        return s;
+    }
+
     Q72Settings q72() {
         Q72Settings s = fill(catalogueQ72(), Q72Settings{});
         // Combined types send the SMS either first or last for every recipient.

@@ -3,6 +3,7 @@
 // image cannot hold are refused by name.
 #include "image/catalogue.h"
 #include "image/codepage.h"
+#include "image/compare.h"
 #include "image/normalize.h"
 #include "image/presets.h"
 #include "image/settings.h"
@@ -23,6 +24,8 @@ class TstSettings : public QObject {
     void storedValuesWithoutAnItemStayWithoutOne();
     void valuesTheImageCannotHoldAreRefusedByName();
     void catalogueNamesEveryMemberOnce();
+    void comparisonListsExactlyWhatDiffers();
+    void comparisonPutsAsideWhatCannotBeStored();
 };
 
 void TstSettings::seededValuesSurviveAnImage() {
@@ -201,6 +204,83 @@ void TstSettings::catalogueNamesEveryMemberOnce() {
                                        : QVariant(QStringLiteral("3"));
             QVERIFY2(!f.set(v, wrong) && v == preset, qPrintable(f.key));
         }
+}
+
+namespace {
+// The other side rebuilt from the window's side and the fields the comparison lists: it must be
+// the other side exactly, by the settings' own equality.
+template <class S, class Field>
+bool listedFieldsMakeTheOther(const QList<Field> &fields, const Comparison<S> &c, const S &other) {
+    S rebuilt = c.stored;
+    for (int i : c.differing)
+        if (fields[i].set)
+            fields[i].set(rebuilt, fields[i].get(other));
+    return rebuilt == other;
+}
+
+template <class S, class Field>
+void checkComparisons(const QList<Field> &fields, Comparison<S> (*compare)(const S &, const S &),
+                      Seeded &seeded, const S &window) {
+    QVERIFY(compare(window, window).differing.isEmpty());
+    for (int n = 0; n < 200; ++n) {
+        QSet<QString> changed;
+        const S other = seeded.change(fields, window, 8, changed);
+        const Comparison<S> c = compare(window, other);
+        QVERIFY(c.unstorable.isEmpty());
+        QVERIFY2(listedFieldsMakeTheOther(fields, c, other), qPrintable(QString::number(n)));
+        // Nothing is listed that was not changed, except the relay mode, which follows the
+        // relay's events.
+        for (int i : c.differing)
+            QVERIFY2(changed.contains(fields[i].key) || !fields[i].set, qPrintable(fields[i].key));
+    }
+}
+
+Comparison<Q71Settings> compare71(const Q71Settings &w, const Q71Settings &o) {
+    return compareQ71(w, o);
+}
+} // namespace
+
+// Seeded configurations with a few settings changed, and the presets against each other: the
+// comparison lists the changed settings and nothing else.
+void TstSettings::comparisonListsExactlyWhatDiffers() {
+    Seeded seeded(1407u);
+    Q71Settings q71 = seeded.q71();
+    clearPartitionsWithoutNumber(q71); // as the window stores it
+    checkComparisons(catalogueQ72(), compareQ72, seeded, seeded.q72());
+    checkComparisons(catalogueQ71(), compare71, seeded, q71);
+    for (int a = 0; a < 6; ++a) {
+        const int b = (a + 1) % 6;
+        const Q72Settings p72 = decodeQ72(presetImage(ModelQ72, b)).settings;
+        const auto c72 = compareQ72(decodeQ72(presetImage(ModelQ72, a)).settings, p72);
+        QVERIFY(!c72.differing.isEmpty() && listedFieldsMakeTheOther(catalogueQ72(), c72, p72));
+        const Q71Settings p71 = decodeQ71(presetImage(ModelQ71, b)).settings;
+        const auto c71 = compareQ71(decodeQ71(presetImage(ModelQ71, a)).settings, p71);
+        QVERIFY(!c71.differing.isEmpty() && listedFieldsMakeTheOther(catalogueQ71(), c71, p71));
+    }
+}
+
+// A window value a write would refuse is listed with the encoder's message instead of being
+// compared, and the rest is still compared; a Q71 recipient without a number reports no
+// partitions, as a write stores it.
+void TstSettings::comparisonPutsAsideWhatCannotBeStored() {
+    const Q72Settings file = decodeQ72(presetImage(ModelQ72, 2)).settings;
+    Q72Settings window = file;
+    window.blitzCodes[4] = QStringLiteral("511"); // reads back as no code
+    window.recipients[1].waitTime = (file.recipients[1].waitTime + 1) % 16;
+    window.pin = QStringLiteral("__34"); // blanks before digits read back as no PIN
+    const auto c = compareQ72(window, file);
+    QCOMPARE(c.unstorable.size(), 2);
+    QCOMPARE(c.unstorable[0].key, QStringLiteral("pin"));
+    QCOMPARE(c.unstorable[1].key, QStringLiteral("blitzCodes.5"));
+    QVERIFY(c.unstorable[1].error.contains(QLatin1String("511")));
+    QCOMPARE(c.differing.size(), 1);
+    QCOMPARE(catalogueQ72()[c.differing[0]].key, QStringLiteral("recipients.2.waitTime"));
+
+    const Q71Settings stored = decodeQ71(presetImage(ModelQ71, 1)).settings;
+    Q71Settings q71 = stored;
+    QVERIFY(q71.recipients[7].phone.isEmpty());
+    q71.recipients[7].partitions.fill(true);
+    QVERIFY(compareQ71(q71, stored).differing.isEmpty());
 }
 
 QTEST_MAIN(TstSettings)

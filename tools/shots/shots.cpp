@@ -1,10 +1,18 @@
-// Saves a picture of every main page and every inner page of the window, for looking at the
-// layout: q7xshots OUTPUT_DIR [demo-q71|demo-q72|online]
+// Saves a picture of every main page and every inner page of the window, of the service menu and
+// of a comparison with the factory settings of another work mode, and the configuration sheet as
+// a PDF file, for looking at the layout:
+// q7xshots OUTPUT_DIR [demo-q71|demo-q72|online]
+#include "app/comparedialog.h"
 #include "app/mainform.h"
+#include "image/configfile.h"
+#include "image/presets.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QMenu>
 #include <QTimer>
+
+using namespace q7x;
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
@@ -39,6 +47,23 @@ int main(int argc, char **argv) {
                 save(QStringLiteral("page%1").arg(i + 1));
             }
         }
+        QMenu *menu = w.ServiceButton->menu();
+        menu->popup(w.ServiceButton->mapToGlobal(QPoint(0, w.ServiceButton->height())));
+        QApplication::processEvents();
+        menu->grab().save(out + QLatin1Char('/') + mode + QStringLiteral("-menu.png"));
+        menu->hide();
+        const QString other = out + QStringLiteral("/other.cfg");
+        image::writeConfigFile(other, image::presetImage(w.DeviceModel, 0), w.DeviceModel);
+        dialogs.fileNames << other;
+        w.CompareFileItem->trigger();
+        if (q7x::app::CompareDialog *d = w.compareDialog()) {
+            QApplication::processEvents();
+            d->grab().save(out + QLatin1Char('/') + mode + QStringLiteral("-compare.png"));
+            save(QStringLiteral("compared"));
+        }
+        QFile::remove(other);
+        dialogs.fileNames << out + QLatin1Char('/') + mode + QStringLiteral("-sheet.pdf");
+        w.ReportItem->trigger();
         app.quit();
     });
     return app.exec();
