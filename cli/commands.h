@@ -17,5 +17,6 @@ void addDiff(CLI::App &app, Run &run, Status &status);
 void addCheck(CLI::App &app, Run &run, Status &status);
 void addImport(CLI::App &app, Run &run, Status &status);
 void addPreset(CLI::App &app, Run &run, Status &status);
+void addReport(CLI::App &app, Run &run, Status &status);
 
 } // namespace q7x::cli

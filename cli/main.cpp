@@ -1,9 +1,13 @@
-// q7xctl: back up, program, clone, show, compare and check Q71 and Q72 configurations from a
-// terminal or a script, on the codecs and the link engine of the configurator's window.
+// q7xctl: back up, program, clone, show, compare and check Q71 and Q72 configurations, and write
+// their printable sheets, from a terminal or a script, on the codecs and the link engine of the
+// configurator's window.
 #include "cli/commands.h"
 #include "cli/interrupt.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -19,12 +23,33 @@ const char *const ExitStatuses = R"(Exit status:
 Ports: com1..com10 (the configurator's INI section [Ports] maps them), a serial device path such
 as /dev/ttyUSB0, or usb for the FTDI converter. See q7xctl(1).)";
 
+// The command the arguments name: the first that is neither an option nor --lang's value.
+bool namesReport(int argc, char **argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--lang") == 0)
+            ++i;
+        else if (argv[i][0] != '-')
+            return std::strcmp(argv[i], "report") == 0;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
     using namespace q7x::cli;
     Interrupt::install();
-    QCoreApplication application(argc, argv);
+    // The sheet is laid out with Qt GUI's fonts and PDF writer, which need a QGuiApplication;
+    // without a display the offscreen platform serves. The other commands stay on QtCore and
+    // start without loading a platform.
+    std::unique_ptr<QCoreApplication> application;
+    if (namesReport(argc, argv)) {
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
     Run run;
     Status status = Done;
 
@@ -51,6 +76,7 @@ int main(int argc, char **argv) {
     addCheck(cli, run, status);
     addImport(cli, run, status);
     addPreset(cli, run, status);
+    addReport(cli, run, status);
     try {
         cli.parse(argc, argv);
     } catch (const CLI::ParseError &e) {

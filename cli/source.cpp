@@ -11,7 +11,7 @@ std::optional<PortSpec> portOf(const Run &run, const QString &text) {
     return port;
 }
 
-Status load(const Run &run, const Source &source, ConfigurationFile &out) {
+Status load(const Run &run, const Source &source, ConfigurationFile &out, QString *firmware) {
     if (source.port.isEmpty())
         return readConfiguration(run, source.file, out);
     const std::optional<PortSpec> port = portOf(run, source.port);
@@ -25,6 +25,8 @@ Status load(const Run &run, const Source &source, ConfigurationFile &out) {
     if (s == Done)
         s = device.read(id, out.image);
     out.model = modelCode(id.model);
+    if (firmware)
+        *firmware = id.firmware;
     return s;
 }
 

@@ -12,7 +12,9 @@ struct Source {
     QString name() const { return port.isEmpty() ? file : port; }
 };
 
-Status load(const Run &run, const Source &source, ConfigurationFile &out);
+// The device's firmware ("1_3", "7_x") in `firmware` when it was read from a device.
+Status load(const Run &run, const Source &source, ConfigurationFile &out,
+            QString *firmware = nullptr);
 
 // The port as given on the command line; BadUsage, said, when it names none.
 std::optional<PortSpec> portOf(const Run &run, const QString &text);

@@ -1,5 +1,5 @@
 // q7xctl's file commands as a script runs them: usage and exit statuses, factory presets, the
-// JSON round trip, comparison and the check of damaged files.
+// JSON round trip, comparison, the check of damaged files and the configuration sheet.
 #include "ctlprocess.h"
 #include "image/configfile.h"
 #include "image/presets.h"
@@ -33,6 +33,7 @@ class TestCli : public QObject {
     void diffExitsWithZeroOneOrTwo();
     void checkNamesEachBadFieldAndWriteRefusesTheFile();
     void showNamesSettingsAsTheWindowDoes();
+    void reportMasksPasswordsUnlessAskedAndRefusesDamagedFiles();
 };
 
 void TestCli::usageErrorsExitWithTwo() {
@@ -43,7 +44,8 @@ void TestCli::usageErrorsExitWithTwo() {
                                     {"--lang", "de", "check", "x"},
                                     {"preset", "--model", "q72", "--mode", "6", "-o", "x"},
                                     {"show"},
-                                    {"diff", "a.cfg"}})
+                                    {"diff", "a.cfg"},
+                                    {"report", "-o", "x.pdf"}})
         QVERIFY2(ctl.run(args).status == 2, qPrintable(args.join(' ')));
     const Ctl::Result r = ctl.run({"info", "--port", "com11"});
     QCOMPARE(r.status, 2);
@@ -194,6 +196,40 @@ void TestCli::showNamesSettingsAsTheWindowDoes() {
     const QStringList shown = ctl.run({"show", file}).out.split('\n');
     QCOMPARE(shown.value(0), mainPage);
     QCOMPARE(shown.value(1), "  " + workMode);
+}
+
+// The sheet's text, as a reader of the PDF file finds it.
+void TestCli::reportMasksPasswordsUnlessAskedAndRefusesDamagedFiles() {
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    if (pdftotext.isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    Ctl ctl;
+    image::Q72Settings s = image::decodeQ72(image::presetImage(72, 1)).settings;
+    s.pin = "4729";
+    const QString file = ctl.path("p.cfg");
+    QVERIFY(!image::writeConfigFile(file, image::encodeQ72(s).image, 72));
+    const auto sheetText = [&](const QStringList &options) {
+        const QString pdf = ctl.path("sheet.pdf");
+        const Ctl::Result r = ctl.run(QStringList{"report", file, "-o", pdf, "--force"} + options);
+        QProcess text;
+        text.start(pdftotext, {pdf, "-"});
+        text.waitForFinished();
+        return QString::number(r.status) + ' ' + QString::fromUtf8(text.readAllStandardOutput());
+    };
+    const QString masked = sheetText({}), shown = sheetText({"--include-passwords"});
+    const lang::WindowTexts texts = lang::WindowTexts::load(lang::LangEnglish, ctl.path({}));
+    const QString workMode = texts.text("rsMainForm_Label2_Caption").remove(':').simplified();
+    QVERIFY2(masked.startsWith("0 ") && masked.contains(workMode), qPrintable(masked));
+    QVERIFY(!masked.contains("4729"));
+    QVERIFY2(shown.startsWith("0 ") && shown.contains("4729"), qPrintable(shown));
+
+    // A damaged field would be printed as its fall-back value: no sheet.
+    image::ConfigImage damaged = image::encodeQ72(s).image;
+    damaged[40] = 0x07; // recipient 2's number: a nibble of 12
+    damaged[41] = 0xC1;
+    QVERIFY(!image::writeConfigFile(file, damaged, 72));
+    QCOMPARE(ctl.run({"report", file, "-o", ctl.path("damaged.pdf")}).status, 2);
+    QVERIFY(!QFile::exists(ctl.path("damaged.pdf")));
 }
 
 QTEST_MAIN(TestCli)
