@@ -1,11 +1,11 @@
 // The device commands of the main window: link choice, Connect, Cancel, Read, Write and Run
 // modem, the window routines the link workers run, and the workers' life cycle.
+#include "app/linkdisplay.h"
 #include "app/linkworker.h"
 #include "app/mainform.h"
 
 #include "lang/ini.h"
 #include "lang/messagetable.h"
-#include "link/linkdisplay.h"
 #include "link/usbtransport.h"
 #include "pages/binding.h"
 
@@ -17,7 +17,6 @@
 namespace q7x::app {
 
 using link::ButtonEvent;
-using link::ButtonStates;
 
 using link::LinkKind;
 using link::LinkOperation;
@@ -29,7 +28,7 @@ namespace {
 QString S(const char *utf8) { return QString::fromUtf8(utf8); }
 
 // The reason and remedy lines of a port or converter that would not open.
-QStringList openFailureLines(const link::OpenFailureTexts &t, const QString &detail = {}) {
+QStringList openFailureLines(const OpenFailureTexts &t, const QString &detail = {}) {
     QStringList lines;
     if (t.reason)
         lines << (t.reasonFormatsDetail ? lang::FormatM(t.reason, detail) : lang::M(t.reason));
@@ -41,10 +40,6 @@ QStringList openFailureLines(const link::OpenFailureTexts &t, const QString &det
 void enable(QWidget *w, const std::optional<bool> &on) {
     if (on)
         w->setEnabled(*on);
-}
-
-link::DeviceModel modelOf(int deviceModel) {
-    return deviceModel == pages::ModelQ71 ? link::DeviceModel::Q71 : link::DeviceModel::Q72;
 }
 
 } // namespace
@@ -79,7 +74,7 @@ void TMainForm::OpenSerialPort() {
         QStringList lines{lang::FormatM(1095, number)};
         if (!error.device.empty())
             lines << lang::FormatM(1600, QString::fromStdString(error.device));
-        lines << openFailureLines(link::portFailureTexts(error.failure),
+        lines << openFailureLines(portFailureTexts(error.failure),
                                   QString::fromStdString(error.detail));
         dialogs().message(lines.join(QLatin1Char('\n')), QString(), Dialogs::Icon::Warning);
         PortOk = false;
@@ -209,7 +204,7 @@ void TMainForm::connectLink() {
         } else {
             setStatusText(lang::M(1535));
             const QStringList lines = QStringList{lang::M(1535)}
-                                      << openFailureLines(link::usbFailureTexts(m_usbOpenStatus));
+                                      << openFailureLines(usbFailureTexts(m_usbOpenStatus));
             dialogs().message(lines.join(QLatin1Char('\n')), QString(), Dialogs::Icon::Warning);
             UsbOk = true; // the next Connect tries again
             CancelButton->setEnabled(false);
@@ -268,7 +263,7 @@ void TMainForm::CanlButtonClick(QWidget *) {
     VersionLabel->hide();
     Label1->setCaption(QString());
     Label1->hide();
-    setStatusText(lang::M(1042) + S(" ") + lang::M(DeviceModel == pages::ModelQ71 ? 1238 : 1237));
+    setStatusText(lang::M(1042) + S(" ") + lang::M(DeviceModel == DeviceModel::Q71 ? 1238 : 1237));
     RunModemButton->setEnabled(false);
     pb1->setValue(0);
 }
@@ -280,7 +275,7 @@ void TMainForm::ReadButtonClick(QWidget *) {
     RunModemButton->setEnabled(false);
     setStatusText(lang::M(1006));
     PendingOperation =
-        DeviceModel == pages::ModelQ71 ? LinkOperation::ReadQ71 : LinkOperation::ReadQ72;
+        DeviceModel == DeviceModel::Q71 ? LinkOperation::ReadQ71 : LinkOperation::ReadQ72;
     startWorker(PendingOperation);
     Interactive = true;
 }
@@ -292,11 +287,10 @@ void TMainForm::WriteButtonClick(QWidget *) {
     ReadButton->setEnabled(false);
     RunModemButton->setEnabled(false);
     setStatusText(lang::M(1005));
-    const bool q71 = DeviceModel == pages::ModelQ71;
+    const bool q71 = DeviceModel == DeviceModel::Q71;
     PendingOperation = q71 ? LinkOperation::WriteQ71 : LinkOperation::WriteQ72;
     image::Encoded encoded = q71 ? pages::EncodeImageQ71(*this) : pages::EncodeImageQ72(*this);
-    image::adjustForWrite(encoded.image, q71 ? image::ModelQ71 : image::ModelQ72,
-                          writeLanguage(lang::GetLanguage()));
+    image::adjustForWrite(encoded.image, DeviceModel, writeLanguage(lang::GetLanguage()));
     if (!encoded.ok()) {
         // Nothing is sent: the window stays connected as it was.
         setStatusText(QString());
@@ -330,7 +324,7 @@ void TMainForm::RunModemButtonClick(QWidget *) {
 // ---- window routines of the workers ----------------------------------------------------------
 
 void TMainForm::ShowLinkStatus(LinkStatus status, int argument, LinkKind kind) {
-    const link::StatusDisplay d = link::statusDisplay(status, kind);
+    const StatusDisplay d = statusDisplay(status, kind);
     if (d.barFixedText)
         setStatusText(S(d.barFixedText));
     else if (d.barFormatsArgument)
@@ -359,9 +353,9 @@ void applyStates(const TMainForm &f, const ButtonStates &s) {
 }
 } // namespace
 
-void TMainForm::SetLinkButtons(ButtonEvent event) { applyStates(*this, link::buttonStates(event)); }
+void TMainForm::SetLinkButtons(ButtonEvent event) { applyStates(*this, buttonStates(event)); }
 
-void TMainForm::ShowLinkReady() { applyStates(*this, link::linkReadyStates(modelOf(DeviceModel))); }
+void TMainForm::ShowLinkReady() { applyStates(*this, linkReadyStates(DeviceModel)); }
 
 link::ClockStamp TMainForm::TakeClockStamp() {
     const QDateTime now = pcClock ? pcClock() : QDateTime::currentDateTime();
@@ -380,9 +374,8 @@ void TMainForm::ShowQ71Firmware(int number) {
     VersionLabel->show();
 }
 
-void TMainForm::ShowModelLabel(link::DeviceModel model) {
-    Label1->setCaption(lang::M(1044) + S(" ") +
-                       lang::M(model == link::DeviceModel::Q71 ? 1238 : 1237));
+void TMainForm::ShowModelLabel(core::DeviceModel model) {
+    Label1->setCaption(lang::M(1044) + S(" ") + lang::M(model == DeviceModel::Q71 ? 1238 : 1237));
     Label1->show();
 }
 
@@ -393,16 +386,15 @@ void TMainForm::ShowDeviceClock(const link::DeviceClock &clock) {
     TimeLabel->setCaption(QString::fromStdString(link::formatClockTime(clock)));
 }
 
-void TMainForm::HandOverImage(link::DeviceModel model, const std::vector<std::uint8_t> &bytes) {
+void TMainForm::HandOverImage(core::DeviceModel model, const std::vector<std::uint8_t> &bytes) {
     image::ConfigImage image{};
     std::copy_n(bytes.begin(), std::min(bytes.size(), image.size()), image.begin());
     if (std::exchange(m_compareReader, nullptr)) {
-        showComparison(model == link::DeviceModel::Q71 ? image::ModelQ71 : image::ModelQ72, image,
-                       QString());
+        showComparison(model, image, QString());
         return;
     }
     ConfigFileName.clear();
-    if (model == link::DeviceModel::Q71)
+    if (model == DeviceModel::Q71)
         pages::DecodeImageQ71(*this, image);
     else
         pages::DecodeImageQ72(*this, image);
@@ -417,54 +409,15 @@ void TMainForm::CloseLink(LinkKind kind) {
         PortHandle = {};
 }
 
-// The connect-time model view: which controls each model shows.
-void TMainForm::ModelAdaptation(link::DeviceModel model) {
-    const pages::Controls &c = controls();
-    const bool q72 = model == link::DeviceModel::Q72;
-    DeviceModel = q72 ? pages::ModelQ72 : pages::ModelQ71;
-    auto show = [&](const char *name, bool on) { c.widget(S(name))->setVisible(on); };
-    for (const char *name : {"SMSphone", "PinCode", "Panel5"})
-        show(name, q72);
-    show("Panel7", !q72);
-    c.get<pages::TabSheet>(S("TabSheet3"))->setTabVisible(q72);
-    c.get<pages::TabSheet>(S("TabSheet12"))->setTabVisible(!q72);
-    for (QWidget *b : {SaveButton, LoadButton, DefaultButton})
-        b->setEnabled(true);
-    RunModemButton->setEnabled(q72);
-    QWidget *label219 = c.widget(S("Label219"));
-    label219->setVisible(q72);
-    if (q72)
-        label219->setEnabled(true);
-    QWidget *label93 = c.widget(S("Label93"));
-    label93->show();
-    label93->move(6, label93->y());
-    show("Label268", !q72);
-    for (const char *name : {"Panel30", "Panel31", "Panel32"})
-        show(name, !q72);
-    for (const char *name : {"Panel4", "Panel13", "Panel15", "Label51", "Label3"})
-        show(name, q72);
-    show("PanelAttention", !q72);
-    for (int i = 1; i <= 8; ++i) {
-        c.widget(S("LinePhone"), i)->setVisible(!q72);
-        c.widget(S("PhoneNumber"), i)->setVisible(q72);
-        c.widget(S("TypeMesgLine"), i)->setVisible(!q72);
-        pages::ComboBox *gsm = c.combo(S("TypeMesgGSM"), i);
-        gsm->setVisible(q72);
-        ConnectTimeConfrmEnabl(gsm);
-        pages::ComboBox *sms = c.combo(S("SMS"), i);
-        if (q72) {
-            sms->show();
-        } else {
-            sms->setItemIndex(1);
-            sms->hide();
-        }
+void TMainForm::ModelAdaptation(core::DeviceModel model) {
+    DeviceModel = model;
+    if (model == DeviceModel::Q72) {
+        ApplyModelView(pages::ModelView::ConnectedQ72);
+        return;
     }
-    show("Panel33", !q72);
-    show("Panel34", q72);
-    if (!q72) {
-        FillObjectNumbers();
-        TypeMesgLineChange(c.combo(S("TypeMesgLine1")));
-    }
+    ApplyModelView(pages::ModelView::ConnectedQ71);
+    FillObjectNumbers();
+    TypeMesgLineChange(controls().combo(S("TypeMesgLine1")));
 }
 
 } // namespace q7x::app

@@ -19,12 +19,8 @@ QString S(const char *utf8) { return QString::fromUtf8(utf8); }
 // The dialogs' filter in the form the dialogs take: description and patterns per entry.
 const char *const FileFilter = "Файлы конфигурации (*.cfg);;Все файлы (*)";
 
-int modelCode(const TMainForm &form) {
-    return form.DeviceModel == pages::ModelQ71 ? image::ModelQ71 : image::ModelQ72;
-}
-
 QString proposedName(const TMainForm &form) {
-    return modelCode(form) == image::ModelQ71 ? S("Q71") : S("Q72");
+    return form.DeviceModel == DeviceModel::Q71 ? S("Q71") : S("Q72");
 }
 
 void showError(TMainForm &form, const QString &text) {
@@ -34,10 +30,9 @@ void showError(TMainForm &form, const QString &text) {
 } // namespace
 
 void TMainForm::DefaultButtonClick(QWidget *) {
-    const int model = modelCode(*this);
     ConfigFileName.clear();
-    pages::DecodeImage(*this, image::presetImage(model, WorkModeComboBox->itemIndex()));
-    if (model == image::ModelQ72)
+    pages::DecodeImage(*this, image::presetImage(DeviceModel, WorkModeComboBox->itemIndex()));
+    if (DeviceModel == DeviceModel::Q72)
         ChangeOwnName(controls().combo(S("NameRzd1")));
     setStatusText(SelectLang->text() == lang::LangRussian ? S("Заводские настройки выставлены")
                                                           : lang::M(1537));
@@ -76,7 +71,7 @@ void TMainForm::LoadButtonClick(QWidget *) {
         return;
     }
     VersionLabel->hide();
-    if (*read.model != modelCode(*this)) {
+    if (*read.model != core::modelCode(DeviceModel)) {
         dialogs().message(lang::M(1215), QString(), Dialogs::Icon::None);
         return;
     }
@@ -87,7 +82,7 @@ void TMainForm::LoadButtonClick(QWidget *) {
     pages::DecodeImage(*this, *read.image);
     ConfigFileName = path;
     setStatusText(lang::M(1008));
-    if (DeviceModel != pages::ModelQ71) {
+    if (DeviceModel != DeviceModel::Q71) {
         const pages::Controls &c = controls();
         for (int k = 1; k <= image::RecipientCount; ++k)
             if (c.combo(S("TypeMesgGSM"), k)->itemIndex() == image::GsmBlitzItem) {

@@ -67,10 +67,10 @@ class WorkerWindowPort : public link::WindowPort {
     void showQ71Firmware(int number) override {
         call([=](TMainForm &f) { f.ShowQ71Firmware(number); });
     }
-    void showModelLabel(link::DeviceModel model) override {
+    void showModelLabel(DeviceModel model) override {
         call([=](TMainForm &f) { f.ShowModelLabel(model); });
     }
-    void adaptToModel(link::DeviceModel model) override {
+    void adaptToModel(DeviceModel model) override {
         call([=](TMainForm &f) { f.ModelAdaptation(model); });
     }
     void showLinkReady() override {
@@ -85,7 +85,7 @@ class WorkerWindowPort : public link::WindowPort {
     void showDeviceClock(const link::DeviceClock &clock) override {
         call([=](TMainForm &f) { f.ShowDeviceClock(clock); });
     }
-    void deliverImage(link::DeviceModel model, std::span<const std::uint8_t> image) override {
+    void deliverImage(DeviceModel model, std::span<const std::uint8_t> image) override {
         // The window's copy: a call dropped while it waits must not read the worker's buffer.
         std::vector<std::uint8_t> copy(image.begin(), image.end());
         call([model, copy = std::move(copy)](TMainForm &f) { f.HandOverImage(model, copy); });
@@ -142,7 +142,7 @@ class WorkerWindowPort : public link::WindowPort {
 };
 
 LinkWorker::LinkWorker(TMainForm *window, link::LinkTraits traits, link::LinkOperation operation,
-                       int deviceModel, std::vector<std::uint8_t> image, LinkHandle handle,
+                       DeviceModel deviceModel, std::vector<std::uint8_t> image, LinkHandle handle,
                        std::shared_ptr<std::atomic<bool>> closing)
     : m_window(window), m_traits(traits), m_operation(operation), m_deviceModel(deviceModel),
       m_image(std::move(image)), m_handle(std::move(handle)), m_closing(std::move(closing)),
@@ -188,9 +188,7 @@ void LinkWorker::run() {
         (m_handle.clock ? m_handle.clock.get() : m_ownClock.get())->pause(m_startPauseMs);
     // Nothing left over from an earlier operation may pass for an answer.
     transport->purge();
-    const link::DeviceModel model =
-        m_deviceModel == pages::ModelQ71 ? link::DeviceModel::Q71 : link::DeviceModel::Q72;
-    m_engine->run(m_operation, model, m_image);
+    m_engine->run(m_operation, m_deviceModel, m_image);
     transport->purge();
     {
         std::lock_guard lock(m_runMutex);
@@ -201,7 +199,7 @@ void LinkWorker::run() {
     m_handle = {};
 }
 
-TComThread::TComThread(TMainForm *window, link::LinkOperation operation, int deviceModel,
+TComThread::TComThread(TMainForm *window, link::LinkOperation operation, DeviceModel deviceModel,
                        std::vector<std::uint8_t> image, LinkHandle port,
                        std::shared_ptr<std::atomic<bool>> closing)
     : LinkWorker(window, link::serialTraits(), operation, deviceModel, std::move(image),

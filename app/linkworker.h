@@ -16,6 +16,8 @@
 
 namespace q7x::app {
 
+using core::DeviceModel;
+
 class TMainForm;
 
 // The meeting point of a worker and the window. Once the window drops it (Cancel, window close),
@@ -33,7 +35,7 @@ class LinkWorker : public QThread {
     // `image` is the encoded image of a write; the worker keeps its own copy until it ends.
     // `closing` is the window's flag that it is being closed.
     LinkWorker(TMainForm *window, link::LinkTraits traits, link::LinkOperation operation,
-               int deviceModel, std::vector<std::uint8_t> image, LinkHandle handle,
+               DeviceModel deviceModel, std::vector<std::uint8_t> image, LinkHandle handle,
                std::shared_ptr<std::atomic<bool>> closing);
     ~LinkWorker() override;
 
@@ -56,7 +58,7 @@ class LinkWorker : public QThread {
     TMainForm *m_window;
     link::LinkTraits m_traits;
     link::LinkOperation m_operation;
-    int m_deviceModel;
+    DeviceModel m_deviceModel;
     std::vector<std::uint8_t> m_image;
     LinkHandle m_handle;
     std::shared_ptr<std::atomic<bool>> m_closing;
@@ -76,7 +78,7 @@ class LinkWorker : public QThread {
 class TComThread : public LinkWorker {
     Q_OBJECT
   public:
-    TComThread(TMainForm *window, link::LinkOperation operation, int deviceModel,
+    TComThread(TMainForm *window, link::LinkOperation operation, DeviceModel deviceModel,
                std::vector<std::uint8_t> image, LinkHandle port,
                std::shared_ptr<std::atomic<bool>> closing);
 };

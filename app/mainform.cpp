@@ -2,8 +2,9 @@
 
 #include "lang/ini.h"
 #include "lang/messagetable.h"
-#include "lang/tablegen.h"
-#include "lang/translatewalk.h"
+#include "pages/geometry.h"
+#include "pages/tablegen.h"
+#include "pages/translatewalk.h"
 
 #include <QApplication>
 #include <QDir>
@@ -30,7 +31,7 @@ TMainForm::TMainForm(pages::Dialogs *dialogs, QWidget *parent) : FormBase(dialog
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(833, 582);
+    setFixedSize(pages::geometry::MainFormWidth, pages::geometry::MainFormHeight);
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         move(area.center() - rect().center());
@@ -172,9 +173,9 @@ void TMainForm::buildHints() {
 }
 
 // The application owns one form, this window.
-void TMainForm::TranslateWindow() { lang::TranslateWindow({this}); }
+void TMainForm::TranslateWindow() { pages::TranslateWindow({this}); }
 
-void TMainForm::LoadLogo() { lang::LoadLogo(Image2); }
+void TMainForm::LoadLogo() { pages::LoadLogo(Image2); }
 
 void TMainForm::showEvent(QShowEvent *e) {
     FormBase::showEvent(e);
@@ -267,8 +268,8 @@ void TMainForm::GenTableButtonClick(QWidget *) {
     if (folder.isEmpty())
         return;
     const QDir dir(folder);
-    const QStringList files = {dir.filePath(lang::TableHeaderName(objectName())),
-                               dir.filePath(lang::TableScriptName(objectName()))};
+    const QStringList files = {dir.filePath(pages::TableHeaderName(objectName())),
+                               dir.filePath(pages::TableScriptName(objectName()))};
     if ((QFile::exists(files[0]) || QFile::exists(files[1])) &&
         dialogs().question(S("Do you want to save existing files?"), S("System message")))
         for (const QString &f : files)
@@ -276,7 +277,7 @@ void TMainForm::GenTableButtonClick(QWidget *) {
                 QFile::remove(f + S(".bak"));
                 QFile::rename(f, f + S(".bak"));
             }
-    if (!lang::WriteTable(folder, objectName(), lang::GenerateTable({this})))
+    if (!pages::WriteTable(folder, objectName(), pages::GenerateTable({this})))
         dialogs().message(S("Cannot write the files into ") + folder, S("System message"),
                           pages::Dialogs::Icon::Error);
 }

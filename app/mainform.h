@@ -22,6 +22,8 @@ class QPrinter;
 
 namespace q7x::app {
 
+using core::DeviceModel;
+
 class CompareDialog;
 class LinkWorker;
 
@@ -74,12 +76,12 @@ class TMainForm : public pages::FormBase {
     void SetLinkButtons(link::ButtonEvent event);
     void ShowLinkReady();
     link::ClockStamp TakeClockStamp();
-    void ModelAdaptation(link::DeviceModel model);
+    void ModelAdaptation(core::DeviceModel model);
     void ShowQ72Firmware(const QString &firmware);
     void ShowQ71Firmware(int number);
-    void ShowModelLabel(link::DeviceModel model);
+    void ShowModelLabel(core::DeviceModel model);
     void ShowDeviceClock(const link::DeviceClock &clock);
-    void HandOverImage(link::DeviceModel model, const std::vector<std::uint8_t> &image);
+    void HandOverImage(core::DeviceModel model, const std::vector<std::uint8_t> &image);
     void CloseLink(link::LinkKind kind);
 
     // The read or write code of the current model, the open links and the current workers.
@@ -136,7 +138,8 @@ class TMainForm : public pages::FormBase {
     void buildServiceMenu();
     // The open dialog's choice of a configuration file; empty when cancelled (filecommands.cpp).
     QString openConfigFileName();
-    void showComparison(int model, const image::ConfigImage &other, const QString &fileName);
+    void showComparison(core::DeviceModel model, const image::ConfigImage &other,
+                        const QString &fileName);
     // The window's configuration as a write would store it; nothing, after saying why, when a
     // value cannot be stored.
     std::optional<report::Configuration> sheetConfiguration();

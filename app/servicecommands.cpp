@@ -98,7 +98,7 @@ void TMainForm::CompareFileItemClick(QWidget *) {
     if (path.isEmpty())
         return;
     const image::ConfigFileRead read = image::readConfigFile(path);
-    if (read.model && *read.model != DeviceModel) {
+    if (read.model && *read.model != core::modelCode(DeviceModel)) {
         dialogs().message(lang::M(1718), QString(), Dialogs::Icon::None);
         return;
     }
@@ -116,7 +116,7 @@ void TMainForm::CompareDeviceItemClick(QWidget *) {
     m_compareReader = USB->isChecked() ? UsbWorker : ComWorker;
 }
 
-void TMainForm::showComparison(int model, const image::ConfigImage &other,
+void TMainForm::showComparison(core::DeviceModel model, const image::ConfigImage &other,
                                const QString &fileName) {
     if (m_compareDialog)
         m_compareDialog->close();
@@ -133,7 +133,7 @@ void TMainForm::showComparison(int model, const image::ConfigImage &other,
             row.setting = lang::M(1718);
             return QList<report::DifferenceRow>{row};
         }
-        if (model == image::ModelQ71)
+        if (model == DeviceModel::Q71)
             return report::differenceRows(pages::gatherQ71(*this), image::decodeQ71(other), words,
                                           device);
         return report::differenceRows(pages::gatherQ72(*this), image::decodeQ72(other), words,
@@ -147,7 +147,7 @@ void TMainForm::showComparison(int model, const image::ConfigImage &other,
 
 std::optional<report::Configuration> TMainForm::sheetConfiguration() {
     image::Encoded encoded;
-    if (DeviceModel == pages::ModelQ71) {
+    if (DeviceModel == DeviceModel::Q71) {
         image::Q71Settings s = pages::gatherQ71(*this);
         image::clearPartitionsWithoutNumber(s);
         encoded = image::encodeQ71(s);
@@ -159,7 +159,7 @@ std::optional<report::Configuration> TMainForm::sheetConfiguration() {
         dialogs().message(encoded.error, QString(), Dialogs::Icon::Error);
         return std::nullopt;
     }
-    if (DeviceModel == pages::ModelQ71)
+    if (DeviceModel == DeviceModel::Q71)
         return image::decodeQ71(encoded.image).settings;
     return image::decodeQ72(encoded.image).settings;
 }
@@ -178,7 +178,7 @@ void TMainForm::ReportItemClick(QWidget *) {
     if (!configuration)
         return;
     const QString proposed =
-        (ConfigFileName.isEmpty() ? QStringLiteral("Q%1").arg(DeviceModel)
+        (ConfigFileName.isEmpty() ? QStringLiteral("Q%1").arg(core::modelCode(DeviceModel))
                                   : QFileInfo(ConfigFileName).completeBaseName()) +
         QStringLiteral(".pdf");
     const QString path = dialogs().saveFileName(lang::M(1719), lang::M(1720), S("pdf"), proposed);

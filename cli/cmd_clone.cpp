@@ -81,7 +81,7 @@ class Cloner {
     // False when Ctrl+C cut the write short.
     bool program(Identity &id) {
         QString result;
-        if (modelCode(id.model) != m_file.model) {
+        if (id.model != m_file.model) {
             result = lang::M(1839);
             ++m_skipped;
         } else {

@@ -27,7 +27,8 @@ void addPreset(CLI::App &app, Run &run, Status &status) {
     sub->add_flag("--force", o->force, "Replace an existing file");
     sub->callback([&run, &status, o] {
         run.loadMessages();
-        const int model = o->model == "q71" ? image::ModelQ71 : image::ModelQ72;
+        const image::DeviceModel model =
+            o->model == "q71" ? image::DeviceModel::Q71 : image::DeviceModel::Q72;
         const QString path = QString::fromStdString(o->output);
         status =
             writeConfiguration(run, path, {model, image::presetImage(model, o->mode)}, o->force);

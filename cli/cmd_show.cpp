@@ -65,7 +65,7 @@ void addShow(CLI::App &app, Run &run, Status &status) {
         // Damaged fields show their fall-back values; say which they are.
         run.complain(describe(findProblems(config.model, config.image, words, true)));
         run.print(
-            config.model == image::ModelQ71
+            config.model == image::DeviceModel::Q71
                 ? pagesText(image::catalogueQ71(), image::decodeQ71(config.image).settings, words)
                 : pagesText(image::catalogueQ72(), image::decodeQ72(config.image).settings, words));
     });

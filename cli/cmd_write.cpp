@@ -12,7 +12,7 @@ namespace {
 
 // The device must be of the file's model; nothing is sent to one of another.
 Status sameModel(const Run &run, const Writable &file, const Identity &id) {
-    if (modelCode(id.model) == file.model)
+    if (id.model == file.model)
         return Done;
     run.complain(
         {lang::FormatM(1831, {modelLabel(file.model), modelName(id.model)}), lang::M(1830)});

@@ -5,7 +5,7 @@
 #include "lang/ini.h"
 #include "lang/messagetable.h"
 #include "link/frames.h"
-#include "link/linkdisplay.h"
+#include "link/outcometexts.h"
 #include "link/serialport.h"
 #include "link/systemclock.h"
 #include "link/usbtransport.h"
@@ -165,8 +165,6 @@ std::optional<PortSpec> PortSpec::parse(const QString &text) {
 }
 
 QString modelName(DeviceModel model) { return lang::M(model == DeviceModel::Q71 ? 1238 : 1237); }
-
-int modelCode(DeviceModel model) { return static_cast<int>(model); }
 
 Device::Device(const Run &run, PortSpec port) : m_run(run), m_port(std::move(port)) {}
 

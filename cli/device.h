@@ -35,7 +35,6 @@ struct Identity {
 
 // The model's name as the window shows it (M1237, M1238).
 QString modelName(link::DeviceModel model);
-int modelCode(link::DeviceModel model);
 
 class Device {
   public:

@@ -24,9 +24,9 @@ QList<Difference> differencesOf(const QList<image::CatalogueField<S>> &fields, c
 
 } // namespace
 
-QList<Difference> differences(int model, const image::ConfigImage &a, const image::ConfigImage &b,
-                              const FieldText &words) {
-    if (model == image::ModelQ71)
+QList<Difference> differences(image::DeviceModel model, const image::ConfigImage &a,
+                              const image::ConfigImage &b, const FieldText &words) {
+    if (model == image::DeviceModel::Q71)
         return differencesOf(image::catalogueQ71(), image::decodeQ71(a).settings,
                              image::decodeQ71(b).settings, words);
     return differencesOf(image::catalogueQ72(), image::decodeQ72(a).settings,

@@ -16,8 +16,8 @@ struct Difference {
     QString aText, bText;
 };
 
-QList<Difference> differences(int model, const image::ConfigImage &a, const image::ConfigImage &b,
-                              const FieldText &words);
+QList<Difference> differences(image::DeviceModel model, const image::ConfigImage &a,
+                              const image::ConfigImage &b, const FieldText &words);
 
 // "--- A", "+++ B", then per setting "page / setting", "- value of A", "+ value of B".
 QString describe(const QList<Difference> &diffs, const QString &nameA, const QString &nameB);

@@ -16,8 +16,8 @@
 
 namespace q7x::cli {
 
-QString modelLabel(int model) {
-    return model == image::ModelQ71 ? QStringLiteral("Q71") : QStringLiteral("Q72");
+QString modelLabel(image::DeviceModel model) {
+    return model == image::DeviceModel::Q71 ? QStringLiteral("Q71") : QStringLiteral("Q72");
 }
 
 Status readConfiguration(const Run &run, const QString &path, ConfigurationFile &out) {
@@ -40,11 +40,12 @@ Status readConfiguration(const Run &run, const QString &path, ConfigurationFile 
         run.complain(e.message());
         return BadUsage;
     }
-    if (*read.model != image::ModelQ71 && *read.model != image::ModelQ72) {
+    if (*read.model != core::modelCode(image::DeviceModel::Q71) &&
+        *read.model != core::modelCode(image::DeviceModel::Q72)) {
         run.complain(lang::FormatM(1805, {path, QString::number(*read.model)}));
         return BadUsage;
     }
-    out.model = *read.model;
+    out.model = image::DeviceModel(*read.model);
     out.image = *read.image;
     return Done;
 }

@@ -9,7 +9,7 @@
 namespace q7x::cli {
 
 struct ConfigurationFile {
-    int model = 0; // image::ModelQ71 or image::ModelQ72
+    image::DeviceModel model = image::DeviceModel::Q72;
     image::ConfigImage image{};
 };
 
@@ -23,7 +23,7 @@ Status writeAtomically(const Run &run, const QString &path, const QByteArray &co
 Status writeConfiguration(const Run &run, const QString &path, const ConfigurationFile &file,
                           bool force);
 
-// The model of a configuration file's model code ("Q71", "Q72").
-QString modelLabel(int model);
+// The model as a configuration file's reader sees it ("Q71", "Q72").
+QString modelLabel(image::DeviceModel model);
 
 } // namespace q7x::cli

@@ -39,8 +39,8 @@ template <class S>
 QList<Problem> problemsOf(const QList<image::CatalogueField<S>> &fields,
                           const image::ConfigImage &img,
                           image::DecodeResult<S> (*decode)(const image::ConfigImage &),
-                          image::Encoded (*encode)(const S &), int model, int deviceSize,
-                          const FieldText &words, bool damagedOnly) {
+                          image::Encoded (*encode)(const S &), image::DeviceModel model,
+                          int deviceSize, const FieldText &words, bool damagedOnly) {
     QList<Problem> out;
     const image::DecodeResult<S> decoded = decode(img);
     const auto add = [&](Problem::Kind kind, const QString &key, int offset,
@@ -104,9 +104,9 @@ const char *kindName(Problem::Kind kind) {
 
 } // namespace
 
-QList<Problem> findProblems(int model, const image::ConfigImage &img, const FieldText &words,
-                            bool damagedOnly) {
-    if (model == image::ModelQ71)
+QList<Problem> findProblems(image::DeviceModel model, const image::ConfigImage &img,
+                            const FieldText &words, bool damagedOnly) {
+    if (model == image::DeviceModel::Q71)
         return problemsOf(image::catalogueQ71(), img, image::decodeQ71, image::encodeQ71, model,
                           image::q71::DeviceSize, words, damagedOnly);
     return problemsOf(image::catalogueQ72(), img, image::decodeQ72, image::encodeQ72, model,

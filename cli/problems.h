@@ -21,8 +21,8 @@ struct Problem {
 };
 
 // All problems, or only the damaged fields.
-QList<Problem> findProblems(int model, const image::ConfigImage &img, const FieldText &words,
-                            bool damagedOnly = false);
+QList<Problem> findProblems(image::DeviceModel model, const image::ConfigImage &img,
+                            const FieldText &words, bool damagedOnly = false);
 
 // One line per problem: "line 41 (byte 40): Номер телефона 2: damaged data".
 QStringList describe(const QList<Problem> &problems);

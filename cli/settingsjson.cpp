@@ -77,11 +77,11 @@ QJsonValue settingJson(const QVariant &v, image::FieldKind kind) {
     return QJsonValue::fromVariant(v);
 }
 
-QJsonObject settingsToJson(int model, const image::ConfigImage &img) {
+QJsonObject settingsToJson(image::DeviceModel model, const image::ConfigImage &img) {
     QJsonObject out;
     out.insert(QStringLiteral("format"), QLatin1String(SettingsFormat));
     out.insert(QStringLiteral("version"), SettingsVersion);
-    const bool q71 = model == image::ModelQ71;
+    const bool q71 = model == image::DeviceModel::Q71;
     out.insert(QStringLiteral("model"), q71 ? QStringLiteral("Q71") : QStringLiteral("Q72"));
     out.insert(QStringLiteral("settings"),
                q71 ? toJson(image::catalogueQ71(), image::decodeQ71(img).settings)
@@ -116,14 +116,14 @@ ImportedSettings settingsFromJson(const QByteArray &json, const QString &fileNam
     ImportedSettings out;
     if (model == QLatin1String("Q71")) {
         out = fromJson(image::catalogueQ71(), settings,
-                       image::decodeQ71(image::presetImage(image::ModelQ71, 0)).settings,
+                       image::decodeQ71(image::presetImage(image::DeviceModel::Q71, 0)).settings,
                        image::encodeQ71, fileName);
-        out.model = image::ModelQ71;
+        out.model = image::DeviceModel::Q71;
     } else {
         out = fromJson(image::catalogueQ72(), settings,
-                       image::decodeQ72(image::presetImage(image::ModelQ72, 0)).settings,
+                       image::decodeQ72(image::presetImage(image::DeviceModel::Q72, 0)).settings,
                        image::encodeQ72, fileName);
-        out.model = image::ModelQ72;
+        out.model = image::DeviceModel::Q72;
     }
     return out;
 }

@@ -24,10 +24,10 @@ inline constexpr int SettingsVersion = 1;
 QJsonValue settingJson(const QVariant &value, image::FieldKind kind);
 
 // The settings of a decoded image.
-QJsonObject settingsToJson(int model, const image::ConfigImage &image);
+QJsonObject settingsToJson(image::DeviceModel model, const image::ConfigImage &image);
 
 struct ImportedSettings {
-    int model = 0;
+    image::DeviceModel model = image::DeviceModel::Q72;
     image::ConfigImage image{}; // as the encoder stores the settings
     QString error;              // in the interface language; empty on success
 };

@@ -24,7 +24,7 @@ Status load(const Run &run, const Source &source, ConfigurationFile &out, QStrin
         s = device.identify(id);
     if (s == Done)
         s = device.read(id, out.image);
-    out.model = modelCode(id.model);
+    out.model = id.model;
     if (firmware)
         *firmware = id.firmware;
     return s;

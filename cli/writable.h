@@ -8,7 +8,7 @@
 namespace q7x::cli {
 
 struct Writable {
-    int model = 0;
+    image::DeviceModel model = image::DeviceModel::Q72;
     image::ConfigImage image{};
 };
 

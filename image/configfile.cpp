@@ -137,19 +137,19 @@ ConfigFileRead readConfigFile(const QString &path) {
     return readConfig(file, path);
 }
 
-QByteArray formatConfig(const ConfigImage &image, int model) {
+QByteArray formatConfig(const ConfigImage &image, DeviceModel model) {
     QByteArray out;
     out.reserve(ConfigFileLines * 5);
     for (std::uint8_t b : image) {
         out += QByteArray::number(b);
         out += "\r\n";
     }
-    out += QByteArray::number(model);
+    out += QByteArray::number(core::modelCode(model));
     out += "\r\n";
     return out;
 }
 
-FileError writeConfigFile(const QString &path, const ConfigImage &image, int model) {
+FileError writeConfigFile(const QString &path, const ConfigImage &image, DeviceModel model) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return FileError{Kind::CannotCreate, path, 0, QString(), file.errorString()};

@@ -52,9 +52,9 @@ ConfigFileRead readConfig(QIODevice &device, const QString &fileName);
 ConfigFileRead readConfigFile(const QString &path);
 
 // The file contents for an image and a model code.
-QByteArray formatConfig(const ConfigImage &image, int model);
+QByteArray formatConfig(const ConfigImage &image, DeviceModel model);
 // Writes through a temporary file that replaces `path` only when complete (an existing file is
 // replaced without asking). Returns an error with kind None on success.
-FileError writeConfigFile(const QString &path, const ConfigImage &image, int model);
+FileError writeConfigFile(const QString &path, const ConfigImage &image, DeviceModel model);
 
 } // namespace q7x::image

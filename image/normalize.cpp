@@ -179,9 +179,11 @@ QStringList unshownValues(const Q71Settings &s) {
     return keys;
 }
 
-Encoded imageToWrite(int model, const ConfigImage &image, std::optional<WriteLanguage> language) {
-    Encoded out = model == ModelQ71 ? encodedForWrite(decodeQ71(image), normalizeQ71, encodeQ71)
-                                    : encodedForWrite(decodeQ72(image), normalizeQ72, encodeQ72);
+Encoded imageToWrite(DeviceModel model, const ConfigImage &image,
+                     std::optional<WriteLanguage> language) {
+    Encoded out = model == DeviceModel::Q71
+                      ? encodedForWrite(decodeQ71(image), normalizeQ71, encodeQ71)
+                      : encodedForWrite(decodeQ72(image), normalizeQ72, encodeQ72);
     if (out.ok())
         adjustForWrite(out.image, model, language);
     return out;

@@ -29,6 +29,7 @@ QStringList unshownValues(const Q71Settings &s);
 // The image the window's Write sends after Load of `image` of `model`, stamped with the interface
 // language: refused (error set, key naming the field) when the decoder finds a bad field, when a
 // value has no item to show it, or when the encoder cannot store a value.
-Encoded imageToWrite(int model, const ConfigImage &image, std::optional<WriteLanguage> language);
+Encoded imageToWrite(DeviceModel model, const ConfigImage &image,
+                     std::optional<WriteLanguage> language);
 
 } // namespace q7x::image

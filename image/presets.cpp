@@ -175,11 +175,11 @@ const Presets &presets() {
 
 } // namespace
 
-ConfigImage presetImage(int model, int workModeItem) {
+ConfigImage presetImage(DeviceModel model, int workModeItem) {
     if (workModeItem < 0 || workModeItem >= PresetWorkModeCount)
         workModeItem = 0;
     const auto &p = presets();
-    return model == ModelQ71 ? p.q71[workModeItem] : p.q72[workModeItem];
+    return model == DeviceModel::Q71 ? p.q71[workModeItem] : p.q72[workModeItem];
 }
 
 } // namespace q7x::image

@@ -7,9 +7,9 @@ namespace q7x::image {
 
 inline constexpr int PresetWorkModeCount = 6;
 
-// Preset of `model` (ModelQ71 gives the Q71 preset, any other value the Q72 preset, as the
+// Preset of `model` (DeviceModel::Q71 gives the Q71 preset, any other value the Q72 preset, as the
 // codecs choose by DeviceModel) and work mode item 0..5. A work mode outside 0..5 (no mode
 // selected) gives the preset of mode 0.
-ConfigImage presetImage(int model, int workModeItem);
+ConfigImage presetImage(DeviceModel model, int workModeItem);
 
 } // namespace q7x::image

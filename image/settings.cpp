@@ -3,11 +3,11 @@
 
 namespace q7x::image {
 
-void adjustForWrite(ConfigImage &img, int model, std::optional<WriteLanguage> language) {
+void adjustForWrite(ConfigImage &img, DeviceModel model, std::optional<WriteLanguage> language) {
     if (!language)
         return;
     const int code = int(*language);
-    if (model == ModelQ71)
+    if (model == DeviceModel::Q71)
         img[q71::DeviceLanguage] = std::uint8_t(code);
     else
         img[q72::WorkModeLang] = std::uint8_t(img[q72::WorkModeLang] + 0x10 * code);

@@ -188,7 +188,7 @@ Encoded encodeQ71(const Q71Settings &s);
 // The interface language a write stamps into the image; nothing is stamped for any other
 // language name. Saving a file stamps nothing.
 enum class WriteLanguage { Russian, English, Turkish };
-void adjustForWrite(ConfigImage &img, int model, std::optional<WriteLanguage> language);
+void adjustForWrite(ConfigImage &img, DeviceModel model, std::optional<WriteLanguage> language);
 
 // ---- Rules shared by the window and the pure value -------------------------------------------
 

@@ -1,5 +1,7 @@
 #pragma once
 // Status codes a link worker raises for the window to show, and the device models it identifies.
+#include "core/devicemodel.h"
+
 #include <cstdint>
 
 namespace q7x::link {
@@ -23,10 +25,7 @@ enum class LinkStatus : int {
     ClockYearUnsupported = 24, // run modem: the PC year lies beyond the device clock (2064 on)
 };
 
-// The model a connect identified; the codes are those kept in DeviceModel.
-enum class DeviceModel : int {
-    Q71 = 71,
-    Q72 = 72,
-};
+// The model a connect identified.
+using core::DeviceModel;
 
 } // namespace q7x::link

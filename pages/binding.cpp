@@ -204,7 +204,7 @@ void DecodeImageQ71(FormBase &form, const image::ConfigImage &img) {
 }
 
 void DecodeImage(FormBase &form, const image::ConfigImage &img) {
-    if (form.DeviceModel == ModelQ71)
+    if (form.DeviceModel == DeviceModel::Q71)
         DecodeImageQ71(form, img);
     else
         DecodeImageQ72(form, img);
@@ -228,7 +228,7 @@ image::Encoded EncodeImageQ71(FormBase &form) {
 }
 
 image::Encoded EncodeImage(FormBase &form) {
-    return form.DeviceModel == ModelQ71 ? EncodeImageQ71(form) : EncodeImageQ72(form);
+    return form.DeviceModel == DeviceModel::Q71 ? EncodeImageQ71(form) : EncodeImageQ72(form);
 }
 
 } // namespace q7x::pages

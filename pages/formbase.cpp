@@ -253,7 +253,7 @@ void FormBase::PageControl1Change(QWidget *) {
     highlightActive();
     // Remote control by telephone is impossible while the line model never answers calls; the
     // GSM model has no such setting (its list keeps a value chosen for the line model).
-    if (PageControl1->activePageIndex() == PageRemote && DeviceModel == ModelQ71 &&
+    if (PageControl1->activePageIndex() == PageRemote && DeviceModel == DeviceModel::Q71 &&
         m_controls.combo(S("PickUpDelay"))->itemIndex() == 15) {
         PageControl1->setActivePageIndex(PrevPage);
         highlightActive();

@@ -2,6 +2,7 @@
 // The settings window: every page and control, the window state the rules read, and the rules
 // that keep the pages consistent. The application's main window (app/) derives from it and adds
 // the life cycle and the device commands.
+#include "core/devicemodel.h"
 #include "pages/controls.h"
 #include "pages/dialogs.h"
 #include "pages/facade.h"
@@ -16,9 +17,11 @@ class QStringListModel;
 
 namespace q7x::pages {
 
-// Model codes kept in DeviceModel (also the last line of a configuration file).
-inline constexpr int ModelQ71 = 71;
-inline constexpr int ModelQ72 = 72;
+using core::DeviceModel;
+
+// The views of the model-specific controls: the tool modes in the order of the Mode list, then a
+// connected device of either model.
+enum class ModelView { DemoQ71, DemoQ72, Online, ConnectedQ71, ConnectedQ72 };
 
 // Main page indices of PageControl1.
 enum MainPage {
@@ -43,7 +46,7 @@ class FormBase : public QWidget {
     void setDialogs(Dialogs *d);
 
     // Window state read by the rules and the codecs.
-    int DeviceModel = ModelQ72;
+    core::DeviceModel DeviceModel = core::DeviceModel::Q72;
     bool Interactive = true;
     bool FormShown = false;
     int PrevPage = 0;
@@ -57,6 +60,8 @@ class FormBase : public QWidget {
     // --- settings rules -----------------------------------------------------------------
     void ResetForm();
     void WorkMode(QWidget *sender);
+    // Shows, hides and enables the model-specific controls, pages and buttons of the view.
+    void ApplyModelView(ModelView view);
     void WorkModeCombo(QWidget *sender);
     void LangChangeClick(QWidget *sender);
     void ReleControl1Change(QWidget *sender);

@@ -72,7 +72,7 @@ void FormBase::ObjNmbCl(QWidget *sender) {
     if (list->itemIndex() > 0) {
         for (int r = 1; r <= 8; ++r)
             m_controls.check(S("rzd"), r, p)->setEnabled(true);
-    } else if (DeviceModel == ModelQ71) {
+    } else if (DeviceModel == DeviceModel::Q71) {
         list->setItemIndex(1); // a partition of the telephone-line model always has an object
     } else {
         for (int r = 1; r <= 8; ++r) {

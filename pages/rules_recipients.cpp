@@ -63,7 +63,7 @@ void FormBase::ConnectTimeConfrmEnabl(QWidget *sender) {
         bool blitz = false;
         for (int i = 1; i <= 8; ++i)
             blitz = blitz || c.combo(S("TypeMesgGSM"), i)->itemIndex() == 10;
-        c.get<TabSheet>(S("TabSheet14"))->setTabVisible(blitz && DeviceModel == ModelQ72);
+        c.get<TabSheet>(S("TabSheet14"))->setTabVisible(blitz && DeviceModel == DeviceModel::Q72);
     }
     const int m = gsm->objectName().mid(int(qstrlen("TypeMesgGSM"))).toInt();
     if (m >= 1 && m <= 8) {
@@ -110,7 +110,8 @@ void FormBase::TypeMesgLineChange(QWidget *sender) {
     bool digital = line->itemIndex() == 2;
     for (int i = 1; i <= 8; ++i)
         digital = digital || m_controls.combo(S("TypeMesgLine"), i)->itemIndex() == 2;
-    m_controls.get<TabSheet>(S("TabSheet11"))->setTabVisible(DeviceModel == ModelQ71 && digital);
+    m_controls.get<TabSheet>(S("TabSheet11"))
+        ->setTabVisible(DeviceModel == DeviceModel::Q71 && digital);
 }
 
 void FormBase::LinePhoneChange(QWidget *sender) {

@@ -11,108 +11,17 @@ namespace q7x::pages {
 
 using build::S;
 
-namespace {
-
-enum class View { Keep, Show, Hide };
-
-void apply(QWidget *w, View v) {
-    if (v == View::Show)
-        w->show();
-    else if (v == View::Hide)
-        w->hide();
-}
-
-void applyTab(TabSheet *s, View v) {
-    if (v != View::Keep)
-        s->setTabVisible(v == View::Show);
-}
-
-} // namespace
-
 void FormBase::WorkMode(QWidget *) {
     const int mode = Mode->itemIndex();
     if (mode < 0 || mode > 2)
         return;
-    // Column of the model view: 0 telephone-line model, 1 GSM model, 2 on-line.
-    const int col = mode;
     if (mode == 0)
-        DeviceModel = ModelQ71;
+        DeviceModel = DeviceModel::Q71;
     else if (mode == 1)
-        DeviceModel = ModelQ72;
+        DeviceModel = DeviceModel::Q72;
+    ApplyModelView(ModelView(mode));
 
-    const View S_ = View::Show, H_ = View::Hide, K_ = View::Keep;
-    const Controls &c = m_controls;
-    struct Row {
-        const char *names[3];
-        View view[3];
-    };
-    const Row singles[] = {
-        {{"Panel5"}, {H_, S_, H_}},
-        {{"Panel7"}, {S_, H_, H_}},
-        {{"Panel30", "Panel31", "Panel32"}, {S_, H_, H_}},
-        {{"Panel4", "Panel13", "Panel15"}, {H_, S_, H_}},
-        {{"Label51", "Label3"}, {H_, S_, H_}},
-        {{"Label219"}, {H_, S_, H_}},
-        {{"Label93"}, {S_, S_, H_}},
-        {{"Label268"}, {S_, H_, K_}},
-    };
-    for (const Row &row : singles)
-        for (const char *name : row.names)
-            if (name)
-                apply(c.widget(S(name)), row.view[col]);
-    if (col == 1)
-        c.widget(S("Label219"))->setEnabled(true);
-
-    // Recipient families, recipient by recipient, each member's rule right after its visibility.
-    const View linePhone[3] = {S_, H_, H_}, phoneNumber[3] = {H_, S_, H_};
-    const View gsm[3] = {H_, S_, H_}, line[3] = {S_, H_, H_};
-    for (int r = 1; r <= 8; ++r) {
-        apply(c.widget(S("LinePhone"), r), linePhone[col]);
-        apply(c.widget(S("PhoneNumber"), r), phoneNumber[col]);
-        ComboBox *g = c.combo(S("TypeMesgGSM"), r);
-        apply(g, gsm[col]);
-        if (col != 2)
-            ConnectTimeConfrmEnabl(g);
-        ComboBox *l = c.combo(S("TypeMesgLine"), r);
-        apply(l, line[col]);
-        if (col != 2)
-            TypeMesgLineChange(l);
-        ComboBox *sms = c.combo(S("SMS"), r);
-        if (col == 0) {
-            sms->setItemIndex(1);
-            sms->setEnabled(false);
-        } else if (col == 1) {
-            sms->setEnabled(true);
-            sms->show();
-        } else {
-            sms->setItemIndex(1);
-            sms->hide();
-        }
-    }
-
-    const Row later[] = {
-        {{"Panel33"}, {S_, H_, K_}},
-        {{"Panel34"}, {H_, S_, H_}},
-        {{"PanelAttention"}, {S_, H_, H_}},
-    };
-    for (const Row &row : later)
-        apply(c.widget(S(row.names[0])), row.view[col]);
-    const struct {
-        const char *sheet;
-        View view[3];
-    } tabs[] = {{"TabSheet3", {H_, S_, K_}},
-                {"TabSheet12", {S_, H_, H_}},
-                {"TabSheet11", {K_, H_, H_}},
-                {"TabSheet14", {K_, S_, K_}}};
-    for (const auto &t : tabs)
-        applyTab(c.get<TabSheet>(S(t.sheet)), t.view[col]);
-
-    const bool demo = col != 2;
-    SaveButton->setEnabled(demo);
-    LoadButton->setEnabled(demo);
-    DefaultButton->setEnabled(demo);
-    ConnectButton->setEnabled(!demo);
-
+    const bool demo = mode != 2;
     if (demo)
         DefaultButtonClick(DefaultButton);
     FillObjectNumbers();
@@ -128,7 +37,7 @@ void FormBase::WorkModeCombo(QWidget *) {
     const int mode = WorkModeComboBox->itemIndex();
     if (mode >= 0 && mode < 6) {
         const int n = image::partitionsInUse(mode);
-        const bool q72 = DeviceModel == ModelQ72;
+        const bool q72 = DeviceModel == DeviceModel::Q72;
         const bool byEvent = ReleControl1->itemIndex() == 1;
         for (int p = 1; p <= 16; ++p) {
             const bool used = p <= n;
@@ -246,9 +155,9 @@ void FormBase::LangChangeClick(QWidget *) {
 // telephone-line model; the other rows keep 999.
 void FormBase::FillObjectNumbers() {
     QStringListModel *model = nullptr;
-    if (DeviceModel == ModelQ72)
+    if (DeviceModel == DeviceModel::Q72)
         model = m_objects999;
-    else if (DeviceModel == ModelQ71)
+    else if (DeviceModel == DeviceModel::Q71)
         model = objectNumbers9999();
     else
         return;
@@ -259,7 +168,7 @@ void FormBase::FillObjectNumbers() {
         obj->setItemIndex(index);
     }
     m_controls.label(S("Label102"))
-        ->setCaption(DeviceModel == ModelQ72 ? S("(1-999)") : S("(1-9999)"));
+        ->setCaption(DeviceModel == DeviceModel::Q72 ? S("(1-999)") : S("(1-9999)"));
 }
 
 // Pause synchronisation: all eight pause-interval lists show the same choice.

@@ -44,9 +44,8 @@ bool paintSheet(QPagedPaintDevice &device, const Configuration &c, const SheetOp
 bool writeSheetPdf(const QString &path, const Configuration &c, const SheetOptions &o,
                    const FieldWords &words, QString *error = nullptr);
 
-// The settings of a stored image of the model (71 or 72); its damaged fields, if asked for, in
-// `errors`.
-Configuration decodeConfiguration(int model, const image::ConfigImage &img,
+// The settings of a stored image of the model; its damaged fields, if asked for, in `errors`.
+Configuration decodeConfiguration(image::DeviceModel model, const image::ConfigImage &img,
                                   QList<image::FieldError> *errors = nullptr);
 
 // The sheet without the window, for a command-line tool: fills the message table with the

@@ -5,14 +5,15 @@
 
 namespace q7x::report {
 
-Configuration decodeConfiguration(int model, const image::ConfigImage &img,
+Configuration decodeConfiguration(image::DeviceModel model, const image::ConfigImage &img,
                                   QList<image::FieldError> *errors) {
     auto take = [errors](auto decoded) {
         if (errors)
             *errors = decoded.errors;
         return Configuration(std::move(decoded.settings));
     };
-    return model == image::ModelQ71 ? take(image::decodeQ71(img)) : take(image::decodeQ72(img));
+    return model == image::DeviceModel::Q71 ? take(image::decodeQ71(img))
+                                            : take(image::decodeQ72(img));
 }
 
 bool writeSheetPdfInLanguage(const QString &path, const Configuration &c, const SheetOptions &o,

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs every test:
+# Checks that includes point down the layers, installs what is missing, builds and runs every
+# test:
 #   1. the normal build (RelWithDebInfo, warnings as errors), all test labels (the ui tests start
 #      an Xvfb of their own and drive the window on the xcb platform);
 #   2. an address+undefined sanitizer build, unit, gui, ui and e2e labels (the ui tests open boxes
@@ -7,6 +8,8 @@
 #   3. a clang libFuzzer build of the pure layers, short fuzz smoke runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+echo "== include directions"
+bash scripts/check-includes.sh
 bash scripts/install-deps.sh
 
 jobs=$(nproc)

@@ -65,9 +65,11 @@ int main() {
     const std::string folder = dir;
     const std::string a = folder + "/a.cfg", b = folder + "/b.cfg";
     q7x::image::writeConfigFile(QString::fromStdString(a),
-                                q7x::image::presetImage(q7x::image::ModelQ72, 1), 72);
+                                q7x::image::presetImage(q7x::image::DeviceModel::Q72, 1),
+                                q7x::image::DeviceModel::Q72);
     q7x::image::writeConfigFile(QString::fromStdString(b),
-                                q7x::image::presetImage(q7x::image::ModelQ72, 4), 72);
+                                q7x::image::presetImage(q7x::image::DeviceModel::Q72, 4),
+                                q7x::image::DeviceModel::Q72);
 
     std::printf("file commands, median of %d whole processes\n", Runs);
     const double version = median({"--version"});
@@ -86,7 +88,7 @@ int main() {
     for (int i = 0; i < 250 && access(link.c_str(), F_OK) != 0; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     std::vector<std::uint8_t> bytes(702);
-    const q7x::image::ConfigImage preset = q7x::image::presetImage(72, 1);
+    const q7x::image::ConfigImage preset = q7x::image::presetImage(q7x::image::DeviceModel::Q72, 1);
     std::copy(preset.begin(), preset.end(), bytes.begin());
 
     int failures = 0;

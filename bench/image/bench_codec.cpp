@@ -17,6 +17,7 @@
 namespace {
 
 using namespace q7x;
+using core::DeviceModel;
 
 double medianMs(int runs, const std::function<void()> &work) {
     std::vector<double> ms;
@@ -35,16 +36,16 @@ double medianMs(int runs, const std::function<void()> &work) {
 QString S(const char *utf8) { return QString::fromUtf8(utf8); }
 
 // A full image: a preset with every recipient, partition and code in use.
-image::ConfigImage fullImage(app::TMainForm &w, int model) {
+image::ConfigImage fullImage(app::TMainForm &w, DeviceModel model) {
     const auto &c = w.controls();
-    w.Mode->setItemIndex(model == pages::ModelQ71 ? 0 : 1);
+    w.Mode->setItemIndex(model == pages::DeviceModel::Q71 ? 0 : 1);
     w.WorkMode(w.Mode);
     w.WorkModeComboBox->setItemIndex(1);
     w.DefaultButtonClick(w.DefaultButton);
     for (int r = 1; r <= 8; ++r) {
         for (int p = 1; p <= 16; ++p)
             c.check(S("rzd"), r, p)->setChecked(true);
-        if (model == pages::ModelQ71)
+        if (model == pages::DeviceModel::Q71)
             c.edit(S("LinePhone"), r)->setText(S("8495123456789012345678WB"));
         else
             c.mask(S("PhoneNumber"), r)->setText(S("+79031234567890"));
@@ -75,9 +76,9 @@ int main(int argc, char **argv) {
 
     std::printf("%-6s %10s %10s %10s %10s %12s %12s %12s\n", "model", "codec ms", "reset ms",
                 "apply ms", "gather ms", "codec/0.2ms", "apply/reset", "gather/reset");
-    for (int model : {pages::ModelQ71, pages::ModelQ72}) {
+    for (DeviceModel model : {pages::DeviceModel::Q71, pages::DeviceModel::Q72}) {
         const image::ConfigImage img = fullImage(w, model);
-        const bool q71 = model == pages::ModelQ71;
+        const bool q71 = model == pages::DeviceModel::Q71;
         const double codec = medianMs(Runs * 50, [&] {
             const image::Encoded e = q71 ? image::encodeQ71(image::decodeQ71(img).settings)
                                          : image::encodeQ72(image::decodeQ72(img).settings);
@@ -90,8 +91,9 @@ int main(int argc, char **argv) {
             if (!pages::EncodeImage(w).ok())
                 std::exit(1);
         });
-        std::printf("Q%-5d %10.4f %10.3f %10.3f %10.3f %12.2f %12.2f %12.2f\n", model, codec, reset,
-                    apply, gather, codec / BudgetMs, apply / reset, gather / reset);
+        std::printf("Q%-5d %10.4f %10.3f %10.3f %10.3f %12.2f %12.2f %12.2f\n",
+                    core::modelCode(model), codec, reset, apply, gather, codec / BudgetMs,
+                    apply / reset, gather / reset);
     }
     if (!dialogs.texts().isEmpty())
         std::fprintf(stderr, "unexpected message: %s\n", qPrintable(dialogs.texts().first()));

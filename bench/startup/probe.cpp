@@ -1,6 +1,7 @@
 // Start-up probe: builds and shows either the configurator's main window or a minimal Qt window,
 // writes one line when the first show has ended, then exits.
 #include "app/mainform.h"
+#include "pages/geometry.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -14,7 +15,7 @@ int main(int argc, char **argv) {
     if (minimal) {
         // The same client size as the configurator, so both pay for the same backing store.
         QLabel w(QStringLiteral("minimal"));
-        w.setFixedSize(833, 582);
+        w.setFixedSize(q7x::pages::geometry::MainFormWidth, q7x::pages::geometry::MainFormHeight);
         w.show();
         std::puts("shown");
         std::fflush(stdout);

@@ -23,8 +23,8 @@ namespace {
 // cleanly, and a window on line with "com 1" mapped to that terminal.
 struct Rig {
     explicit Rig(sim::Model model = sim::Model::Q72)
-        : preset(
-              image::presetImage(model == sim::Model::Q71 ? pages::ModelQ71 : pages::ModelQ72, 3)),
+        : preset(image::presetImage(
+              model == sim::Model::Q71 ? pages::DeviceModel::Q71 : pages::DeviceModel::Q72, 3)),
           sim(dir.path(), simArguments(model)) {
         lang::WriteIniValue(S("Ports"), S("COM1"), sim.link());
     }

@@ -119,7 +119,7 @@ void TestDeviceCommands::connectQ72_identifiesAndReadsTheImage() {
     b.sim->setup = [](sim::DeviceSim &d) { d.faults.answerOnAttempt = 10; };
     QVERIFY(b.connect());
     QCOMPARE(b.w.statusText(), S("M1040"));
-    QCOMPARE(b.w.DeviceModel, pages::ModelQ72);
+    QCOMPARE(b.w.DeviceModel, pages::DeviceModel::Q72);
     QCOMPARE(b.w.VersionLabel->caption(), S("M1003 1_3"));
     QVERIFY(!b.w.VersionLabel->isHidden());
     QCOMPARE(b.w.Label1->caption(), S("M1044 M1237"));
@@ -132,7 +132,7 @@ void TestDeviceCommands::connectQ72_identifiesAndReadsTheImage() {
     QCOMPARE(blockReads(traceOf(b, transport)), 128);
     // The read image went to the decoder.
     QVERIFY(pages::EncodeImageQ72(b.w).image ==
-            test::encodedAfterQ72Read(image::presetImage(pages::ModelQ72, 3)));
+            test::encodedAfterQ72Read(image::presetImage(pages::DeviceModel::Q72, 3)));
 
     if (transport == Transport::Com) {
         QVERIFY(b.w.PortHandle);
@@ -153,7 +153,7 @@ void TestDeviceCommands::connectQ71_adaptsWindow() {
     Bench b(transport, sim::Model::Q71);
     const auto &c = b.w.controls();
     QVERIFY(b.connect());
-    QCOMPARE(b.w.DeviceModel, pages::ModelQ71);
+    QCOMPARE(b.w.DeviceModel, pages::DeviceModel::Q71);
     QCOMPARE(b.w.Label1->caption(), S("M1044 M1238"));
     if (transport == Transport::Usb) {
         // Over USB the Q71 connect chains no read; Read reopens the converter the connect closed.
@@ -181,7 +181,7 @@ void TestDeviceCommands::connectQ71_adaptsWindow() {
     QCOMPARE(b.w.statusText(), S("M1042 M1238"));
     b.sim->model = sim::Model::Q72;
     QVERIFY(b.connect());
-    QCOMPARE(b.w.DeviceModel, pages::ModelQ72);
+    QCOMPARE(b.w.DeviceModel, pages::DeviceModel::Q72);
     QVERIFY(c.widget(S("Label219"))->isEnabled());
     QCOMPARE(buttons(b.w), S("0111100"));
 }
@@ -477,7 +477,7 @@ void TestDeviceCommands::cancelAfterConnect_namesModelAndHidesIdentification() {
         QCOMPARE(b.sim->d2xx.openHandles(), 0);
     else
         QCOMPARE(b.sim->last.use_count(), 1L);
-    QCOMPARE(b.w.DeviceModel, pages::ModelQ72);
+    QCOMPARE(b.w.DeviceModel, pages::DeviceModel::Q72);
     // Cancel with nothing running and nothing open is harmless.
     b.w.CanlButtonClick(b.w.CancelButton);
     QCOMPARE(buttons(b.w), cancelRow);

@@ -117,7 +117,8 @@ void TstServiceMenu::editedWindowMatchesItsSavedFile_thenShowsEachChange() {
 
     // A file of the other model is not compared.
     const QString q72 = dir.filePath(S("q72.cfg"));
-    QVERIFY(!image::writeConfigFile(q72, image::presetImage(image::ModelQ72, 0), 72));
+    QVERIFY(!image::writeConfigFile(q72, image::presetImage(image::DeviceModel::Q72, 0),
+                                    image::DeviceModel::Q72));
     dialogs.fileNames << q72;
     w.CompareFileItem->trigger();
     QVERIFY(!w.compareDialog());
@@ -134,7 +135,7 @@ void TstServiceMenu::deviceComparisonLeavesTheWindowAlone() {
     QVERIFY(b.w.CompareDeviceItem->isEnabled());
 
     const image::Q72Settings shown = pages::gatherQ72(b.w);
-    const image::ConfigImage other = image::presetImage(image::ModelQ72, 4);
+    const image::ConfigImage other = image::presetImage(image::DeviceModel::Q72, 4);
     b.device().loadImage(std::vector<std::uint8_t>(other.begin(), other.end()));
     b.w.CompareDeviceItem->trigger();
     QVERIFY(b.settle());

@@ -68,7 +68,7 @@ void TestStartup::firstShow() {
     w.show();
     QVERIFY(w.FormShown);
     QVERIFY(w.Interactive);
-    QCOMPARE(w.DeviceModel, pages::ModelQ72);
+    QCOMPARE(w.DeviceModel, pages::DeviceModel::Q72);
     QCOMPARE(w.SelectLang->text(), language);
     const pages::Controls &c = w.controls();
     for (int r = 1; r <= 8; ++r) {

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 using namespace q7x;
+using core::DeviceModel;
 using test::S;
 
 namespace {
@@ -42,9 +43,9 @@ QByteArray written(const sim::DeviceSim &d) {
     return out;
 }
 
-QByteArray sentPart(const image::ConfigImage &img, int model) {
+QByteArray sentPart(const image::ConfigImage &img, DeviceModel model) {
     const char *bytes = reinterpret_cast<const char *>(img.data());
-    if (model == pages::ModelQ71)
+    if (model == DeviceModel::Q71)
         return QByteArray(bytes, 320);
     return QByteArray(bytes, 352) + QByteArray(bytes + 416, 96);
 }
@@ -70,21 +71,21 @@ class TestWriteAfterLoad : public QObject {
 };
 
 void TestWriteAfterLoad::toolWritesWhatWindowWrites_data() {
-    QTest::addColumn<int>("model");
-    QTest::newRow("Q71") << pages::ModelQ71;
-    QTest::newRow("Q72") << pages::ModelQ72;
+    QTest::addColumn<DeviceModel>("model");
+    QTest::newRow("Q71") << DeviceModel::Q71;
+    QTest::newRow("Q72") << DeviceModel::Q72;
 }
 
 void TestWriteAfterLoad::toolWritesWhatWindowWrites() {
-    QFETCH(int, model);
-    const bool q71 = model == pages::ModelQ71;
+    QFETCH(DeviceModel, model);
+    const bool q71 = model == DeviceModel::Q71;
     QTemporaryDir dir;
     QList<image::ConfigImage> files;
     for (int mode = 0; mode < image::PresetWorkModeCount; ++mode)
         files << image::presetImage(model, mode);
     // Seeded configurations, with few objects so that partitions share them; one whose value no
     // list shows is refused for that reason alone.
-    image::Seeded seeded(1307u + unsigned(model));
+    image::Seeded seeded(1307u + unsigned(core::modelCode(model)));
     seeded.objectPool = {0, 1, 1, 2, 7, 12, 999};
     while (files.size() < image::PresetWorkModeCount + SeededFiles) {
         const image::Encoded e =

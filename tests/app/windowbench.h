@@ -31,8 +31,8 @@ class SimLinkFactory : public app::LinkFactory {
     // Both devices start with the factory preset `preset` of `model`, so that the decoder finds
     // nothing to complain about.
     explicit SimLinkFactory(sim::Model m = sim::Model::Q72, int preset = 1) : model(m), d2xx(m) {
-        const image::ConfigImage image =
-            image::presetImage(m == sim::Model::Q71 ? pages::ModelQ71 : pages::ModelQ72, preset);
+        const image::ConfigImage image = image::presetImage(
+            m == sim::Model::Q71 ? pages::DeviceModel::Q71 : pages::DeviceModel::Q72, preset);
         initialImage.assign(image.begin(), image.end());
         d2xx.link.device.loadImage(initialImage);
     }

@@ -58,7 +58,8 @@ void TestCli::presetRefusesToReplaceAFileWithoutForce() {
     const QStringList args{"preset", "--model", "q71", "--mode", "4", "-o", file};
     QCOMPARE(ctl.run(args).out, lines({lang::FormatM(1816, file)}));
     const QByteArray written = fileBytes(file);
-    QCOMPARE(written, image::formatConfig(image::presetImage(image::ModelQ71, 4), 71));
+    QCOMPARE(written, image::formatConfig(image::presetImage(image::DeviceModel::Q71, 4),
+                                          image::DeviceModel::Q71));
     QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner));
 
     const Ctl::Result again =
@@ -69,17 +70,18 @@ void TestCli::presetRefusesToReplaceAFileWithoutForce() {
     QCOMPARE(ctl.run(QStringList{"preset", "--model", "q72", "--mode", "1", "-o", file, "--force"})
                  .status,
              0);
-    QCOMPARE(fileBytes(file), image::formatConfig(image::presetImage(image::ModelQ72, 1), 72));
+    QCOMPARE(fileBytes(file), image::formatConfig(image::presetImage(image::DeviceModel::Q72, 1),
+                                                  image::DeviceModel::Q72));
 }
 
 // Configurations the window or the tool stored, of both models, come back byte for byte.
 void TestCli::showJsonThenImportGivesTheSameFile() {
     Ctl ctl;
     image::Seeded seeded(42);
-    QList<QPair<int, image::ConfigImage>> configs;
+    QList<QPair<image::DeviceModel, image::ConfigImage>> configs;
     for (int n = 0; n < 3; ++n) {
-        configs.append({72, image::encodeQ72(seeded.q72()).image});
-        configs.append({71, image::encodeQ71(seeded.q71()).image});
+        configs.append({image::DeviceModel::Q72, image::encodeQ72(seeded.q72()).image});
+        configs.append({image::DeviceModel::Q71, image::encodeQ71(seeded.q71()).image});
     }
     for (int i = 0; i < configs.size(); ++i) {
         const QString cfg = ctl.path(QStringLiteral("%1.cfg").arg(i));
@@ -126,12 +128,14 @@ void TestCli::showJsonThenImportGivesTheSameFile() {
 void TestCli::diffExitsWithZeroOneOrTwo() {
     Ctl ctl;
     const QString a = ctl.path("a.cfg"), b = ctl.path("b.cfg"), q71 = ctl.path("q71.cfg");
-    image::ConfigImage other = image::presetImage(72, 2);
+    image::ConfigImage other = image::presetImage(image::DeviceModel::Q72, 2);
     other[32] = 0x07; // recipient 1's number
     other[33] = 0x91;
-    QVERIFY(!image::writeConfigFile(a, image::presetImage(72, 2), 72));
-    QVERIFY(!image::writeConfigFile(b, other, 72));
-    QVERIFY(!image::writeConfigFile(q71, image::presetImage(71, 2), 71));
+    QVERIFY(!image::writeConfigFile(a, image::presetImage(image::DeviceModel::Q72, 2),
+                                    image::DeviceModel::Q72));
+    QVERIFY(!image::writeConfigFile(b, other, image::DeviceModel::Q72));
+    QVERIFY(!image::writeConfigFile(q71, image::presetImage(image::DeviceModel::Q71, 2),
+                                    image::DeviceModel::Q71));
 
     const Ctl::Result same = ctl.run({"diff", a, a});
     QCOMPARE(same.status, 0);
@@ -153,17 +157,17 @@ void TestCli::checkNamesEachBadFieldAndWriteRefusesTheFile() {
     Ctl ctl;
     const QString clean = ctl.path("clean.cfg"), q72 = ctl.path("q72.cfg"),
                   q71 = ctl.path("q71.cfg");
-    image::ConfigImage img = image::presetImage(72, 1);
-    QVERIFY(!image::writeConfigFile(clean, img, 72));
+    image::ConfigImage img = image::presetImage(image::DeviceModel::Q72, 1);
+    QVERIFY(!image::writeConfigFile(clean, img, image::DeviceModel::Q72));
     QCOMPARE(ctl.run({"check", clean}).out, lines({M(1824)}));
     img[40] = 0x07; // recipient 2's number: a nibble of 12
     img[41] = 0xC1;
     img[144] = 250; // equipment delay: no item
-    QVERIFY(!image::writeConfigFile(q72, img, 72));
-    img = image::presetImage(71, 2);
+    QVERIFY(!image::writeConfigFile(q72, img, image::DeviceModel::Q72));
+    img = image::presetImage(image::DeviceModel::Q71, 2);
     img[1] = 0x19;   // work mode 9: no item
     img[132] = 0xC0; // digital code 1 reads 1200: cannot be stored in three digits
-    QVERIFY(!image::writeConfigFile(q71, img, 71));
+    QVERIFY(!image::writeConfigFile(q71, img, image::DeviceModel::Q71));
     QStringList found;
     for (const QString &file : {q72, q71}) {
         const Ctl::Result r = ctl.run({"check", "--json", file});
@@ -188,7 +192,8 @@ void TestCli::checkNamesEachBadFieldAndWriteRefusesTheFile() {
 void TestCli::showNamesSettingsAsTheWindowDoes() {
     Ctl ctl;
     const QString file = ctl.path("p.cfg");
-    QVERIFY(!image::writeConfigFile(file, image::presetImage(72, 3), 72));
+    QVERIFY(!image::writeConfigFile(file, image::presetImage(image::DeviceModel::Q72, 3),
+                                    image::DeviceModel::Q72));
     const lang::WindowTexts texts = lang::WindowTexts::load(lang::LangEnglish, ctl.path({}));
     const QString mainPage = texts.text("rsMainForm_TabSheet1_Caption");
     const QString workMode = texts.text("rsMainForm_Label2_Caption").remove(':').simplified() +
@@ -204,10 +209,11 @@ void TestCli::reportMasksPasswordsUnlessAskedAndRefusesDamagedFiles() {
     if (pdftotext.isEmpty())
         QSKIP("pdftotext (poppler-utils) is not installed");
     Ctl ctl;
-    image::Q72Settings s = image::decodeQ72(image::presetImage(72, 1)).settings;
+    image::Q72Settings s =
+        image::decodeQ72(image::presetImage(image::DeviceModel::Q72, 1)).settings;
     s.pin = "4729";
     const QString file = ctl.path("p.cfg");
-    QVERIFY(!image::writeConfigFile(file, image::encodeQ72(s).image, 72));
+    QVERIFY(!image::writeConfigFile(file, image::encodeQ72(s).image, image::DeviceModel::Q72));
     const auto sheetText = [&](const QStringList &options) {
         const QString pdf = ctl.path("sheet.pdf");
         const Ctl::Result r = ctl.run(QStringList{"report", file, "-o", pdf, "--force"} + options);
@@ -227,7 +233,7 @@ void TestCli::reportMasksPasswordsUnlessAskedAndRefusesDamagedFiles() {
     image::ConfigImage damaged = image::encodeQ72(s).image;
     damaged[40] = 0x07; // recipient 2's number: a nibble of 12
     damaged[41] = 0xC1;
-    QVERIFY(!image::writeConfigFile(file, damaged, 72));
+    QVERIFY(!image::writeConfigFile(file, damaged, image::DeviceModel::Q72));
     QCOMPARE(ctl.run({"report", file, "-o", ctl.path("damaged.pdf")}).status, 2);
     QVERIFY(!QFile::exists(ctl.path("damaged.pdf")));
 }

@@ -11,9 +11,11 @@
 #include <csignal>
 
 using namespace q7x;
+using image::DeviceModel;
 using test::Ctl;
 using test::lines;
 using test::M;
+constexpr DeviceModel Q71 = DeviceModel::Q71, Q72 = DeviceModel::Q72;
 
 namespace {
 
@@ -35,22 +37,22 @@ QByteArray dumped(const QString &path) {
 
 // A simulated device serving a terminal in a folder of its own.
 struct Device {
-    Device(int model, const image::ConfigImage &start, QStringList faults = {}) {
+    Device(DeviceModel model, const image::ConfigImage &start, QStringList faults = {}) {
         QFile load(dir.filePath("image"));
         if (load.open(QIODevice::WriteOnly))
-            load.write(reinterpret_cast<const char *>(start.data()), model == 71 ? 320 : 512);
+            load.write(reinterpret_cast<const char *>(start.data()), model == Q71 ? 320 : 512);
         load.close();
         sim = std::make_unique<test::Simulator>(
             dir.path(),
-            QStringList{"--model", model == 71 ? "q71" : "q72", "--load", load.fileName()} +
+            QStringList{"--model", model == Q71 ? "q71" : "q72", "--load", load.fileName()} +
                 faults);
     }
     QString port() const { return sim->link(); }
     QByteArray memory() const { return dumped(dir.filePath("dump")); }
     // The image bytes as the device keeps them (Q72: the three areas a read returns).
-    QByteArray held(int model) const {
+    QByteArray held(DeviceModel model) const {
         const QByteArray m = memory();
-        if (model == 71)
+        if (model == Q71)
             return m.left(320);
         return m.left(256) + m.mid(0x102, 160) + m.mid(0x1A0, 96);
     }
@@ -63,19 +65,19 @@ QByteArray bytes(const image::ConfigImage &img, int from, int count) {
 }
 
 // What a write leaves in the device of each image byte it sends.
-QByteArray sent(const image::ConfigImage &img, int model) {
-    return model == 71 ? bytes(img, 0, 320) : bytes(img, 0, 352) + bytes(img, 416, 96);
+QByteArray sent(const image::ConfigImage &img, DeviceModel model) {
+    return model == Q71 ? bytes(img, 0, 320) : bytes(img, 0, 352) + bytes(img, 416, 96);
 }
-QByteArray writtenPart(const QByteArray &held, int model) {
-    return model == 71 ? held : held.left(352) + held.mid(416);
+QByteArray writtenPart(const QByteArray &held, DeviceModel model) {
+    return model == Q71 ? held : held.left(352) + held.mid(416);
 }
 
 // A configuration the window would write as it stands.
-image::ConfigImage canonical(int model, unsigned seed) {
+image::ConfigImage canonical(DeviceModel model, unsigned seed) {
     image::Seeded seeded(seed);
     for (;;) {
         const image::Encoded e =
-            model == 71 ? image::encodeQ71(seeded.q71()) : image::encodeQ72(seeded.q72());
+            model == Q71 ? image::encodeQ71(seeded.q71()) : image::encodeQ72(seeded.q72());
         const image::Encoded w = image::imageToWrite(model, e.image, image::WriteLanguage::Russian);
         if (w.ok())
             return w.image;
@@ -106,14 +108,14 @@ class TestCliDevice : public QObject {
 };
 
 void TestCliDevice::backupProgramAndCompare_data() {
-    QTest::addColumn<int>("model");
-    QTest::addRow("Q71") << 71;
-    QTest::addRow("Q72") << 72;
+    QTest::addColumn<DeviceModel>("model");
+    QTest::addRow("Q71") << Q71;
+    QTest::addRow("Q72") << Q72;
 }
 
 // info, read, write and diff against the device; com1 reaches it through the INI's [Ports].
 void TestCliDevice::backupProgramAndCompare() {
-    QFETCH(int, model);
+    QFETCH(DeviceModel, model);
     Ctl ctl;
     Device device(model, image::presetImage(model, 3));
     QVERIFY(device.sim->serving());
@@ -121,13 +123,13 @@ void TestCliDevice::backupProgramAndCompare() {
 
     const Ctl::Result info = ctl.run({"info", "--port", "com1"});
     QCOMPARE(info.status, 0);
-    QCOMPARE(info.out, lines({M(1044) + ' ' + M(model == 71 ? 1238 : 1237),
-                              lang::FormatM(1003, QString(model == 71 ? "41_x" : "1_3"))}));
+    QCOMPARE(info.out, lines({M(1044) + ' ' + M(model == Q71 ? 1238 : 1237),
+                              lang::FormatM(1003, QString(model == Q71 ? "41_x" : "1_3"))}));
 
     const QString backup = ctl.path("backup.cfg");
     QCOMPARE(ctl.run({"read", "--port", "com1", "-o", backup}).status, 0);
     const image::ConfigFileRead read = image::readConfigFile(backup);
-    QCOMPARE(read.model, model);
+    QCOMPARE(read.model, core::modelCode(model));
     const QByteArray held = device.held(model);
     QCOMPARE(bytes(*read.image, 0, int(held.size())), held);
 
@@ -152,14 +154,15 @@ void TestCliDevice::cloneProgramsDevicesInTurnAndSkipsOtherModels() {
     Ctl ctl;
     QTemporaryDir dir;
     const QString file = ctl.path("batch.cfg");
-    const image::ConfigImage config = canonical(71, 3);
-    QVERIFY(!image::writeConfigFile(file, config, 71));
+    const image::ConfigImage config = canonical(Q71, 3);
+    QVERIFY(!image::writeConfigFile(file, config, image::DeviceModel::Q71));
     // The interface language is stamped into the device.
-    const QByteArray english =
-        sent(image::imageToWrite(71, config, image::WriteLanguage::English).image, 71);
+    const QByteArray english = sent(
+        image::imageToWrite(image::DeviceModel::Q71, config, image::WriteLanguage::English).image,
+        Q71);
     const QString port = dir.filePath("tty");
     // The device of the other model starts from a preset, which it keeps.
-    const image::ConfigImage q72 = image::presetImage(72, 1);
+    const image::ConfigImage q72 = image::presetImage(Q72, 1);
     const QString load = dir.filePath("q72");
     QFile preset(load);
     QVERIFY(preset.open(QIODevice::WriteOnly));
@@ -167,19 +170,19 @@ void TestCliDevice::cloneProgramsDevicesInTurnAndSkipsOtherModels() {
     preset.close();
     QProcess &clone = ctl.start({"clone", file, "--port", port});
     QString out;
-    for (int model : {71, 72, 71, 71}) {
+    for (DeviceModel model : {Q71, Q72, Q71, Q71}) {
         QVERIFY2(waitForLine(clone, out, M(1835), 30000).endsWith(M(1835) + '\n'), qPrintable(out));
-        test::Simulator sim(dir.path(), {"--model", model == 71 ? "q71" : "q72", "--load", load});
+        test::Simulator sim(dir.path(), {"--model", model == Q71 ? "q71" : "q72", "--load", load});
         QVERIFY(sim.serving());
         QVERIFY2(waitForLine(clone, out, M(1836), 60000).endsWith(M(1836) + '\n'), qPrintable(out));
         const QStringList said = out.split('\n', Qt::SkipEmptyParts);
         const QString line = said.value(said.size() - 2);
-        QVERIFY2(line.endsWith(model == 71 ? M(1838) : M(1839)), qPrintable(out));
-        QVERIFY(line.contains(M(model == 71 ? 1238 : 1237)));
-        QVERIFY(line.contains(model == 71 ? "41_x" : "1_3"));
+        QVERIFY2(line.endsWith(model == Q71 ? M(1838) : M(1839)), qPrintable(out));
+        QVERIFY(line.contains(M(model == Q71 ? 1238 : 1237)));
+        QVERIFY(line.contains(model == Q71 ? "41_x" : "1_3"));
         sim.stop();
         const QByteArray memory = dumped(dir.filePath("dump"));
-        QCOMPARE(memory.left(320), model == 71 ? english : bytes(q72, 0, 320));
+        QCOMPARE(memory.left(320), model == Q71 ? english : bytes(q72, 0, 320));
     }
     QVERIFY(waitForLine(clone, out, M(1835), 30000).endsWith(M(1835) + '\n'));
     ::kill(pid_t(clone.processId()), SIGINT);
@@ -200,24 +203,24 @@ void TestCliDevice::linkFailuresGiveTheirStatusAndTexts() {
              lines({lang::FormatM(1095, 3), lang::FormatM(1600, missing), M(1601), M(1602)}));
 
     {
-        Device silent(72, image::presetImage(72, 1), {"--silent"});
+        Device silent(Q72, image::presetImage(Q72, 1), {"--silent"});
         const Ctl::Result r = ctl.run({"info", "--port", silent.port()});
         QCOMPARE(r.status, 4);
         QCOMPARE(r.err, lines({M(1025)}));
     }
     {
-        Device refusing(71, image::presetImage(71, 1), {"--refuse-header"});
+        Device refusing(Q71, image::presetImage(Q71, 1), {"--refuse-header"});
         const Ctl::Result r = ctl.run({"read", "--port", refusing.port(), "-o", ctl.path("x")});
         QCOMPARE(r.status, 4);
         QCOMPARE(r.err, lines({M(1027)}));
         QVERIFY(!QFile::exists(ctl.path("x")));
     }
     const QString q72file = ctl.path("q72.cfg"), q71file = ctl.path("q71.cfg");
-    QVERIFY(!image::writeConfigFile(q72file, canonical(72, 1), 72));
-    QVERIFY(!image::writeConfigFile(q71file, canonical(71, 1), 71));
+    QVERIFY(!image::writeConfigFile(q72file, canonical(Q72, 1), image::DeviceModel::Q72));
+    QVERIFY(!image::writeConfigFile(q71file, canonical(Q71, 1), image::DeviceModel::Q71));
     {
         // A block that never reads back as written; what went before it is on the device.
-        Device failing(72, image::presetImage(72, 1), {"--mismatch", "0x10:21"});
+        Device failing(Q72, image::presetImage(Q72, 1), {"--mismatch", "0x10:21"});
         const Ctl::Result r = ctl.run({"write", "--port", failing.port(), q72file});
         QCOMPARE(r.status, 5);
         QCOMPARE(r.err, lines({M(1588), M(1589), M(1807)}));
@@ -230,7 +233,7 @@ void TestCliDevice::linkFailuresGiveTheirStatusAndTexts() {
     }
     {
         // The cable pulled while the frame goes out.
-        Device pulled(71, image::presetImage(71, 1));
+        Device pulled(Q71, image::presetImage(Q71, 1));
         QProcess &p = ctl.start({"--verbose", "write", "--port", pulled.port(), q71file});
         p.setReadChannel(QProcess::StandardError);
         QByteArray log;
@@ -246,10 +249,10 @@ void TestCliDevice::linkFailuresGiveTheirStatusAndTexts() {
 
 void TestCliDevice::ctrlCDuringAWriteSaysItWasCutShort() {
     Ctl ctl;
-    Device device(72, image::presetImage(72, 1));
+    Device device(Q72, image::presetImage(Q72, 1));
     const QString file = ctl.path("q72.cfg");
-    const image::ConfigImage config = canonical(72, 5);
-    QVERIFY(!image::writeConfigFile(file, config, 72));
+    const image::ConfigImage config = canonical(Q72, 5);
+    QVERIFY(!image::writeConfigFile(file, config, image::DeviceModel::Q72));
     QProcess &p = ctl.start({"--verbose", "write", "--port", device.port(), file});
     p.setReadChannel(QProcess::StandardError);
     QByteArray log;
@@ -266,7 +269,7 @@ void TestCliDevice::ctrlCDuringAWriteSaysItWasCutShort() {
 void TestCliDevice::clockStartsTheModemOfAQ72Only() {
     Ctl ctl;
     {
-        Device q72(72, image::presetImage(72, 1));
+        Device q72(Q72, image::presetImage(Q72, 1));
         const Ctl::Result r = ctl.run({"clock", "--port", q72.port()});
         QCOMPARE(r.status, 0);
         const QDateTime now = QDateTime::currentDateTime();
@@ -274,12 +277,12 @@ void TestCliDevice::clockStartsTheModemOfAQ72Only() {
         QVERIFY(r.out.contains(now.toString("dd.MM.yy")));
     }
     {
-        Device noSim(72, image::presetImage(72, 1), {"--modem-states", "2"});
+        Device noSim(Q72, image::presetImage(Q72, 1), {"--modem-states", "2"});
         const Ctl::Result r = ctl.run({"clock", "--port", noSim.port()});
         QCOMPARE(r.status, 6);
         QCOMPARE(r.err, lines({M(1581), M(1568)}));
     }
-    Device q71(71, image::presetImage(71, 1));
+    Device q71(Q71, image::presetImage(Q71, 1));
     const Ctl::Result r = ctl.run({"clock", "--port", q71.port()});
     QCOMPARE(r.status, 2);
     QCOMPARE(r.err, lines({lang::FormatM(1833, M(1238))}));

@@ -19,6 +19,7 @@
 namespace codectest {
 
 using namespace q7x;
+using core::DeviceModel;
 using image::ConfigImage;
 using test::choose;
 using test::numberMessages;
@@ -41,15 +42,15 @@ struct Window {
     HookDialogs dialogs;
     std::unique_ptr<app::TMainForm> form;
 
-    explicit Window(int model = pages::ModelQ72, const QString &language = S("Russian"),
-                    bool show = true) {
+    explicit Window(DeviceModel model = pages::DeviceModel::Q72,
+                    const QString &language = S("Russian"), bool show = true) {
         form = std::make_unique<app::TMainForm>(&dialogs);
         form->SelectLang->setText(language);
         if (form->SelectLang->text() != language)
             form->SelectLang->setItemIndex(-1); // no language stored
         if (show)
             form->show();
-        const int item = model == pages::ModelQ71 ? 0 : 1;
+        const int item = model == pages::DeviceModel::Q71 ? 0 : 1;
         if (form->Mode->itemIndex() != item) {
             form->Mode->setItemIndex(item);
             form->WorkMode(form->Mode);
@@ -116,6 +117,6 @@ inline bool holdsRuns(const ConfigImage &img, const char *runs, QString *why) {
     return why->isEmpty();
 }
 
-inline ConfigImage preset(int model, int mode) { return image::presetImage(model, mode); }
+inline ConfigImage preset(DeviceModel model, int mode) { return image::presetImage(model, mode); }
 
 } // namespace codectest

@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (size >= img.size()) {
         std::copy_n(data, img.size(), img.begin());
     } else if (size > 0) {
-        img = presetImage(data[0] % 2 ? ModelQ71 : ModelQ72, data[0] / 2 % 6);
+        img = presetImage(data[0] % 2 ? DeviceModel::Q71 : DeviceModel::Q72, data[0] / 2 % 6);
         for (std::size_t i = 1; i + 2 < size; i += 3)
             img[(data[i] << 8 | data[i + 1]) % img.size()] = data[i + 2];
     }

@@ -9,14 +9,15 @@
 
 namespace codectest {
 
+using q7x::core::DeviceModel;
 using q7x::image::ConfigImage;
 
 // The bits each model's layout gives a meaning, for an image whose object groups number
 // `groupCount` (command bytes of unused groups carry nothing).
-inline ConfigImage definedBits(int model, int groupCount) {
+inline ConfigImage definedBits(DeviceModel model, int groupCount) {
     ConfigImage m{};
     auto all = [&](int first, int last) { std::fill(&m[first], &m[last] + 1, 0xFF); };
-    if (model == q7x::image::ModelQ71) {
+    if (model == DeviceModel::Q71) {
         all(0, 272);
         return m;
     }
@@ -38,8 +39,8 @@ inline ConfigImage definedBits(int model, int groupCount) {
 }
 
 // Whether `got` equals `want` on the bits the layout of `model` defines; names the first mismatch.
-inline bool sameBits(const ConfigImage &got, const ConfigImage &want, int model, int groupCount,
-                     QString *why) {
+inline bool sameBits(const ConfigImage &got, const ConfigImage &want, DeviceModel model,
+                     int groupCount, QString *why) {
     const auto mask = definedBits(model, groupCount);
     for (int i = 0; i < q7x::image::ImageSize; ++i)
         if ((got[i] ^ want[i]) & mask[i]) {

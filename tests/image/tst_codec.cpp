@@ -111,19 +111,19 @@ class TstCodec : public QObject {
 };
 
 void TstCodec::presetsThroughTheWindow_data() {
-    QTest::addColumn<int>("model");
+    QTest::addColumn<DeviceModel>("model");
     QTest::addColumn<int>("mode");
-    for (int model : {pages::ModelQ71, pages::ModelQ72})
+    for (DeviceModel model : {pages::DeviceModel::Q71, pages::DeviceModel::Q72})
         for (int mode = 0; mode < 6; ++mode)
-            QTest::addRow("Q%d mode %d", model, mode) << model << mode;
+            QTest::addRow("Q%d mode %d", modelCode(model), mode) << model << mode;
 }
 
 // Restoring the defaults of a work mode gives its preset; the preset decoded over the window of
 // another mode is read without a message and encodes back to every byte of the layout.
 void TstCodec::presetsThroughTheWindow() {
-    QFETCH(int, model);
+    QFETCH(DeviceModel, model);
     QFETCH(int, mode);
-    const bool q71 = model == pages::ModelQ71;
+    const bool q71 = model == pages::DeviceModel::Q71;
     Window win(model, q71 ? S("English") : S("Russian"));
     const ConfigImage golden = preset(model, mode);
     QString why;
@@ -140,14 +140,14 @@ void TstCodec::presetsThroughTheWindow() {
 }
 
 void TstCodec::encoderBytes_data() {
-    QTest::addColumn<int>("model");
+    QTest::addColumn<DeviceModel>("model");
     QTest::addColumn<int>("mode"); // defaults restored first, -1: the window as opened
     QTest::addColumn<QByteArray>("settings");
     QTest::addColumn<QByteArray>("bytes");
     // Objects 12, 0, 12, 7 give groups 1, 0, 1, 2; object digits drop leading zeros; unused
     // groups have no commands and no password.
     QTest::addRow("Q72 objects and groups")
-        << 72 << 1
+        << DeviceModel::Q72 << 1
         << QByteArray("ObjNmb1=12;ObjNmb2=0;ObjNmb3=12;ObjNmb4=7;ObjNmb5=5;ObjNmb6=40;ObjNmb7=100;"
                       "ObjNmb8..16=0;RzdNmb1=0;RzdNmb2=1;RzdNmb3=2;RzdNmb4=3;RzdNmb5=4;RzdNmb6=5;"
                       "RzdNmb7=6;RzdNmb8=7;RzdNmb9=8;RzdNmb10=9;RzdNmb11=10;RzdNmb12=11;"
@@ -157,29 +157,30 @@ void TstCodec::encoderBytes_data() {
                       "0xFF 0xF7 0xFF 0xF8 0xFF 0xF9 0xFF 0xFA 0xFF 0xFB 0xFF 0xFC 0xFF 0xFD 0xFF "
                       "0xFE 0xFF 0xFF; 245..255: 0*11; 479..511: 0xFF*33");
     QTest::addRow("Q72 empty fields")
-        << 72 << -1 << QByteArray("PinCode=;SMSphone=;PhoneNumber1..8=")
+        << DeviceModel::Q72 << -1 << QByteArray("PinCode=;SMSphone=;PhoneNumber1..8=")
         << QByteArray("6..7: 0xFF 0xFF; 24: 0x0F; 25..95: 0xFF*71; 150..151: 0xFF 0xFF; "
                       "159: 0xFF; 152..153: 0 0");
     QTest::addRow("Q72 PIN and numbers")
-        << 72 << -1 << QByteArray("PinCode=1234;SMSphone=+79031234567;PhoneNumber2=+123")
+        << DeviceModel::Q72 << -1
+        << QByteArray("PinCode=1234;SMSphone=+79031234567;PhoneNumber2=+123")
         << QByteArray("6..7: 0x12 0x34; 24..31: 7 0x90 0x31 0x23 0x45 0x67 0xFF 0xFF;"
                       "40..47: 1 0x23 0xFF*6");
     QTest::addRow("Q72 periods, delays and balance")
-        << 72 << -1
+        << DeviceModel::Q72 << -1
         << QByteArray("PeriodRzd=15;PeriodHardware=0;TestLine=4;DelayRzd=15;RequestBalance=*102#")
         << QByteArray("160..163: 255*4; 164..167: 0*4; 173: 6; 155..158: 150*4;"
                       "184..191: 0xA1 2 0xBF 0xFF*5");
     // An ordered SMS type sets the order flag, and only while a recipient still uses one.
     QTest::addRow("Q72 message types")
-        << 72 << -1 << QByteArray("TypeMesgGSM1..8=1;TypeMesgGSM3=3;TypeMesgGSM5=10")
+        << DeviceModel::Q72 << -1 << QByteArray("TypeMesgGSM1..8=1;TypeMesgGSM3=3;TypeMesgGSM5=10")
         << QByteArray("8: 2; 10: 3; 12: 0x13; 181&0x20: 0x20");
     QTest::addRow("Q72 order flag cleared")
-        << 72 << -1 << QByteArray("TypeMesgGSM1..8=1;TypeMesgGSM3=3;TypeMesgGSM3=2")
+        << DeviceModel::Q72 << -1 << QByteArray("TypeMesgGSM1..8=1;TypeMesgGSM3=3;TypeMesgGSM3=2")
         << QByteArray("10: 3; 181&0x20: 0");
     // Own names and group passwords are built low and copied up: 256..415 land at 416..575 and
     // the SMS-Blitz codes then overwrite the low copy.
     QTest::addRow("Q72 names, passwords and codes")
-        << 72 << 1
+        << DeviceModel::Q72 << 1
         << QByteArray("OwnName1=Дом;OwnName4=ABCDEFGHIJKL;row1=0x12 0x34 0x5F;Edit1=0007;"
                       "Edit24=9999;RO1..24=0;RO10=1")
         << QByteArray("416..427: 0xC4 0xEE 0xEC 0*9; 428..439: 0*12;"
@@ -189,7 +190,7 @@ void TstCodec::encoderBytes_data() {
     // Groups 1, -, 1, 2, 3, 4, 5 ...: packed numbers 012 007 234 999 001, thousands 0 0 1 9 0;
     // "12B" is stored as its length, then 1 2 | B(0xA) and a zero low nibble.
     QTest::addRow("Q71 groups, line phone and fills")
-        << 71 << 1
+        << DeviceModel::Q71 << 1
         << QByteArray("ObjNmb1=12;ObjNmb2=0;ObjNmb3=12;ObjNmb4=7;ObjNmb5=1234;ObjNmb6=9999;"
                       "ObjNmb7..16=1;LinePhone1=12B;Password21=12345;Dig1=7;Dig13=")
         << QByteArray("51..58: 1 0x20 7 0x23 0x49 0x99 0 0x10; 265..267: 0 0x91 0;"
@@ -199,7 +200,7 @@ void TstCodec::encoderBytes_data() {
 }
 
 void TstCodec::encoderBytes() {
-    QFETCH(int, model);
+    QFETCH(DeviceModel, model);
     QFETCH(int, mode);
     QFETCH(QByteArray, settings);
     QFETCH(QByteArray, bytes);
@@ -214,7 +215,7 @@ void TstCodec::encoderBytes() {
 // A recipient without a number loses its partition ticks when the image is built; the image
 // listing goes to Memo2.
 void TstCodec::q71Encoder_cleanUpAndListing() {
-    Window win(pages::ModelQ71);
+    Window win(pages::DeviceModel::Q71);
     auto &c = win.c();
     win.defaults(1);
     apply(win, "LinePhone2=555;rzd11=1;rzd116=1;rzd21=1;rzd216=1");
@@ -234,7 +235,7 @@ void TstCodec::q71Encoder_cleanUpAndListing() {
 // A text that cannot be stored ends the encoder with a message naming the field; neither the
 // window nor its listings change.
 void TstCodec::encoderErrors_endBeforeAnythingChanges() {
-    Window q71(pages::ModelQ71);
+    Window q71(pages::DeviceModel::Q71);
     auto &c = q71.c();
     apply(q71, "LinePhone1=;rzd11=1");
     q71.w().Memo2->setPlainText(S("before"));
@@ -262,10 +263,10 @@ void TstCodec::encoderErrors_endBeforeAnythingChanges() {
     QVERIFY(pages::EncodeImage(q72.w()).error.contains(S("PIN code")));
 
     // An object number the GSM model cannot hold (lists of the other model) is refused, not cut.
-    Window lists(pages::ModelQ71);
+    Window lists(pages::DeviceModel::Q71);
     lists.defaults(1);
     lists.c().combo(S("ObjNmb3"))->setItemIndex(1234);
-    lists.w().DeviceModel = pages::ModelQ72;
+    lists.w().DeviceModel = pages::DeviceModel::Q72;
     QVERIFY(pages::EncodeImage(lists.w()).error.contains(S("Object number of partition 3")));
 }
 
@@ -320,7 +321,7 @@ void TstCodec::q72Checks() {
         else
             atWarning = qobject_cast<pages::Edit *>(w)->text();
     };
-    DecodeImage(win.w(), imageFromRuns(changes.constData(), preset(72, 0)));
+    DecodeImage(win.w(), imageFromRuns(changes.constData(), preset(DeviceModel::Q72, 0)));
     QString expected = S("Ошибка в прочитанных данных: ");
     if (label == S("Label98"))
         expected += caption(win, "Label98") + S(", ") + caption(win, "Label99");
@@ -341,7 +342,8 @@ void TstCodec::q72Checks() {
     // The preset of the work mode selected after the decode replaces everything.
     QCOMPARE(win.w().WorkModeComboBox->itemIndex(), 0);
     QString why;
-    QVERIFY2(sameBits(win.encode(), preset(72, 0), 72, 1, &why), qPrintable(why));
+    QVERIFY2(sameBits(win.encode(), preset(DeviceModel::Q72, 0), DeviceModel::Q72, 1, &why),
+             qPrintable(why));
     QCOMPARE(c.mask(S("PhoneNumber3"))->text(), S("+_______________"));
 }
 
@@ -349,7 +351,8 @@ void TstCodec::q72Checks() {
 void TstCodec::q72Checks_severalBadFieldsAndLanguages() {
     Window win;
     win.w().WorkModeComboBox->setItemIndex(4);
-    DecodeImage(win.w(), imageFromRuns("171: 54; 6: 160; 24: 14; 173: 7; 184: 204", preset(72, 4)));
+    DecodeImage(win.w(), imageFromRuns("171: 54; 6: 160; 24: 14; 173: 7; 184: 204",
+                                       preset(DeviceModel::Q72, 4)));
     const QString prefix = S("Ошибка в прочитанных данных: ");
     const QStringList want = {prefix + caption(win, "Label2"),   prefix + caption(win, "Label5"),
                               prefix + caption(win, "Label6"),   prefix,
@@ -360,7 +363,8 @@ void TstCodec::q72Checks_severalBadFieldsAndLanguages() {
     QCOMPARE(win.dialogs.shown.last().icon, Dialogs::Icon::Warning);
     // The work-mode check fell back to item 0, so the mode-0 preset is shown.
     QString why;
-    QVERIFY2(sameBits(win.encode(), preset(72, 0), 72, 1, &why), qPrintable(why));
+    QVERIFY2(sameBits(win.encode(), preset(DeviceModel::Q72, 0), DeviceModel::Q72, 1, &why),
+             qPrintable(why));
 
     const struct {
         const char *language, *error, *caption, *warning;
@@ -370,8 +374,8 @@ void TstCodec::q72Checks_severalBadFieldsAndLanguages() {
         {"Error", "Ошибка в прочитанных данных: ", "Внимание!",
          "Были обнаружены ошибки в прочитанных настройках! Будут выставлены заводские настройки!"}};
     for (const auto &t : cases) {
-        Window other(pages::ModelQ72, S(t.language));
-        DecodeImage(other.w(), imageFromRuns("192: 20", preset(72, 0)));
+        Window other(pages::DeviceModel::Q72, S(t.language));
+        DecodeImage(other.w(), imageFromRuns("192: 20", preset(DeviceModel::Q72, 0)));
         QCOMPARE(other.dialogs.shown.size(), 2);
         QCOMPARE(other.dialogs.shown[0].text, S(t.error));
         QCOMPARE(other.dialogs.shown[0].caption, S(t.caption));
@@ -384,7 +388,8 @@ void TstCodec::q72Decoder_typesAndBlitzPage() {
     Window win;
     auto &c = win.c();
     auto *page = c.get<pages::TabSheet>(S("TabSheet14"));
-    ConfigImage img = imageFromRuns("8..15: 3 5 9 1 2 4 8 19; 181: 19", preset(72, 1));
+    ConfigImage img =
+        imageFromRuns("8..15: 3 5 9 1 2 4 8 19; 181: 19", preset(DeviceModel::Q72, 1));
     DecodeImage(win.w(), img);
     QCOMPARE(win.dialogs.shown.size(), 0);
     QCOMPARE(c.combo(S("TypeMesgGSM8"))->itemIndex(), 10);
@@ -404,7 +409,7 @@ void TstCodec::q72Decoder_duplicateGroupAndObjectZero() {
     auto &w = win.w();
     DecodeImage(w, imageFromRuns("192..207: 2 0 2 0*13; 208..213: 255 32 255 17 255 50;"
                                  "240..241: 1 20; 467..469: 18 52 95",
-                                 preset(72, 1)));
+                                 preset(DeviceModel::Q72, 1)));
     QCOMPARE(win.dialogs.shown.size(), 0);
     QCOMPARE(w.passwordRow(2), (std::array<int, 3>{0x12, 0x34, 0x5F}));
     QCOMPARE(w.passwordRow(3), (std::array<int, 3>{255, 255, 255}));
@@ -412,8 +417,8 @@ void TstCodec::q72Decoder_duplicateGroupAndObjectZero() {
     QVERIFY(win.c().check(S("st2"))->isChecked());
     QVERIFY(win.c().check(S("stop2"))->isChecked());
 
-    DecodeImage(
-        w, imageFromRuns("192..207: 1 0*15; 208..209: 255 240; 464..466: 18 52 95", preset(72, 1)));
+    DecodeImage(w, imageFromRuns("192..207: 1 0*15; 208..209: 255 240; 464..466: 18 52 95",
+                                 preset(DeviceModel::Q72, 1)));
     QCOMPARE(win.dialogs.shown.size(), 0);
     for (int o = 1; o <= 1000; ++o)
         QCOMPARE(w.passwordRow(o)[0], 255);
@@ -421,13 +426,14 @@ void TstCodec::q72Decoder_duplicateGroupAndObjectZero() {
 
 // Codes shorter than four digits are padded once the window has been shown, not during start-up.
 void TstCodec::q72Decoder_blitzPadding() {
-    const ConfigImage img = imageFromRuns("256..259: 7 0 255 0; 314..315: 16 39", preset(72, 1));
+    const ConfigImage img =
+        imageFromRuns("256..259: 7 0 255 0; 314..315: 16 39", preset(DeviceModel::Q72, 1));
     Window shown;
     DecodeImage(shown.w(), img);
     QCOMPARE(shown.c().edit(S("Edit1"))->text(), S("0007"));
     QCOMPARE(shown.c().edit(S("Edit2"))->text(), QString());
     QCOMPARE(shown.c().edit(S("Edit24"))->text(), S("10000"));
-    Window hidden(pages::ModelQ72, S("Russian"), false);
+    Window hidden(pages::DeviceModel::Q72, S("Russian"), false);
     QVERIFY(!hidden.w().FormShown);
     DecodeImage(hidden.w(), img);
     QCOMPARE(hidden.c().edit(S("Edit1"))->text(), S("7"));
@@ -439,7 +445,7 @@ void TstCodec::q72Decoder_relayTicksSurviveLanguageChange() {
     Window win;
     for (int language : {1, 2, 0}) {
         QVERIFY(win.w().LangChange->itemIndex() != language);
-        ConfigImage img = preset(72, 1);
+        ConfigImage img = preset(DeviceModel::Q72, 1);
         img[3] |= 0x1F; // every equipment box of relay 1
         img[171] = std::uint8_t(language << 4 | 1);
         DecodeImage(win.w(), img);
@@ -455,8 +461,9 @@ void TstCodec::q72Decoder_relayTicksSurviveLanguageChange() {
 // An image that leaves recipients out of their own dial groups still shows those boxes ticked
 // (they stay disabled), and writing it back stores the bits.
 void TstCodec::q71Decoder_recipientsStayInTheirOwnDialGroup() {
-    Window win(pages::ModelQ71);
-    DecodeImage(win.w(), imageFromRuns("256..263: 0 0 0x84 0 0 0 0 0", preset(71, 1)));
+    Window win(pages::DeviceModel::Q71);
+    DecodeImage(win.w(),
+                imageFromRuns("256..263: 0 0 0x84 0 0 0 0 0", preset(DeviceModel::Q71, 1)));
     QVERIFY(win.c().check(S("gr11"))->isChecked());
     QString why;
     QVERIFY2(holdsRuns(win.encode(), "256..263: 1 2 0x84 8 16 32 64 128", &why), qPrintable(why));
@@ -465,11 +472,11 @@ void TstCodec::q71Decoder_recipientsStayInTheirOwnDialGroup() {
 // Without the SMS-Blitz item (interfaces other than Russian) a recipient that uses it gets the
 // item back, shows it and writes it again; the item goes when an image no longer uses it.
 void TstCodec::blitzTypeWithoutItem_survivesEncode() {
-    Window win(pages::ModelQ72, S("English"));
+    Window win(pages::DeviceModel::Q72, S("English"));
     auto &c = win.c();
     pages::ComboBox *gsm3 = c.combo(S("TypeMesgGSM3"));
     QCOMPARE(gsm3->count(), 10);
-    DecodeImage(win.w(), imageFromRuns("10: 19; 256..257: 33 0", preset(72, 1)));
+    DecodeImage(win.w(), imageFromRuns("10: 19; 256..257: 33 0", preset(DeviceModel::Q72, 1)));
     QCOMPARE(win.dialogs.shown.size(), 0);
     QCOMPARE(gsm3->count(), 11);
     QCOMPARE(gsm3->itemIndex(), 10);
@@ -481,7 +488,7 @@ void TstCodec::blitzTypeWithoutItem_survivesEncode() {
     QCOMPARE(int(again[256]), 33);
     DecodeImage(win.w(), again);
     QCOMPARE(gsm3->count(), 11);
-    DecodeImage(win.w(), preset(72, 1));
+    DecodeImage(win.w(), preset(DeviceModel::Q72, 1));
     QCOMPARE(gsm3->count(), 10);
     QCOMPARE(gsm3->itemIndex(), 1);
 }
@@ -489,14 +496,16 @@ void TstCodec::blitzTypeWithoutItem_survivesEncode() {
 // Short files, garbage lines and missing files name the file (and the line), a file of the other
 // model is refused with message 1215; none of them changes the window.
 void TstCodec::files_badFilesChangeNothing() {
-    QList<QByteArray> good = image::formatConfig(preset(72, 3), 72).split('\n');
+    QList<QByteArray> good =
+        image::formatConfig(preset(DeviceModel::Q72, 3), DeviceModel::Q72).split('\n');
     good.removeLast(); // after the last CR LF
     const auto join = [](const QList<QByteArray> &l) { return l.join('\n') + '\n'; };
     QList<QByteArray> garbage = good;
     garbage[9] = "12a\r";
     writeFile(path("short.cfg"), join(good.mid(0, 500)));
     writeFile(path("garbage.cfg"), join(garbage));
-    writeFile(path("from71.cfg"), image::formatConfig(preset(71, 2), 71));
+    writeFile(path("from71.cfg"),
+              image::formatConfig(preset(DeviceModel::Q71, 2), DeviceModel::Q71));
     const struct {
         const char *file;
         const char *mentions;
@@ -533,7 +542,7 @@ void TstCodec::files_badFilesChangeNothing() {
 // it was and say why.
 void TstCodec::files_saveFailuresKeepTheFiles() {
     Window win;
-    const QByteArray old = image::formatConfig(preset(72, 0), 72);
+    const QByteArray old = image::formatConfig(preset(DeviceModel::Q72, 0), DeviceModel::Q72);
     writeFile(path("keep.cfg"), old);
 
     win.c().edit(S("Edit7"))->setText(S("511"));
@@ -564,7 +573,7 @@ void TstCodec::files_saveFailuresKeepTheFiles() {
 void TstCodec::files_sameInEveryInterfaceLanguage() {
     QByteArray first;
     for (const char *language : {"Russian", "English", "Turkish"}) {
-        Window win(pages::ModelQ72, S(language));
+        Window win(pages::DeviceModel::Q72, S(language));
         win.defaults(2);
         editSettings(win);
         const QString file = m_dir.filePath(S(language) + S(".cfg"));

@@ -75,7 +75,7 @@ class Settings {
     }
 
     // Object numbers from a small pool, so partitions share objects often.
-    void objects(int model) {
+    void objects(DeviceModel model) {
         const int pool[] = {0, 1, 1, 2, 3, 7, 12, 999, 1234, 9999};
         for (int p = 1; p <= 16; ++p) {
             ComboBox *obj = m_c.combo(S("ObjNmb"), p);
@@ -84,7 +84,7 @@ class Settings {
             if (coin())
                 list(m_c.combo(S("RzdNmb"), p));
         }
-        if (model == pages::ModelQ72) {
+        if (model == pages::DeviceModel::Q72) {
             boxes({"vz", "sn", "st", "start", "stop"}, 16);
             for (int k = 1; k <= 16; ++k) {
                 pages::Edit *password = m_c.edit(S("Password"), k);
@@ -114,7 +114,7 @@ class Settings {
         edit(m_c.mask(S("PinCode")), coin() ? digits(4) : QString());
         edit(m_c.mask(S("SMSphone")), coin() ? S("+") + digits(1 + pick(15)) : QString());
         edit(m_c.edit(S("RequestBalance")), from(S("0123456789*#"), pick(17)));
-        objects(pages::ModelQ72);
+        objects(pages::DeviceModel::Q72);
 
         const char *family = !m_c.widget(S("GroupBox8"))->isHidden()    ? "E"
                              : !m_c.widget(S("GroupBox15"))->isHidden() ? "P"
@@ -156,7 +156,7 @@ class Settings {
         boxes({"rzd"}, 8, 16);
         boxes({"event"}, 8, 12);
         boxes({"gr"}, 8, 8);
-        objects(pages::ModelQ71);
+        objects(pages::DeviceModel::Q71);
         for (int k = 1; k <= 12; ++k)
             edit(m_c.edit(S("Dig"), k), digits(3));
         edit(m_c.edit(S("Dig13")), digits(4));
@@ -188,20 +188,20 @@ class TstCodecRoundTrip : public QObject {
 };
 
 void TstCodecRoundTrip::windowImageWindowImage_data() {
-    QTest::addColumn<int>("model");
-    QTest::addRow("Q71") << pages::ModelQ71;
-    QTest::addRow("Q72") << pages::ModelQ72;
+    QTest::addColumn<DeviceModel>("model");
+    QTest::addRow("Q71") << pages::DeviceModel::Q71;
+    QTest::addRow("Q72") << pages::DeviceModel::Q72;
 }
 
 // Settings made through the window encode to an image that, decoded over other settings, encodes
 // to itself again; a valid image never draws a message from the decoder.
 void TstCodecRoundTrip::windowImageWindowImage() {
-    QFETCH(int, model);
+    QFETCH(DeviceModel, model);
     Window win(model);
     std::mt19937 rng(20261206u + unsigned(model));
     Settings settings(win, rng);
     auto makeSettings = [&] {
-        if (model == pages::ModelQ71)
+        if (model == pages::DeviceModel::Q71)
             settings.q71();
         else
             settings.q72();
@@ -233,7 +233,7 @@ void TstCodecRoundTrip::anyImageDecodes_data() { windowImageWindowImage_data(); 
 // index outside the object password table, the telephone-line decoder shows no message and the
 // GSM decoder ends every reported image on the factory preset.
 void TstCodecRoundTrip::anyImageDecodes() {
-    QFETCH(int, model);
+    QFETCH(DeviceModel, model);
     Window win(model);
     std::mt19937 rng(7u + unsigned(model));
     std::uniform_int_distribution<int> byte(0, 255);
@@ -250,7 +250,7 @@ void TstCodecRoundTrip::anyImageDecodes() {
         }
         win.dialogs.clear();
         DecodeImage(win.w(), img);
-        if (model == pages::ModelQ71) {
+        if (model == pages::DeviceModel::Q71) {
             QVERIFY2(win.dialogs.shown.isEmpty(), qPrintable(win.dialogs.texts().value(0)));
             QStringList listing = win.w().Memo3->lines();
             QCOMPARE(listing.size(), 300);
@@ -262,7 +262,8 @@ void TstCodecRoundTrip::anyImageDecodes() {
             const int mode = win.w().WorkModeComboBox->itemIndex();
             QVERIFY(mode >= 0 && mode < 6);
             QString why;
-            QVERIFY2(sameBits(pages::EncodeImage(win.w()).image, preset(72, mode), 72, 1, &why),
+            QVERIFY2(sameBits(pages::EncodeImage(win.w()).image, preset(DeviceModel::Q72, mode),
+                              DeviceModel::Q72, 1, &why),
                      qPrintable(why));
         }
     }

@@ -21,11 +21,11 @@ using namespace q7x::image;
 namespace {
 
 // 703 lines: byte values 0, 1, ..., 255, 0, 1, ... and the model code.
-QByteArray counting(int model, const char *eol = "\r\n") {
+QByteArray counting(DeviceModel model, const char *eol = "\r\n") {
     QByteArray out;
     for (int i = 0; i < ImageSize; ++i)
         out += QByteArray::number(i % 256) + eol;
-    return out + QByteArray::number(model) + eol;
+    return out + QByteArray::number(modelCode(model)) + eol;
 }
 
 ConfigFileRead parse(const QByteArray &data) {
@@ -102,7 +102,7 @@ void TstConfigFile::formatIsDecimalLinesWithCrLf() {
     img[0] = 255;
     img[1] = 7;
     img[701] = 100;
-    const QByteArray text = formatConfig(img, ModelQ72);
+    const QByteArray text = formatConfig(img, DeviceModel::Q72);
     QVERIFY(text.startsWith("255\r\n7\r\n0\r\n"));
     QVERIFY(text.endsWith("\r\n100\r\n72\r\n"));
     QCOMPARE(text.count("\r\n"), 703);
@@ -112,15 +112,15 @@ void TstConfigFile::formatIsDecimalLinesWithCrLf() {
 // Saving over an existing file replaces it whole, and reading it gives the image and model back.
 void TstConfigFile::saveLoadRoundTrip() {
     QTemporaryDir dir;
-    for (int model : {ModelQ71, ModelQ72}) {
-        const QString path = dir.filePath(QStringLiteral("Q%1.cfg").arg(model));
+    for (DeviceModel model : {DeviceModel::Q71, DeviceModel::Q72}) {
+        const QString path = dir.filePath(QStringLiteral("Q%1.cfg").arg(modelCode(model)));
         writeFile(path, QByteArray(9000, '7'));
         const ConfigImage img = presetImage(model, 3);
         QVERIFY(!writeConfigFile(path, img, model));
         QCOMPARE(readFile(path), formatConfig(img, model));
         const auto r = readConfigFile(path);
         QVERIFY2(!r.error, qPrintable(r.error.message()));
-        QCOMPARE(r.model.value_or(-1), model);
+        QCOMPARE(r.model.value_or(-1), modelCode(model));
         QVERIFY(r.image.has_value() && *r.image == img);
     }
     QCOMPARE(entries(dir), (QStringList{QStringLiteral("Q71.cfg"), QStringLiteral("Q72.cfg")}));
@@ -130,8 +130,8 @@ void TstConfigFile::toleratedInput_data() {
     QTest::addColumn<QByteArray>("data");
     QTest::addColumn<int>("at");   // an image byte to look at
     QTest::addColumn<int>("want"); // its value
-    const QByteArray crlf = counting(ModelQ71);
-    QTest::newRow("LF only") << counting(ModelQ71, "\n") << 5 << 5;
+    const QByteArray crlf = counting(DeviceModel::Q71);
+    QTest::newRow("LF only") << counting(DeviceModel::Q71, "\n") << 5 << 5;
     QTest::newRow("no final line end") << crlf.left(crlf.size() - 2) << 701 << 701 % 256;
     QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF" + crlf) << 0 << 0;
     QTest::newRow("spaces and sign") << withLine(crlf, 4, " +12 ") << 3 << 12;
@@ -159,7 +159,7 @@ void TstConfigFile::refusedInput_data() {
     QTest::addColumn<QString>("lineText"); // as the error shows it
     QTest::addColumn<int>("model");        // -1: none read
     const auto bad = [](const char *name, int line, const QByteArray &text, const char *shown) {
-        QTest::newRow(name) << withLine(counting(ModelQ72), line, text)
+        QTest::newRow(name) << withLine(counting(DeviceModel::Q72), line, text)
                             << FileError::Kind::NotANumber << line << QString::fromLatin1(shown)
                             << (line == 703 ? -1 : 72);
     };
@@ -173,12 +173,12 @@ void TstConfigFile::refusedInput_data() {
     bad("model line", 703, "Q72", "Q72");
     bad("control codes", 2, QByteArray("1\x00\x1B", 3), "1??");
     // The first bad line is named, and the model line is still read.
-    QTest::newRow("two bad lines") << withLine(withLine(counting(ModelQ71), 7, "x"), 9, "y")
+    QTest::newRow("two bad lines") << withLine(withLine(counting(DeviceModel::Q71), 7, "x"), 9, "y")
                                    << FileError::Kind::NotANumber << 7 << QStringLiteral("x") << 71;
     // A line too long to be a number ends the reading there.
-    QTest::newRow("overlong line") << QByteArray(5000, '1') + "\r\n" + counting(ModelQ72)
+    QTest::newRow("overlong line") << QByteArray(5000, '1') + "\r\n" + counting(DeviceModel::Q72)
                                    << FileError::Kind::NotANumber << 1 << QString(40, u'1') << -1;
-    QByteArray noModel = counting(ModelQ72);
+    QByteArray noModel = counting(DeviceModel::Q72);
     noModel.truncate(noModel.lastIndexOf("72\r\n"));
     QTest::newRow("no model line")
         << noModel << FileError::Kind::TooFewLines << 703 << QString() << -1;
@@ -228,13 +228,13 @@ void TstConfigFile::missingOrUnreadableFile() {
 void TstConfigFile::failedSaveLeavesNoFile() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("no-such-folder/Q71.cfg"));
-    auto e = writeConfigFile(path, presetImage(ModelQ71, 0), ModelQ71);
+    auto e = writeConfigFile(path, presetImage(DeviceModel::Q71, 0), DeviceModel::Q71);
     QCOMPARE(e.kind, FileError::Kind::CannotCreate);
     QVERIFY(e.message().contains(path));
     QVERIFY(entries(dir).isEmpty());
 
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("taken.cfg"))); // a folder holds the name
-    e = writeConfigFile(dir.filePath(QStringLiteral("taken.cfg")), ConfigImage{}, ModelQ71);
+    e = writeConfigFile(dir.filePath(QStringLiteral("taken.cfg")), ConfigImage{}, DeviceModel::Q71);
     QVERIFY(e);
     QCOMPARE(entries(dir), QStringList{QStringLiteral("taken.cfg")});
 }
@@ -242,12 +242,13 @@ void TstConfigFile::failedSaveLeavesNoFile() {
 void TstConfigFile::readOnlyTargetIsNotTouched() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Q72.cfg"));
-    const QByteArray old = formatConfig(presetImage(ModelQ72, 1), ModelQ72);
+    const QByteArray old = formatConfig(presetImage(DeviceModel::Q72, 1), DeviceModel::Q72);
     writeFile(path, old);
     handOver(dir.path());
     handOver(path);
     const auto saveFails = [](const QString &target) {
-        return inChild(true, [&] { return bool(writeConfigFile(target, ConfigImage{}, 72)); });
+        return inChild(
+            true, [&] { return bool(writeConfigFile(target, ConfigImage{}, DeviceModel::Q72)); });
     };
     QFile::setPermissions(path, QFile::ReadOwner);
     QVERIFY(saveFails(path));
@@ -264,13 +265,13 @@ void TstConfigFile::readOnlyTargetIsNotTouched() {
 void TstConfigFile::saveFailingMidwayKeepsOldFile() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Q71.cfg"));
-    const QByteArray old = formatConfig(presetImage(ModelQ71, 2), ModelQ71);
+    const QByteArray old = formatConfig(presetImage(DeviceModel::Q71, 2), DeviceModel::Q71);
     writeFile(path, old);
     QVERIFY(inChild(false, [&] {
         signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{1000, 1000};
         return setrlimit(RLIMIT_FSIZE, &limit) == 0 &&
-               writeConfigFile(path, presetImage(ModelQ71, 0), ModelQ71).kind ==
+               writeConfigFile(path, presetImage(DeviceModel::Q71, 0), DeviceModel::Q71).kind ==
                    FileError::Kind::CannotWrite;
     }));
     QCOMPARE(readFile(path), old);

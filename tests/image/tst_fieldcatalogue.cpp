@@ -3,7 +3,7 @@
 // field's page; and a field reads as the window shows the setting.
 #include "codecfixture.h"
 #include "image/catalogue.h"
-#include "lang/tablegen.h"
+#include "pages/tablegen.h"
 
 using namespace codectest;
 using image::FieldKind;
@@ -86,20 +86,21 @@ class TstFieldCatalogue : public QObject {
 };
 
 void TstFieldCatalogue::identifiersNameTheWindowsTexts() {
-    Window win(pages::ModelQ72);
+    Window win(pages::DeviceModel::Q72);
     QHash<QString, QString> texts;
-    for (const lang::TableEntry &e : lang::GenerateTable({&win.w()}))
+    for (const pages::TableEntry &e : pages::GenerateTable({&win.w()}))
         texts.insert(e.identifier, e.text);
     checkIdentifiers(image::catalogueQ72(), pages::gatherQ72(win.w()), win, texts);
-    checkIdentifiers(image::catalogueQ71(), image::decodeQ71(preset(71, 0)).settings, win, texts);
+    checkIdentifiers(image::catalogueQ71(), image::decodeQ71(preset(DeviceModel::Q71, 0)).settings,
+                     win, texts);
 }
 
 void TstFieldCatalogue::fieldsReadAsTheWindowShowsThem() {
-    for (int model : {pages::ModelQ71, pages::ModelQ72}) {
+    for (DeviceModel model : {pages::DeviceModel::Q71, pages::DeviceModel::Q72}) {
         Window win(model);
         for (int mode = 0; mode < 6; ++mode) {
             win.defaults(mode);
-            if (model == pages::ModelQ71)
+            if (model == pages::DeviceModel::Q71)
                 checkTexts(image::catalogueQ71(), pages::gatherQ71(win.w()), win);
             else
                 checkTexts(image::catalogueQ72(), pages::gatherQ72(win.w()), win);

@@ -340,14 +340,14 @@ void TstLayout::q71ObjectsAndCodes() {
 // The presets differ by work mode, leave the bytes no layout uses at 0, carry the factory
 // password only in the GSM model's mode 0, and fall back to mode 0 for no selected mode.
 void TstLayout::presets() {
-    for (int model : {ModelQ71, ModelQ72}) {
+    for (DeviceModel model : {DeviceModel::Q71, DeviceModel::Q72}) {
         for (int mode = 0; mode < 6; ++mode) {
             const auto img = presetImage(model, mode);
-            for (int i = model == ModelQ71 ? 273 : 512; i < ImageSize; ++i)
+            for (int i = model == DeviceModel::Q71 ? 273 : 512; i < ImageSize; ++i)
                 QCOMPARE(int(img[i]), 0);
             for (int other = 0; other < mode; ++other)
                 QVERIFY(img != presetImage(model, other));
-            if (model == ModelQ72) {
+            if (model == DeviceModel::Q72) {
                 QCOMPARE(img[171] & 0x0F, mode);
                 const auto pw = q72::groupPassword(img, 1);
                 QCOMPARE(toBytes(pw.bytes),
@@ -357,14 +357,14 @@ void TstLayout::presets() {
             }
         }
     }
-    QVERIFY(presetImage(ModelQ72, -1) == presetImage(ModelQ72, 0));
-    QVERIFY(presetImage(ModelQ71, 6) == presetImage(ModelQ71, 0));
-    QVERIFY(presetImage(0, 2) == presetImage(ModelQ72, 2));
+    QVERIFY(presetImage(DeviceModel::Q72, -1) == presetImage(DeviceModel::Q72, 0));
+    QVERIFY(presetImage(DeviceModel::Q71, 6) == presetImage(DeviceModel::Q71, 0));
+    QVERIFY(presetImage(DeviceModel(0), 2) == presetImage(DeviceModel::Q72, 2));
     // Alarm-centre relay mode in the GSM model's extended modes and in the line model's mode 0;
     // the GSM mode-0 preset leaves every flag off, which no fixed mode matches.
-    QCOMPARE(relayWorkMode(q72::relaySettings(presetImage(ModelQ72, 1))), 0);
-    QCOMPARE(relayWorkMode(q72::relaySettings(presetImage(ModelQ72, 0))), RelaySpecialMode);
-    QCOMPARE(relayWorkMode(q71::relaySettings(presetImage(ModelQ71, 0))), 0);
+    QCOMPARE(relayWorkMode(q72::relaySettings(presetImage(DeviceModel::Q72, 1))), 0);
+    QCOMPARE(relayWorkMode(q72::relaySettings(presetImage(DeviceModel::Q72, 0))), RelaySpecialMode);
+    QCOMPARE(relayWorkMode(q71::relaySettings(presetImage(DeviceModel::Q71, 0))), 0);
 }
 
 QTEST_APPLESS_MAIN(TstLayout)

@@ -46,20 +46,20 @@ void TstSettings::seededValuesSurviveAnImage() {
 }
 
 void TstSettings::presetsSurviveTheSettings_data() {
-    QTest::addColumn<int>("model");
+    QTest::addColumn<DeviceModel>("model");
     QTest::addColumn<int>("mode");
-    for (int model : {ModelQ71, ModelQ72})
+    for (DeviceModel model : {DeviceModel::Q71, DeviceModel::Q72})
         for (int mode = 0; mode < 6; ++mode)
-            QTest::addRow("Q%d mode %d", model, mode) << model << mode;
+            QTest::addRow("Q%d mode %d", modelCode(model), mode) << model << mode;
 }
 
 // Every bit of a preset that carries a setting is written back as it was.
 void TstSettings::presetsSurviveTheSettings() {
-    QFETCH(int, model);
+    QFETCH(DeviceModel, model);
     QFETCH(int, mode);
     const ConfigImage preset = presetImage(model, mode);
     Encoded again;
-    if (model == ModelQ72) {
+    if (model == DeviceModel::Q72) {
         const auto decoded = decodeQ72(preset);
         QVERIFY(decoded.errors.isEmpty());
         again = encodeQ72(decoded.settings);
@@ -79,7 +79,7 @@ void TstSettings::q72FallBacksStoreCleanly() {
                                        {172, 0x11},          {173, 5},    {184, 0x1C},
                                        {210, 0xA1},          {193, 17},   {464, 0xB3}};
     for (const QList<int> &changes : damages) {
-        ConfigImage img = presetImage(ModelQ72, 0);
+        ConfigImage img = presetImage(DeviceModel::Q72, 0);
         for (int i = 0; i + 1 < changes.size(); i += 2)
             img[std::size_t(changes[i])] = std::uint8_t(changes[i + 1]);
         const auto decoded = decodeQ72(img);
@@ -101,7 +101,7 @@ void TstSettings::q72FallBacksStoreCleanly() {
 // an item and so reads as NoItem again; the window keeps its own choice for it, so such a file is
 // not written to a device.
 void TstSettings::storedValuesWithoutAnItemStayWithoutOne() {
-    ConfigImage img = presetImage(ModelQ72, 1);
+    ConfigImage img = presetImage(DeviceModel::Q72, 1);
     img[8] = 0x06;   // notification of recipient 1: no rule matches
     img[144] = 200;  // equipment delay 200 s
     img[160] = 5;    // partition period: not a period code
@@ -114,9 +114,9 @@ void TstSettings::storedValuesWithoutAnItemStayWithoutOne() {
     QVERIFY(decodeQ72(encodeQ72(q72.settings).image).settings == q72.settings);
     QCOMPARE(unshownValues(q72.settings), QStringList({"phrasePause", "recipients.1.notification",
                                                        "delayHardware", "periodRzd"}));
-    QCOMPARE(imageToWrite(ModelQ72, img, std::nullopt).key, "phrasePause");
+    QCOMPARE(imageToWrite(DeviceModel::Q72, img, std::nullopt).key, "phrasePause");
 
-    img = presetImage(ModelQ71, 2);
+    img = presetImage(DeviceModel::Q71, 2);
     img[1] = 0x1E;  // extended work mode 14
     img[15] = 0x03; // line message type 3 of recipient 1
     auto q71 = decodeQ71(img).settings;
@@ -136,7 +136,7 @@ void TstSettings::storedValuesWithoutAnItemStayWithoutOne() {
 }
 
 void TstSettings::valuesTheImageCannotHoldAreRefusedByName() {
-    const Q72Settings s = decodeQ72(presetImage(ModelQ72, 1)).settings;
+    const Q72Settings s = decodeQ72(presetImage(DeviceModel::Q72, 1)).settings;
     const struct {
         std::function<void(Q72Settings &)> change;
         const char *key, *mentions;
@@ -154,7 +154,7 @@ void TstSettings::valuesTheImageCannotHoldAreRefusedByName() {
         QVERIFY2(e.error.contains(QLatin1String(c.mentions)), qPrintable(e.error));
         QVERIFY(e.image == ConfigImage{});
     }
-    Q71Settings q71 = decodeQ71(presetImage(ModelQ71, 1)).settings;
+    Q71Settings q71 = decodeQ71(presetImage(DeviceModel::Q71, 1)).settings;
     q71.partitions[9].object = 1000; // rows 10..16 list objects up to 999
     QCOMPARE(encodeQ71(q71).key, QStringLiteral("partitions.10.object"));
     q71.partitions[9].object = 999;
@@ -195,7 +195,7 @@ void TstSettings::catalogueNamesEveryMemberOnce() {
     }
 
     // A value of another kind is refused and changes nothing.
-    const Q72Settings preset = decodeQ72(presetImage(ModelQ72, 0)).settings;
+    const Q72Settings preset = decodeQ72(presetImage(DeviceModel::Q72, 0)).settings;
     for (const Q72Field &f : catalogueQ72())
         if (f.set) {
             Q72Settings v = preset;
@@ -250,11 +250,11 @@ void TstSettings::comparisonListsExactlyWhatDiffers() {
     checkComparisons(catalogueQ71(), compare71, seeded, q71);
     for (int a = 0; a < 6; ++a) {
         const int b = (a + 1) % 6;
-        const Q72Settings p72 = decodeQ72(presetImage(ModelQ72, b)).settings;
-        const auto c72 = compareQ72(decodeQ72(presetImage(ModelQ72, a)).settings, p72);
+        const Q72Settings p72 = decodeQ72(presetImage(DeviceModel::Q72, b)).settings;
+        const auto c72 = compareQ72(decodeQ72(presetImage(DeviceModel::Q72, a)).settings, p72);
         QVERIFY(!c72.differing.isEmpty() && listedFieldsMakeTheOther(catalogueQ72(), c72, p72));
-        const Q71Settings p71 = decodeQ71(presetImage(ModelQ71, b)).settings;
-        const auto c71 = compareQ71(decodeQ71(presetImage(ModelQ71, a)).settings, p71);
+        const Q71Settings p71 = decodeQ71(presetImage(DeviceModel::Q71, b)).settings;
+        const auto c71 = compareQ71(decodeQ71(presetImage(DeviceModel::Q71, a)).settings, p71);
         QVERIFY(!c71.differing.isEmpty() && listedFieldsMakeTheOther(catalogueQ71(), c71, p71));
     }
 }
@@ -263,7 +263,7 @@ void TstSettings::comparisonListsExactlyWhatDiffers() {
 // compared, and the rest is still compared; a Q71 recipient without a number reports no
 // partitions, as a write stores it.
 void TstSettings::comparisonPutsAsideWhatCannotBeStored() {
-    const Q72Settings file = decodeQ72(presetImage(ModelQ72, 2)).settings;
+    const Q72Settings file = decodeQ72(presetImage(DeviceModel::Q72, 2)).settings;
     Q72Settings window = file;
     window.blitzCodes[4] = QStringLiteral("511"); // reads back as no code
     window.recipients[1].waitTime = (file.recipients[1].waitTime + 1) % 16;
@@ -276,7 +276,7 @@ void TstSettings::comparisonPutsAsideWhatCannotBeStored() {
     QCOMPARE(c.differing.size(), 1);
     QCOMPARE(catalogueQ72()[c.differing[0]].key, QStringLiteral("recipients.2.waitTime"));
 
-    const Q71Settings stored = decodeQ71(presetImage(ModelQ71, 1)).settings;
+    const Q71Settings stored = decodeQ71(presetImage(DeviceModel::Q71, 1)).settings;
     Q71Settings q71 = stored;
     QVERIFY(q71.recipients[7].phone.isEmpty());
     q71.recipients[7].partitions.fill(true);

@@ -112,14 +112,14 @@ void TestRules::workMode_narrowingUnticksAndWideningReenables() {
 
 void TestRules::unusedPartitions_objectNumberDependsOnModel() {
     Window w;
-    QCOMPARE(w.form.DeviceModel, ModelQ72);
+    QCOMPARE(w.form.DeviceModel, DeviceModel::Q72);
     w.combo("ObjNmb", 1)->setItemIndex(5);
     w.workMode(3); // two partitions
     for (int p = 1; p <= 16; ++p)
         QCOMPARE(w.combo("ObjNmb", p)->itemIndex(), p <= 2 ? 1 : 0);
 
     w.toolMode(0);
-    QCOMPARE(w.form.DeviceModel, ModelQ71);
+    QCOMPARE(w.form.DeviceModel, DeviceModel::Q71);
     w.workMode(1);
     w.combo("ObjNmb", 1)->setItemIndex(5);
     w.workMode(3);

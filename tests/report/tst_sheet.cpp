@@ -75,30 +75,30 @@ class TstSheet : public QObject {
 };
 
 void TstSheet::presetsShowEveryCaptionOnNumberedPages_data() {
-    QTest::addColumn<int>("model");
+    QTest::addColumn<image::DeviceModel>("model");
     QTest::addColumn<int>("mode");
     QTest::addColumn<QString>("language");
     const QStringList languages = {lang::LangRussian, lang::LangEnglish, lang::LangTurkish};
-    for (int model : {image::ModelQ71, image::ModelQ72})
+    for (image::DeviceModel model : {image::DeviceModel::Q71, image::DeviceModel::Q72})
         for (int mode = 0; mode < 6; ++mode)
-            QTest::addRow("Q%d mode %d", model, mode)
-                << model << mode << languages[(mode + model) % 3];
+            QTest::addRow("Q%d mode %d", modelCode(model), mode)
+                << model << mode << languages[(mode + modelCode(model)) % 3];
 }
 
 void TstSheet::presetsShowEveryCaptionOnNumberedPages() {
-    QFETCH(int, model);
+    QFETCH(image::DeviceModel, model);
     QFETCH(int, mode);
     QFETCH(QString, language);
     const report::Configuration c =
         report::decodeConfiguration(model, image::presetImage(model, mode));
     const Sheet sheet = writeAndRead(c, language, false);
     QVERIFY(sheet.pages > 1);
-    if (model == image::ModelQ71)
+    if (model == image::DeviceModel::Q71)
         checkCaptions(image::catalogueQ71(), language, sheet);
     else
         checkCaptions(image::catalogueQ72(), language, sheet);
     const QString bareText = bare(sheet.text);
-    QVERIFY(bareText.contains(bare(lang::FormatM(1700, lang::M(model == 71 ? 1238 : 1237)))));
+    QVERIFY(bareText.contains(bare(lang::FormatM(1700, lang::M(model == image::DeviceModel::Q71 ? 1238 : 1237)))));
     QVERIFY(bareText.contains(QStringLiteral("branch-7.cfg")));
     // The last page says it is the last of so many.
     const QString last = sheet.text.section(QLatin1Char('\f'), -2, -2);
@@ -109,10 +109,12 @@ void TstSheet::presetsShowEveryCaptionOnNumberedPages() {
 }
 
 void TstSheet::secretsOnlyWhenAskedFor() {
-    image::Q72Settings q72 = image::decodeQ72(image::presetImage(image::ModelQ72, 1)).settings;
+    image::Q72Settings q72 =
+        image::decodeQ72(image::presetImage(image::DeviceModel::Q72, 1)).settings;
     q72.pin = QStringLiteral("4711");
     q72.groups[0].password = image::passwordCells(QStringLiteral("918273"));
-    image::Q71Settings q71 = image::decodeQ71(image::presetImage(image::ModelQ71, 1)).settings;
+    image::Q71Settings q71 =
+        image::decodeQ71(image::presetImage(image::DeviceModel::Q71, 1)).settings;
     q71.recipients[3].password = QStringLiteral("65432");
     const struct {
         report::Configuration c;

@@ -89,11 +89,11 @@ void TestUiRecipients::codesAndNumbers_keepTheirLength() {
 // its own group (ticked and locked), and saving writes that back.
 void TestUiRecipients::dialGroups_everyRecipientInItsOwnGroup() {
     QTemporaryDir dir;
-    image::ConfigImage img = image::presetImage(pages::ModelQ71, 1);
+    image::ConfigImage img = image::presetImage(pages::DeviceModel::Q71, 1);
     for (int g = 1; g <= 8; ++g)
         img[std::size_t(image::q71::DialGroups + g - 1)] = g == 2 ? 0x01 : 0x00; // 2 calls 1
     const QString loaded = dir.filePath(S("groups.cfg")), saved = dir.filePath(S("saved.cfg"));
-    QVERIFY(!image::writeConfigFile(loaded, img, pages::ModelQ71));
+    QVERIFY(!image::writeConfigFile(loaded, img, pages::DeviceModel::Q71));
 
     Window s;
     pick(s.w.Mode, 0);

@@ -84,7 +84,7 @@ void TestUiRemote::page_closedOnlyWhileALineDeviceNeverAnswers() {
     click(s.w.COM);
     click(s.w.ConnectButton);
     QTRY_VERIFY_WITH_TIMEOUT(s.w.liveWorkers() == 0 && s.w.ReadButton->isEnabled(), 20000);
-    QCOMPARE(s.w.DeviceModel, pages::ModelQ72);
+    QCOMPARE(s.w.DeviceModel, pages::DeviceModel::Q72);
     QVERIFY(!s.c().widget(S("Panel34"))->isHidden());
     QVERIFY(openRemotePage(s));
     QCOMPARE(s.boxes.texts.size(), 1);
@@ -94,7 +94,7 @@ void TestUiRemote::page_closedOnlyWhileALineDeviceNeverAnswers() {
 // only a number beyond the lists is an error, which restores the factory settings.
 void TestUiRemote::objectNumbers_readAsTheirDigitsSay() {
     QTemporaryDir dir;
-    image::ConfigImage img = image::presetImage(pages::ModelQ72, 1);
+    image::ConfigImage img = image::presetImage(pages::DeviceModel::Q72, 1);
     const int digits[4][3] = {{1, 15, 5}, {15, 4, 15}, {0, 15, 5}, {15, 15, 7}};
     for (int p = 0; p < 4; ++p) {
         const auto at = std::size_t(image::q72::ObjectDigits + 2 * p);
@@ -102,10 +102,10 @@ void TestUiRemote::objectNumbers_readAsTheirDigitsSay() {
         img[at + 1] = std::uint8_t(digits[p][2] << 4 | (img[at + 1] & 0x0F));
     }
     const QString good = dir.filePath(S("good.cfg")), bad = dir.filePath(S("bad.cfg"));
-    QVERIFY(!image::writeConfigFile(good, img, pages::ModelQ72));
+    QVERIFY(!image::writeConfigFile(good, img, pages::DeviceModel::Q72));
     img[image::q72::ObjectDigits] = 0x9F; // 9 F F: 1065
     img[image::q72::ObjectDigits + 1] |= 0xF0;
-    QVERIFY(!image::writeConfigFile(bad, img, pages::ModelQ72));
+    QVERIFY(!image::writeConfigFile(bad, img, pages::DeviceModel::Q72));
 
     Window s;
     s.boxes.files = {good, bad};

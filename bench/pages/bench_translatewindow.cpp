@@ -4,7 +4,7 @@
 #include "app/mainform.h"
 #include "lang/ini.h"
 #include "lang/messagetable.h"
-#include "lang/translatewalk.h"
+#include "pages/translatewalk.h"
 
 #include <QApplication>
 #include <QDir>
@@ -49,14 +49,14 @@ int main(int argc, char **argv) {
     double translateMs = 0;
     std::function<void(const QList<QWidget *> &)> timed;
     timed = [&](const QList<QWidget *> &forms) {
-        lang::SetTranslationInterceptor({});
+        pages::SetTranslationInterceptor({});
         QElapsedTimer t;
         t.start();
-        lang::TranslateWindow(forms);
+        pages::TranslateWindow(forms);
         translateMs = t.nsecsElapsed() / 1e6;
-        lang::SetTranslationInterceptor(timed);
+        pages::SetTranslationInterceptor(timed);
     };
-    lang::SetTranslationInterceptor(timed);
+    pages::SetTranslationInterceptor(timed);
 
     constexpr int rounds = 7;
     std::vector<double> startup;
@@ -77,11 +77,11 @@ int main(int argc, char **argv) {
         // The bare walk over the same window: the message loop runs before every control, no
         // library is read and no text changes.
         t.restart();
-        lang::WalkForms({w}, [](int, const QString &, const QString &) { return QString(); });
+        pages::WalkForms({w}, [](int, const QString &, const QString &) { return QString(); });
         walk.push_back(t.nsecsElapsed() / 1e6);
         delete w;
     }
-    lang::SetTranslationInterceptor({});
+    pages::SetTranslationInterceptor({});
     for (const QString &f : Files)
         QFile::remove(here.filePath(f));
     QFile::remove(lang::IniPath());

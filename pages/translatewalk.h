@@ -12,8 +12,10 @@ class QLabel;
 class QWidget;
 
 namespace q7x::lang {
-
 class ResourceLibrary;
+} // namespace q7x::lang
+
+namespace q7x::pages {
 
 // True for texts that are never translated and take no number: texts that convert completely to
 // an integer ("12", "-3"), the empty text, " ", "0 ", " 0", "0  " and six spaces.
@@ -31,7 +33,7 @@ int WalkForms(const QList<QWidget *> &forms, const TextVisitor &visit);
 
 // Replaces the texts of the forms with strings of the text library (at most 99 characters).
 // Missing strings keep the built-in texts without shifting later numbers.
-void TranslateForms(const QList<QWidget *> &forms, const ResourceLibrary &texts);
+void TranslateForms(const QList<QWidget *> &forms, const lang::ResourceLibrary &texts);
 
 // The start-up translation: for the stored language, loads its text and message libraries from
 // the folder (the executable's folder when empty), translates the forms and fills
@@ -46,4 +48,4 @@ void LoadLogo(QLabel *picture, const QString &folder = {});
 // the table generator uses it to see the window exactly as the start-up translation sees it.
 void SetTranslationInterceptor(std::function<void(const QList<QWidget *> &forms)> interceptor);
 
-} // namespace q7x::lang
+} // namespace q7x::pages

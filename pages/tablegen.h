@@ -11,7 +11,7 @@
 
 class QWidget;
 
-namespace q7x::lang {
+namespace q7x::pages {
 
 struct TableEntry {
     int textId = 0;
@@ -64,4 +64,4 @@ QList<TableEntry> TranslateTable(const QList<TableEntry> &table, const Translati
 // its Russian text as a comment, with the existing translation when there is one.
 QByteArray TranslationTemplate(const QList<TableEntry> &table, const Translations &existing);
 
-} // namespace q7x::lang
+} // namespace q7x::pages

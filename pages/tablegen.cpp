@@ -1,15 +1,17 @@
-#include "lang/tablegen.h"
+#include "pages/tablegen.h"
 
 #include "lang/resourcelibrary.h"
-#include "lang/translatewalk.h"
 #include "lang/windowtexts.h"
+#include "pages/translatewalk.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
 
-namespace q7x::lang {
+namespace q7x::pages {
+
+using namespace q7x::lang;
 
 QList<TableEntry> GenerateTable(const QList<QWidget *> &forms) {
     QList<TableEntry> out;
@@ -196,4 +198,4 @@ QByteArray TranslationTemplate(const QList<TableEntry> &table, const Translation
     return out;
 }
 
-} // namespace q7x::lang
+} // namespace q7x::pages

@@ -1,12 +1,10 @@
 #pragma once
-// What the window shows for a worker's requests: the texts of each LinkStatus and the button
-// states of each ButtonEvent, as data the window applies to its controls.
-#include <optional>
-
+// The messages that tell the user how a link operation ended or why a port would not open, as
+// message numbers and built-in texts. The window and the command line say the same thing for the
+// same outcome, so both take them from here.
 #include "link/d2xx.h"
 #include "link/linkengine.h"
 #include "link/serialport.h"
-#include "link/windowport.h"
 
 namespace q7x::link {
 
@@ -20,20 +18,6 @@ struct StatusDisplay {
 
 StatusDisplay statusDisplay(LinkStatus status, LinkKind kind);
 
-// on = enabled; an empty value leaves the control as it is.
-struct ButtonStates {
-    std::optional<bool> connect;
-    std::optional<bool> cancel;
-    std::optional<bool> write;
-    std::optional<bool> read;
-    std::optional<bool> runModem;
-    std::optional<bool> portNumber;
-    std::optional<bool> mode;
-    bool operator==(const ButtonStates &) const = default;
-};
-
-ButtonStates buttonStates(ButtonEvent event);
-
 // The lines that say why a port or the converter would not open: the reason (Mn, a printf format
 // for the error's detail when `reasonFormatsDetail`) and the remedy; 0: no such line.
 struct OpenFailureTexts {
@@ -44,7 +28,5 @@ struct OpenFailureTexts {
 OpenFailureTexts portFailureTexts(PortFailure failure);
 // For the status of FT_Open; a converter that is simply missing needs no line beyond M1535.
 OpenFailureTexts usbFailureTexts(FtStatus status);
-// ShowLinkReady after a successful connect.
-ButtonStates linkReadyStates(DeviceModel model);
 
 } // namespace q7x::link

@@ -1,4 +1,4 @@
-#include "link/linkdisplay.h"
+#include "link/outcometexts.h"
 
 namespace q7x::link {
 
@@ -82,31 +82,6 @@ StatusDisplay statusDisplay(LinkStatus status, LinkKind kind) {
     return d;
 }
 
-ButtonStates buttonStates(ButtonEvent event) {
-    ButtonStates s;
-    switch (event) {
-    case ButtonEvent::ConnectFailed:
-        s = {true, false, false, false, std::nullopt, true, true};
-        break;
-    case ButtonEvent::LinkFailed:
-        s = {true, false, false, false, std::nullopt, true, std::nullopt};
-        break;
-    case ButtonEvent::ClockFailed:
-        s = {true, false, false, false, false, true, std::nullopt};
-        break;
-    case ButtonEvent::Q72Finished:
-        s.write = s.read = s.runModem = true;
-        break;
-    case ButtonEvent::Q71Finished:
-        s.cancel = s.write = s.read = true;
-        break;
-    case ButtonEvent::CancelOnly:
-        s.cancel = true;
-        break;
-    }
-    return s;
-}
-
 OpenFailureTexts portFailureTexts(PortFailure failure) {
     switch (failure) {
     case PortFailure::None:
@@ -133,14 +108,6 @@ OpenFailureTexts usbFailureTexts(FtStatus status) {
     if (status == FtDeviceNotOpened)
         return {1612, false, 0};
     return {};
-}
-
-ButtonStates linkReadyStates(DeviceModel model) {
-    ButtonStates s;
-    s.read = s.write = s.cancel = true;
-    s.connect = false;
-    s.runModem = model == DeviceModel::Q72;
-    return s;
 }
 
 } // namespace q7x::link

@@ -9,8 +9,8 @@
 // Fails (exit code 1) when a translation misses a text of the window or is malformed.
 #include "app/mainform.h"
 #include "lang/resourcelibrary.h"
-#include "lang/tablegen.h"
-#include "lang/translatewalk.h"
+#include "pages/tablegen.h"
+#include "pages/translatewalk.h"
 
 #include <QApplication>
 #include <QDir>
@@ -50,16 +50,16 @@ int main(int argc, char **argv) {
         return 2;
     }
 
-    QList<lang::TableEntry> table;
+    QList<pages::TableEntry> table;
     QString formName;
-    lang::SetTranslationInterceptor([&](const QList<QWidget *> &forms) {
-        table = lang::GenerateTable(forms);
+    pages::SetTranslationInterceptor([&](const QList<QWidget *> &forms) {
+        table = pages::GenerateTable(forms);
         if (!forms.isEmpty())
             formName = forms.first()->objectName();
     });
     pages::RecordingDialogs dialogs;
     { app::TMainForm window(&dialogs); }
-    lang::SetTranslationInterceptor({});
+    pages::SetTranslationInterceptor({});
     if (table.isEmpty()) {
         say(QStringLiteral("the window has no translatable texts"));
         return 1;
@@ -71,20 +71,20 @@ int main(int argc, char **argv) {
     if (args[0] == QLatin1String("--template")) {
         if (args.size() < 2)
             return 2;
-        lang::Translations existing;
+        pages::Translations existing;
         if (args.size() > 2) {
             bool ok = false;
-            existing = lang::ParseTranslations(readAll(args[2], ok), args[2], errors);
+            existing = pages::ParseTranslations(readAll(args[2], ok), args[2], errors);
         }
-        if (!writeAll(args[1], lang::TranslationTemplate(table, existing)))
+        if (!writeAll(args[1], pages::TranslationTemplate(table, existing)))
             errors << QStringLiteral("cannot write %1").arg(args[1]);
     } else {
         const QString out = args[0];
         QDir().mkpath(out);
         // A built-in text longer than a library string can carry would come back cut; the
         // Russian library leaves it out, so the window keeps it whole.
-        QList<lang::TableEntry> russian = table;
-        for (lang::TableEntry &e : russian)
+        QList<pages::TableEntry> russian = table;
+        for (pages::TableEntry &e : russian)
             if (e.text.size() > lang::WindowTextMaxLength) {
                 notes << QStringLiteral("%1 is longer than %2 characters: the Russian library "
                                         "leaves it out")
@@ -92,7 +92,7 @@ int main(int argc, char **argv) {
                              .arg(lang::WindowTextMaxLength);
                 e.text.clear();
             }
-        if (!lang::WriteTable(out, formName, russian))
+        if (!pages::WriteTable(out, formName, russian))
             errors << QStringLiteral("cannot write the table into %1").arg(out);
         for (int i = 1; i < args.size(); ++i) {
             // name=FILE:PRIMARY:SUB
@@ -110,16 +110,16 @@ int main(int argc, char **argv) {
                 errors << QStringLiteral("cannot read %1").arg(file);
                 continue;
             }
-            const lang::Translations tr = lang::ParseTranslations(data, file, errors);
-            const QList<lang::TableEntry> translated =
-                lang::TranslateTable(table, tr, file, errors, warnings);
+            const pages::Translations tr = pages::ParseTranslations(data, file, errors);
+            const QList<pages::TableEntry> translated =
+                pages::TranslateTable(table, tr, file, errors, warnings);
             const int primary = parts[parts.size() - 2].toInt(&ok, 0);
             const int sub = parts.last().toInt(&ok, 0);
             const QDir dir(out);
             const QString header = name + QStringLiteral("_outf.h");
-            if (!writeAll(dir.filePath(header), lang::TableHeader(translated)) ||
+            if (!writeAll(dir.filePath(header), pages::TableHeader(translated)) ||
                 !writeAll(dir.filePath(name + QStringLiteral(".rc")),
-                          lang::TableScript(translated, header, primary, sub)))
+                          pages::TableScript(translated, header, primary, sub)))
                 errors << QStringLiteral("cannot write %1").arg(name);
         }
     }

@@ -1,4 +1,4 @@
-#include "lang/translatewalk.h"
+#include "pages/translatewalk.h"
 
 #include "lang/ini.h"
 #include "lang/languagelibraries.h"
@@ -10,9 +10,9 @@
 #include <QPixmap>
 #include <QStringListModel>
 
-namespace q7x::lang {
+namespace q7x::pages {
 
-using namespace q7x::pages;
+using namespace q7x::lang;
 
 namespace {
 
@@ -266,4 +266,4 @@ void SetTranslationInterceptor(std::function<void(const QList<QWidget *> &forms)
     interceptor() = std::move(f);
 }
 
-} // namespace q7x::lang
+} // namespace q7x::pages

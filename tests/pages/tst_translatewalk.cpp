@@ -5,10 +5,10 @@
 #include "lang/languagelibraries.h"
 #include "lang/messagetable.h"
 #include "lang/resourcelibrary.h"
-#include "lang/tablegen.h"
-#include "lang/translatewalk.h"
 #include "lang/windowtexts.h"
 #include "pages/dialogs.h"
+#include "pages/tablegen.h"
+#include "pages/translatewalk.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -20,7 +20,7 @@
 #include <optional>
 
 using namespace q7x;
-using lang::TableEntry;
+using pages::TableEntry;
 using test::writeIni;
 
 namespace {
@@ -94,12 +94,12 @@ QStringList identifiersOf(const QList<TableEntry> &table, const QString &compone
     return out;
 }
 
-lang::Translations translationsOf(const QString &file) {
+pages::Translations translationsOf(const QString &file) {
     QFile f(QDir(S(Q7X_TEXTS_DIR)).filePath(file));
     if (!f.open(QIODevice::ReadOnly))
         return {};
     QStringList errors;
-    return lang::ParseTranslations(f.readAll(), f.fileName(), errors);
+    return pages::ParseTranslations(f.readAll(), f.fileName(), errors);
 }
 
 QString messageOf(const QString &file, int number) {
@@ -140,13 +140,13 @@ class TestTranslateWalk : public QObject {
     void fixedTexts() {
         QFETCH(QString, text);
         QFETCH(bool, fixed);
-        QCOMPARE(lang::IsFixedText(text), fixed);
+        QCOMPARE(pages::IsFixedText(text), fixed);
     }
 
     void walk_numbersOnlyTranslatableTexts() {
         pages::RecordingDialogs dialogs;
         auto w = makeWindow(&dialogs);
-        const QList<TableEntry> table = lang::GenerateTable({w.get()});
+        const QList<TableEntry> table = pages::GenerateTable({w.get()});
         QVERIFY(table.size() > 100);
         QCOMPARE(table.first().identifier, S("rsMainForm_Caption"));
         QSet<QString> seen;
@@ -157,7 +157,7 @@ class TestTranslateWalk : public QObject {
             seen.insert(e.identifier);
             // Only the edit text of a list and the items of lists and radio groups are numbered
             // whatever they hold.
-            if (lang::IsFixedText(e.text))
+            if (pages::IsFixedText(e.text))
                 QVERIFY2(e.identifier.endsWith(S("_Text")) || e.identifier.contains(S("_Item")),
                          qPrintable(e.identifier));
         }
@@ -191,7 +191,7 @@ class TestTranslateWalk : public QObject {
     void fixedLabel_takesNoNumber_andLaterNumbersFollowOn() {
         pages::RecordingDialogs dialogs;
         auto w = makeWindow(&dialogs);
-        const QList<TableEntry> before = lang::GenerateTable({w.get()});
+        const QList<TableEntry> before = pages::GenerateTable({w.get()});
         // A label in the middle of the walk becomes a number, then "0 ".
         int at = -1;
         for (int i = before.size() / 2; i < before.size() && at < 0; ++i)
@@ -203,7 +203,7 @@ class TestTranslateWalk : public QObject {
             w->findChild<pages::Label *>(before[at].identifier.section(QLatin1Char('_'), 1, 1));
         for (const QString &fixed : {S("16"), S("0 ")}) {
             label->setCaption(fixed);
-            const QList<TableEntry> after = lang::GenerateTable({w.get()});
+            const QList<TableEntry> after = pages::GenerateTable({w.get()});
             QCOMPARE(after.size(), before.size() - 1);
             for (int i = 0; i < after.size(); ++i) {
                 const TableEntry &expected = before[i < at ? i : i + 1];
@@ -223,7 +223,7 @@ class TestTranslateWalk : public QObject {
         QVERIFY(named);
         named->setLabelCaption(QString());
         named->setText(QString());
-        const QList<TableEntry> table = lang::GenerateTable({w.get()});
+        const QList<TableEntry> table = pages::GenerateTable({w.get()});
         QStringList expected;
         for (int k = 0; k < items; ++k)
             expected << S("Item%1").arg(k);
@@ -268,17 +268,17 @@ class TestTranslateWalk : public QObject {
         pages::RecordingDialogs dialogs;
         const auto plain = makeWindow(&dialogs);
         const QStringList builtIn = snapshot(plain.get());
-        const QList<TableEntry> russian = lang::GenerateTable({plain.get()});
+        const QList<TableEntry> russian = pages::GenerateTable({plain.get()});
         provide(provided);
         writeIni("[Lang]\nDefault=" + language + '\n');
         auto w = makeWindow(&dialogs);
         if (texts.isEmpty()) {
             QCOMPARE(snapshot(w.get()), builtIn);
         } else {
-            const lang::Translations tr = translationsOf(texts);
+            const pages::Translations tr = translationsOf(texts);
             QVERIFY(!tr.texts.isEmpty());
             // Translated texts are never fixed, so the translated window numbers the same texts.
-            const QList<TableEntry> shown = lang::GenerateTable({w.get()});
+            const QList<TableEntry> shown = pages::GenerateTable({w.get()});
             QCOMPARE(shown.size(), russian.size());
             for (int i = 0; i < shown.size(); ++i) {
                 QCOMPARE(shown[i].identifier, russian[i].identifier);
@@ -299,7 +299,7 @@ class TestTranslateWalk : public QObject {
         const lang::WindowTexts byName =
             lang::WindowTexts::load(QString::fromLatin1(language), exeDir());
         int found = 0;
-        for (const TableEntry &e : lang::GenerateTable({w.get()}))
+        for (const TableEntry &e : pages::GenerateTable({w.get()}))
             if (const QString t = byName.text(e.identifier); !t.isEmpty()) {
                 QCOMPARE(t, e.text);
                 ++found;
@@ -388,9 +388,9 @@ class TestTranslateWalk : public QObject {
     void sources_escapeQuotesBackslashesAndLineBreaks() {
         const QList<TableEntry> table = {{1, S("rsF_Caption"), S("Окно \"Q7x\"")},
                                          {2, S("rsF_L_Caption"), S("a\\b\nc")}};
-        QCOMPARE(lang::TableHeader(table), QByteArray("#define rsF_Caption \"Окно \"\"Q7x\"\"\"\n"
-                                                      "#define rsF_L_Caption \"a\\\\b\\nc\"\n"));
-        QCOMPARE(lang::TableScript(table, S("F_outf.h"), 0x09, 0x01),
+        QCOMPARE(pages::TableHeader(table), QByteArray("#define rsF_Caption \"Окно \"\"Q7x\"\"\"\n"
+                                                       "#define rsF_L_Caption \"a\\\\b\\nc\"\n"));
+        QCOMPARE(pages::TableScript(table, S("F_outf.h"), 0x09, 0x01),
                  QByteArray("#include \"F_outf.h\"\n\nLANGUAGE 0x09, 0x01\nSTRINGTABLE\n{\n"
                             "  1, rsF_Caption\n  2, rsF_L_Caption\n}\n"
                             "IDENTIFIERS RCDATA\n{\n  \"rsF_Caption\\n\",\n"
@@ -403,7 +403,7 @@ class TestTranslateWalk : public QObject {
                                          {3, S("rsF_L_Caption"), S("Метка")},
                                          {4, S("rsF_M_Caption"), S("Ещё")}};
         QStringList errors;
-        const lang::Translations tr = lang::ParseTranslations(
+        const pages::Translations tr = pages::ParseTranslations(
             "# comment\nrsF_Caption=Window\nrsF_M_Caption=" + QByteArray(100, 'x') +
                 "\nrsF_Gone_Caption=Old\nno equals sign\nrsF_Caption=Again\nrsF_L_Caption=\n",
             S("en.txt"), errors);
@@ -413,7 +413,7 @@ class TestTranslateWalk : public QObject {
         errors.clear();
         QStringList warnings;
         const QList<TableEntry> out =
-            lang::TranslateTable(table, tr, S("en.txt"), errors, warnings);
+            pages::TranslateTable(table, tr, S("en.txt"), errors, warnings);
         QCOMPARE(out.size(), 4);
         QCOMPARE(out[0].text, S("Window"));
         QCOMPARE(out[1].text, S("12")); // a fixed text needs no translation
@@ -425,7 +425,7 @@ class TestTranslateWalk : public QObject {
         QVERIFY(warnings[0].contains(S("rsF_Gone_Caption")));
 
         errors.clear();
-        lang::ParseTranslations("rsF_Caption=\xC3\x28\n", S("bad.txt"), errors);
+        pages::ParseTranslations("rsF_Caption=\xC3\x28\n", S("bad.txt"), errors);
         QCOMPARE(errors.size(), 1);
     }
 };
