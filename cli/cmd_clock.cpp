@@ -12,12 +12,12 @@ void addClock(CLI::App &app, Run &run, Status &status) {
     sub->add_option("--port", *port, "com1..com10, a serial device path, or usb")->required();
     sub->callback([&run, &status, port] {
         run.loadMessages();
-        const std::optional<PortSpec> spec = portOf(run, QString::fromStdString(*port));
-        if (!spec) {
+        const std::optional<PortSpec> where = portOf(run, QString::fromStdString(*port));
+        if (!where) {
             status = BadUsage;
             return;
         }
-        Device device(run, *spec);
+        Device device(run, *where);
         Identity id;
         status = device.open();
         if (status == Done)
