@@ -28,8 +28,14 @@ class Q72Decoder {
     }
 
   private:
-    void fail(Check check, QStringList labels, QList<int> offsets) {
-        m_errors.append({check, std::move(labels), std::move(offsets)});
+    void fail(Check check, QStringList labels, QList<int> offsets, QStringList keys) {
+        m_errors.append({check, std::move(labels), std::move(offsets), std::move(keys)});
+    }
+    static QString key(const char *family, int n, const char *field) {
+        return QStringLiteral("%1.%2.%3")
+            .arg(QLatin1String(family))
+            .arg(n)
+            .arg(QLatin1String(field));
     }
 
     QList<FieldError> sortedErrors() const {
@@ -46,38 +52,42 @@ class Q72Decoder {
             m_s.workMode = mode;
         } else {
             m_s.workMode = 0;
-            fail(Check::WorkMode, {QStringLiteral("Label2")}, {q72::WorkModeLang});
+            fail(Check::WorkMode, {QStringLiteral("Label2")}, {q72::WorkModeLang},
+                 {QStringLiteral("workMode")});
         }
         const int language = m_img[q72::WorkModeLang] >> 4;
         if (language < q72::LanguageCount) {
             m_s.nameLanguage = language;
         } else {
             m_s.nameLanguage = 0;
-            fail(Check::Language, {}, {q72::WorkModeLang});
+            fail(Check::Language, {}, {q72::WorkModeLang}, {QStringLiteral("nameLanguage")});
         }
 
         const DecodedText pin = q72::decodePin(m_img[q72::Pin], m_img[q72::Pin + 1]);
         if (pin.bad)
-            fail(Check::Pin, {QStringLiteral("Label5")}, {q72::Pin});
+            fail(Check::Pin, {QStringLiteral("Label5")}, {q72::Pin}, {QStringLiteral("pin")});
         else
             m_s.pin = pin.text;
 
         const DecodedText centre = q72::decodePhone(m_img.data() + q72::SmsCentre);
         if (centre.bad)
-            fail(Check::SmsCentre, {QStringLiteral("Label6")}, {q72::SmsCentre});
+            fail(Check::SmsCentre, {QStringLiteral("Label6")}, {q72::SmsCentre},
+                 {QStringLiteral("smsCentre")});
         else
             m_s.smsCentre = centre.text;
 
         if ((m_img[q72::SimCount] & 0x0F) != 0) {
             m_s.simCount = 0;
-            fail(Check::SimCount, {QStringLiteral("Label114")}, {q72::SimCount});
+            fail(Check::SimCount, {QStringLiteral("Label114")}, {q72::SimCount},
+                 {QStringLiteral("simCount")});
         } else {
             m_s.simCount = m_img[q72::SimCount] >> 4;
         }
 
         const DecodedText balance = q72::decodeBalance(m_img.data() + q72::RequestBalance);
         if (balance.bad)
-            fail(Check::Balance, {QStringLiteral("Label212")}, {q72::RequestBalance});
+            fail(Check::Balance, {QStringLiteral("Label212")}, {q72::RequestBalance},
+                 {QStringLiteral("balanceRequest")});
         else
             m_s.balanceRequest = balance.text;
     }
@@ -99,6 +109,7 @@ class Q72Decoder {
     void recipients() {
         const bool orderFlag = testBit(m_img, q72::OrderFlag);
         QList<int> badPhones;
+        QStringList badKeys;
         for (int k = 1; k <= RecipientCount; ++k) {
             Q72Recipient &r = m_s.recipients[k - 1];
             r.combineSms = bit(m_img[q72::SmsCombine], k - 1);
@@ -111,9 +122,10 @@ class Q72Decoder {
 
             const int at = q72::Phones + q72::PhoneSize * (k - 1);
             const DecodedText phone = q72::decodePhone(m_img.data() + at);
-            if (phone.bad)
+            if (phone.bad) {
                 badPhones << at;
-            else
+                badKeys << key("recipients", k, "phone");
+            } else
                 r.phone = phone.text;
 
             const int partitions = q72::RecipientPartitions + 2 * (k - 1);
@@ -124,21 +136,24 @@ class Q72Decoder {
                 r.events[t - 1] = testBit(m_img, q72::eventBit(k, t));
         }
         if (!badPhones.isEmpty())
-            fail(Check::Phones, {QStringLiteral("Label20")}, badPhones);
+            fail(Check::Phones, {QStringLiteral("Label20")}, badPhones, badKeys);
         for (int t = 1; t <= EventTypeCount; ++t)
             m_s.urgent[t - 1] = testBit(m_img, q72::urgentBit(t));
     }
 
     void names() {
         QList<int> bad;
+        QStringList keys;
         for (int p = 1; p <= PartitionCount; ++p) {
             const int item = m_img[q72::PartitionNames + p - 1];
-            if (item > q72::NameItemMax)
+            if (item > q72::NameItemMax) {
                 bad << q72::PartitionNames + p - 1;
+                keys << key("partitions", p, "name");
+            }
             m_s.partitions[p - 1].name = item > q72::NameItemMax ? 0 : item;
         }
         if (!bad.isEmpty())
-            fail(Check::PartitionNames, {QStringLiteral("LabelNameRazdelP")}, bad);
+            fail(Check::PartitionNames, {QStringLiteral("LabelNameRazdelP")}, bad, keys);
         for (int n = 1; n <= q72::OwnNameCount; ++n)
             m_s.ownNames[n - 1] = q72::ownNameText(m_img, n);
     }
@@ -154,7 +169,8 @@ class Q72Decoder {
             m_s.testLine = *item;
         } else {
             m_s.testLine = 0;
-            fail(Check::TestLine, {QStringLiteral("Label112")}, {q72::TestLine});
+            fail(Check::TestLine, {QStringLiteral("Label112")}, {q72::TestLine},
+                 {QStringLiteral("testLine")});
         }
         for (int n = 1; n <= 4; ++n) {
             m_s.toneAlarm[n - 1] = getField(m_img, q72::Alarm[n - 1]);
@@ -179,30 +195,37 @@ class Q72Decoder {
 
     void objects() {
         QList<int> bad;
+        QStringList keys;
         for (int p = 1; p <= PartitionCount; ++p) {
             Q72Partition &part = m_s.partitions[p - 1];
             part.number = q72::rzdNmbItem(m_img, p);
             const q72::ObjectNumber object = q72::objectNumber(m_img, p);
             part.object = object.number;
-            if (object.bad)
+            if (object.bad) {
                 bad << q72::ObjectDigits + 2 * (p - 1);
+                keys << key("partitions", p, "object");
+            }
         }
         if (!bad.isEmpty())
-            fail(Check::ObjectNumbers, {QStringLiteral("Label98"), QStringLiteral("Label99")}, bad);
+            fail(Check::ObjectNumbers, {QStringLiteral("Label98"), QStringLiteral("Label99")}, bad,
+                 keys);
     }
 
     // Groups above 16 count as none. Every group record is read, so that encoding the settings
     // gives them back; only the passwords of groups that a partition applies are checked.
     void groups() {
         QList<int> badGroups;
+        QStringList groupKeys;
         for (int p = 1; p <= PartitionCount; ++p) {
             const int g = m_img[q72::PartitionGroups + p - 1];
-            if (g > GroupCount)
+            if (g > GroupCount) {
                 badGroups << q72::PartitionGroups + p - 1;
+                groupKeys << key("partitions", p, "group");
+            }
             m_s.partitions[p - 1].group = g > GroupCount ? 0 : g;
         }
         if (!badGroups.isEmpty())
-            fail(Check::Groups, {}, badGroups);
+            fail(Check::Groups, {}, badGroups, groupKeys);
 
         std::array<bool, GroupCount> badPassword{};
         for (int g = 1; g <= GroupCount; ++g) {
@@ -218,11 +241,14 @@ class Q72Decoder {
             group.relayOff = commands & q72::CmdStop;
         }
         QList<int> bad;
+        QStringList keys;
         for (int g : effectiveGroups(m_s.partitions))
-            if (g != 0 && badPassword[g - 1])
+            if (g != 0 && badPassword[g - 1]) {
                 bad << q72::GroupPasswords + q72::GroupPasswordSize * (g - 1);
+                keys << key("groups", g, "password");
+            }
         if (!bad.isEmpty())
-            fail(Check::Passwords, {QStringLiteral("Label81")}, bad);
+            fail(Check::Passwords, {QStringLiteral("Label81")}, bad, keys);
     }
 
     void blitz() {

@@ -159,6 +159,7 @@ struct FieldError {
     Check check;
     QStringList labels; // window labels whose captions name the field; none: the bare message
     QList<int> offsets; // first image byte of each bad field
+    QStringList keys;   // catalogue key of each bad field, as `offsets`
 };
 
 template <class Settings> struct DecodeResult {

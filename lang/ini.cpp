@@ -158,7 +158,11 @@ bool WriteIniValue(const QString &section, const QString &key, const QString &va
     return WriteIniValue(Settings(), section, key, value);
 }
 
-QString GetLanguage() { return ReadIniValue(QStringLiteral("Lang"), QStringLiteral("Default")); }
+QString GetLanguage() { return GetLanguage(Settings()); }
+
+QString GetLanguage(const SettingsFile &file) {
+    return ReadIniValue(file, QStringLiteral("Lang"), QStringLiteral("Default"));
+}
 
 void SetLanguage(const QString &name) {
     if (name != LangRussian && name != LangEnglish && name != LangTurkish)

@@ -38,6 +38,7 @@ bool SeedIni(const SettingsFile &file = Settings());
 
 // The stored interface language ("Lang"/"Default"), or "Error" when none is stored.
 QString GetLanguage();
+QString GetLanguage(const SettingsFile &file);
 
 // Stores the language when it is exactly "Russian", "English" or "Turkish"; ignores anything else.
 void SetLanguage(const QString &name);

@@ -14,19 +14,22 @@ QString M(int number) {
     return MessageTable()[static_cast<std::size_t>(k)];
 }
 
-static QString substitute(const QString &format, QChar conversion, const QString &argument) {
+// Replaces, in order, each "%d" or "%s" (any of `conversions`) with the next argument while
+// arguments are left; "%%" gives "%", any other "%" is kept.
+static QString substitute(const QString &format, const QString &conversions,
+                          const QStringList &arguments) {
     QString out;
-    out.reserve(format.size() + argument.size());
-    bool used = false;
+    out.reserve(format.size());
+    qsizetype used = 0;
     for (qsizetype i = 0; i < format.size(); ++i) {
         const QChar c = format.at(i);
         const QChar next = i + 1 < format.size() ? format.at(i + 1) : QChar();
         if (c == QLatin1Char('%') && next == QLatin1Char('%')) {
             out += c;
             ++i;
-        } else if (c == QLatin1Char('%') && next == conversion && !used) {
-            out += argument;
-            used = true;
+        } else if (c == QLatin1Char('%') && !next.isNull() && conversions.contains(next) &&
+                   used < arguments.size()) {
+            out += arguments[used++];
             ++i;
         } else {
             out += c;
@@ -36,11 +39,15 @@ static QString substitute(const QString &format, QChar conversion, const QString
 }
 
 QString FormatM(int number, int value) {
-    return substitute(M(number), QLatin1Char('d'), QString::number(value));
+    return substitute(M(number), QStringLiteral("d"), {QString::number(value)});
 }
 
 QString FormatM(int number, const QString &text) {
-    return substitute(M(number), QLatin1Char('s'), text);
+    return substitute(M(number), QStringLiteral("s"), {text});
+}
+
+QString FormatM(int number, const QStringList &arguments) {
+    return substitute(M(number), QStringLiteral("ds"), arguments);
 }
 
 } // namespace q7x::lang

@@ -3,6 +3,7 @@
 // message library. It is filled once at start-up; an entry stays empty when the library or the
 // string is missing.
 #include <QString>
+#include <QStringList>
 #include <array>
 
 namespace q7x::lang {
@@ -21,5 +22,7 @@ QString M(int number);
 // the program read arguments that were not passed.
 QString FormatM(int number, int value);
 QString FormatM(int number, const QString &text);
+// Message n with several arguments: each "%d" or "%s" in turn takes the next one.
+QString FormatM(int number, const QStringList &arguments);
 
 } // namespace q7x::lang

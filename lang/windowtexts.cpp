@@ -36,10 +36,15 @@ WindowTexts WindowTexts::load(const QString &language, const QString &folder) {
         ResourceLibrary library;
         if (!files || !library.load(LibraryPath(folder, files->textLibrary)))
             continue;
-        const WindowTexts texts = fromLibrary(library);
-        for (auto it = texts.m_texts.begin(); it != texts.m_texts.end(); ++it)
-            if (!out.m_texts.contains(it.key()))
-                out.m_texts.insert(it.key(), it.value());
+        WindowTexts texts = fromLibrary(library);
+        if (out.m_texts.isEmpty())
+            out = std::move(texts);
+        else
+            for (auto it = texts.m_texts.begin(); it != texts.m_texts.end(); ++it)
+                if (!out.m_texts.contains(it.key()))
+                    out.m_texts.insert(it.key(), it.value());
+        if (name == LangRussian)
+            break; // the Russian window's texts were the language's own
     }
     return out;
 }

@@ -19,9 +19,6 @@ namespace q7x::pages {
 
 using core::DeviceModel;
 
-// Partitions in use for an item of the work-mode list (16 when none is selected).
-int partitionsInUse(int workModeItem);
-
 // The views of the model-specific controls: the tool modes in the order of the Mode list, then a
 // connected device of either model.
 enum class ModelView { DemoQ71, DemoQ72, Online, ConnectedQ71, ConnectedQ72 };

@@ -1,4 +1,5 @@
 // Partition and user names used in SMS texts, in Russian, English or transliterated Russian.
+#include "image/pagerules.h"
 #include "pages/buildutil.h"
 #include "pages/formbase.h"
 #include "pages/textfilter.h"
@@ -41,7 +42,7 @@ void FormBase::OwnNameChange(QWidget *sender) {
     auto *field = qobject_cast<LabeledEdit *>(sender);
     if (!field || !field->isEnabled())
         return;
-    keepOnly(field->edit(), [](QChar ch) { return ch.unicode() < 128; });
+    keepOnly(field->edit(), image::isLatinNameCharacter);
 }
 
 void FormBase::OwnNameLengnh(QWidget *sender) {

@@ -1,4 +1,5 @@
 // Object and partition numbering, the object rows of the remote-control page and passwords.
+#include "image/pagerules.h"
 #include "image/settings.h"
 #include "pages/buildutil.h"
 #include "pages/formbase.h"
@@ -90,23 +91,17 @@ void FormBase::RzdNmbChange(QWidget *sender) {
     if (!list || p < 1 || p > 16)
         return;
     const Controls &c = m_controls;
-    const int n = partitionsInUse(WorkModeComboBox->itemIndex());
+    const int n = image::partitionsInUse(WorkModeComboBox->itemIndex());
     const int object = c.combo(S("ObjNmb"), p)->itemIndex();
-    bool taken[17] = {};
+    std::array<bool, image::PartitionCount> taken{};
     for (int q = 1; q <= n; ++q) {
         ComboBox *number = c.combo(S("RzdNmb"), q);
         const int index = number->itemIndex();
         if (q != p && ownEnabled(number) && c.combo(S("ObjNmb"), q)->itemIndex() == object &&
             index >= 0 && index < 16)
-            taken[index] = true;
+            taken[std::size_t(index)] = true;
     }
-    int v = list->itemIndex();
-    if (v >= 0 && v < 16 && taken[v]) {
-        v = 0;
-        while (v < 16 && taken[v])
-            ++v;
-    }
-    list->setItemIndex(v);
+    list->setItemIndex(image::freePartitionNumber(list->itemIndex(), taken));
 }
 
 void FormBase::DistanceControl(QWidget *sender) {

@@ -1,4 +1,5 @@
 // Recipients: notification types per channel, the common SMS order, number and code fields.
+#include "image/pagerules.h"
 #include "pages/buildutil.h"
 #include "pages/formbase.h"
 #include "pages/textfilter.h"
@@ -47,8 +48,8 @@ void FormBase::ConnectTimeConfrmEnabl(QWidget *sender) {
             }
         }
         // Digital formats cannot travel over GSM: the nearest type is tone, then SMS.
-        if (oneOf(gsm->itemIndex(), {7, 8, 9})) {
-            gsm->setItemIndex(6);
+        if (image::gsmTypeIsDigital(gsm->itemIndex())) {
+            gsm->setItemIndex(image::GsmToneThenSms);
             TypeMesgClick(gsm);
             confirm->setItemIndex(1);
             confirm->setEnabled(false);
@@ -87,15 +88,10 @@ void FormBase::TypeMesgClick(QWidget *sender) {
         if (i == n)
             continue;
         const int t = m_controls.combo(S("TypeMesgGSM"), i)->itemIndex();
-        smsFirst = smsFirst || oneOf(t, {2, 5, 8});
-        smsLast = smsLast || oneOf(t, {3, 6, 9});
+        smsFirst = smsFirst || image::gsmSmsFirst(t);
+        smsLast = smsLast || image::gsmSmsLast(t);
     }
-    int type = gsm->itemIndex();
-    if (smsFirst && oneOf(type, {3, 6, 9}))
-        type -= 1;
-    if (smsLast && oneOf(type, {2, 5, 8}))
-        type += 1;
-    gsm->setItemIndex(type);
+    gsm->setItemIndex(image::orderedGsmType(gsm->itemIndex(), smsFirst, smsLast));
 }
 
 void FormBase::TypeMesgLineChange(QWidget *sender) {

@@ -1,4 +1,5 @@
 // The relay page: command or event control, the seven working modes and the special timing.
+#include "image/pagerules.h"
 #include "pages/buildutil.h"
 #include "pages/formbase.h"
 
@@ -88,7 +89,7 @@ void FormBase::ReleControl1Change(QWidget *sender) {
         setRemoteRelay(true);
     } else if (item == 1) {
         ReleWorkMode1->setItemIndex(0);
-        const int n = partitionsInUse(WorkModeComboBox->itemIndex());
+        const int n = image::partitionsInUse(WorkModeComboBox->itemIndex());
         const int used = WorkModeComboBox->itemIndex() < 0 ? 8 : n;
         for (int p = 1; p <= used; ++p)
             c.check(S("iz1"), p)->setEnabled(true);
@@ -166,26 +167,31 @@ void FormBase::SpecModeRele(QWidget *) {
     ComboBox *open = m_controls.combo(S("TimeRzmk1"));
     ComboBox *close = m_controls.combo(S("TimeZmk1"));
     ComboBox *period = m_controls.combo(S("TimePeriod1"));
-    const int r = open->itemIndex(), z = close->itemIndex();
-    if (r == 7) {
-        close->setItemIndex(0);
+    int r = open->itemIndex(), z = close->itemIndex(), p = period->itemIndex();
+    const image::RelayTiming timing = image::specialRelayTiming(r, z, p);
+    open->setItemIndex(r);
+    close->setItemIndex(z);
+    period->setItemIndex(p);
+    switch (timing) {
+    case image::RelayTiming::HeldOpen:
         close->setEnabled(false);
-        period->setItemIndex(0);
         period->setEnabled(false);
-    } else if (z == 7) {
-        open->setItemIndex(0);
+        break;
+    case image::RelayTiming::HeldClosed:
         open->setEnabled(false);
-        period->setItemIndex(0);
         period->setEnabled(false);
-    } else if (r >= 1 && r <= 6 && z >= 1 && z <= 6) {
+        break;
+    case image::RelayTiming::Timed:
         period->setEnabled(true);
-    } else if ((r == 0 && z >= 0) || (z == 0 && r >= 0)) {
+        break;
+    case image::RelayTiming::OneSided:
         period->setEnabled(false);
-        period->setItemIndex(0);
         open->setEnabled(true);
         close->setEnabled(true);
-    } else {
+        break;
+    case image::RelayTiming::Other:
         period->setEnabled(false);
+        break;
     }
 }
 

@@ -1,5 +1,6 @@
 // Tool mode (demonstration of either model, or on-line), the communicator's work mode and the
 // choice of the SMS-name language.
+#include "image/pagerules.h"
 #include "pages/buildutil.h"
 #include "pages/formbase.h"
 
@@ -9,17 +10,6 @@
 namespace q7x::pages {
 
 using build::S;
-
-namespace {
-
-// Partitions in use for each item of the work-mode list.
-constexpr int PartitionsInUse[6] = {2, 16, 1, 2, 4, 8};
-
-} // namespace
-
-int partitionsInUse(int workModeItem) {
-    return workModeItem >= 0 && workModeItem < 6 ? PartitionsInUse[workModeItem] : 16;
-}
 
 void FormBase::WorkMode(QWidget *) {
     const int mode = Mode->itemIndex();
@@ -46,7 +36,7 @@ void FormBase::WorkModeCombo(QWidget *) {
 
     const int mode = WorkModeComboBox->itemIndex();
     if (mode >= 0 && mode < 6) {
-        const int n = PartitionsInUse[mode];
+        const int n = image::partitionsInUse(mode);
         const bool q72 = DeviceModel == DeviceModel::Q72;
         const bool byEvent = ReleControl1->itemIndex() == 1;
         for (int p = 1; p <= 16; ++p) {

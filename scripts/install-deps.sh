@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev qt6-translations-l10n
-  libftdi1-dev g++-mingw-w64-x86-64-posix
+  libftdi1-dev libcli11-dev g++-mingw-w64-x86-64-posix
   llvm lld clang libclang-rt-14-dev
   xvfb xauth imagemagick fonts-dejavu-core poppler-utils
   dpkg-dev file lintian desktop-file-utils appstream librsvg2-bin xdotool x11-utils

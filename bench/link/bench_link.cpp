@@ -1,12 +1,5 @@
 // A full Q72 read and a full Q72 write over a pseudo-terminal served by q7xsim at 1200-baud wire
-// speed, timed against the protocol's own minimum.
-//
-// The minimum of an operation is its run time against the in-process simulator on a virtual
-// clock: every mandated pause takes exactly its length, the line carries one byte per 8.33 ms
-// (ten bits at 1200 baud) shared by the PC's bytes, whose echo is the byte itself, and the device's
-// replies, and the device answers the instant the last byte of a request has arrived. So it is
-// the pauses plus the wire time of every byte, less the part of a reply that crosses the line
-// during a pause the PC is taking anyway.
+// speed, timed against the protocol's own minimum (bench/link/protocolminimum.h).
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -16,40 +9,13 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench/link/protocolminimum.h"
 #include "link/linkengine.h"
 #include "link/serialtransport.h"
 #include "link/systemclock.h"
-#include "tools/q7xsim/loopback.h"
 
 using namespace q7x::link;
-
-namespace {
-
-class NullWindow : public q7x::link::SilentWindowPort {
-  public:
-    void showLinkStatus(LinkStatus s, int) override { last = static_cast<int>(s); }
-    int last = 0;
-};
-
-double minimumSeconds(LinkOperation op, const std::vector<std::uint8_t> &image) {
-    q7x::sim::SimLink link(q7x::sim::Model::Q72, LinkKind::Serial);
-    NullWindow window;
-    LinkEngine engine(link.transport, link.clock, window, serialTraits());
-    engine.run(op, DeviceModel::Q72, image);
-    long long pausesMs = 0;
-    long long received = 0;
-    for (const q7x::sim::TraceEvent &e : link.transport.trace) {
-        if (e.kind == q7x::sim::TraceEvent::Kind::Pause)
-            pausesMs += e.ms;
-        else if (e.kind == q7x::sim::TraceEvent::Kind::Receive)
-            received += static_cast<long long>(e.bytes.size());
-    }
-    std::printf("  minimum %.3f s: pauses %lld ms, %lld bytes on the line (8.33 ms each)\n",
-                link.clock.nowUs() / 1e6, pausesMs, received);
-    return link.clock.nowUs() / 1e6;
-}
-
-} // namespace
+using NullWindow = q7x::bench::StatusWindow;
 
 int main() {
     char dir[] = "/tmp/q7xbenchXXXXXX";
@@ -80,7 +46,7 @@ int main() {
     for (LinkOperation op : {LinkOperation::ReadQ72, LinkOperation::WriteQ72}) {
         const char *name = op == LinkOperation::ReadQ72 ? "full Q72 read" : "full Q72 write";
         std::printf("%s\n", name);
-        const double minimum = minimumSeconds(op, image);
+        const double minimum = q7x::bench::protocolMinimumSeconds({op}, image);
         SystemClock clock;
         NullWindow window;
         LinkEngine engine(*port, clock, window, serialTraits());

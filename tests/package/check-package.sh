@@ -17,6 +17,7 @@ has usr/share/icons/hicolor/scalable/apps/org.example.q7xconf.svg
 has usr/lib/udev/rules.d/70-q7xconf-ftdi.rules
 has usr/share/doc/q7xconf/copyright
 has usr/share/doc/q7xconf/changelog.gz
+has usr/share/bash-completion/completions/q7xctl
 
 # Every program has its manual page; nothing lies outside /usr, nothing but the programs in bin.
 programs=$(grep '^usr/bin/.' <<<"$listing" | sed 's|^usr/bin/||')

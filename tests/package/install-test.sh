@@ -4,7 +4,8 @@
 # its language libraries are found (the window caption and the message box speak the stored
 # language), and a language picked in the window is stored under XDG_CONFIG_HOME while nothing
 # else is written, neither in the installation nor in HOME. As root, the same runs again as an
-# unprivileged user. The language is picked by real input, at the place the probe reports.
+# unprivileged user. The language is picked by real input, at the place the probe reports. The
+# installed q7xctl finds the same libraries and settings.
 # Usage: install-test.sh PACKAGE.deb SELECTLANG_PROBE LANG_SOURCE_DIR
 set -euo pipefail
 deb=$1
@@ -121,6 +122,19 @@ run_as() {
   # Second start: English texts from the installed libraries; back to Russian.
   pick_language "$user" "$english_caption" r "$english_box"
   diff "$ini" "$shipped" >/dev/null || fail "Russian was not stored back in $ini"
+
+  # The command line finds the same libraries and settings: English texts when asked for, the
+  # stored language (Russian again) otherwise.
+  local out=$work/ctl-${user:-self}
+  mkdir -p "$out"
+  [ -z "$user" ] || chown "$user" "$out"
+  as_user "$user" "$root/usr/bin/q7xctl" --lang en preset --model q72 --mode 1 -o "$out/p.cfg" \
+    >/dev/null || fail "q7xctl preset failed"
+  [ "$(as_user "$user" "$root/usr/bin/q7xctl" --lang en show "$out/p.cfg" | head -n1)" = \
+    "$(text_of texts/english.txt rsMainForm_TabSheet1_Caption)" ] ||
+    fail "q7xctl show does not name the page in English"
+  [ "$(as_user "$user" "$root/usr/bin/q7xctl" check "$out/p.cfg")" = \
+    "$(text_of messages/russian.txt 1824)" ] || fail "q7xctl does not speak the stored language"
 
   [ "$(cd "$config" && find . -type f)" = ./q7xconf/q7xconf.INI ] ||
     fail "other files written under XDG_CONFIG_HOME: $(cd "$config" && find . -type f)"

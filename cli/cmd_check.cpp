@@ -1,0 +1,46 @@
+// q7xctl check FILE: whether a configuration file can be written to a device as it stands.
+#include "cli/commands.h"
+#include "cli/files.h"
+#include "cli/problems.h"
+#include "lang/messagetable.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace q7x::cli {
+
+void addCheck(CLI::App &app, Run &run, Status &status) {
+    struct Options {
+        std::string file;
+        bool json = false;
+    };
+    auto o = std::make_shared<Options>();
+    CLI::App *sub = app.add_subcommand(
+        "check", "Name every damaged field, every value no list shows and every value that "
+                 "cannot be stored; exit 0 when there is none");
+    sub->add_option("file", o->file, "The configuration file")->required();
+    sub->add_flag("--json", o->json, "Print the findings as JSON");
+    sub->callback([&run, &status, o] {
+        run.loadMessages();
+        ConfigurationFile file;
+        status = readConfiguration(run, QString::fromStdString(o->file), file);
+        if (status != Done)
+            return;
+        const QList<Problem> problems = findProblems(
+            file.model, file.image, FieldText(lang::WindowTexts::load(run.language())));
+        status = problems.isEmpty() ? Done : BadUsage;
+        if (o->json) {
+            const QJsonObject out{{QStringLiteral("model"), modelLabel(file.model)},
+                                  {QStringLiteral("clean"), problems.isEmpty()},
+                                  {QStringLiteral("problems"), toJson(problems)}};
+            run.print(QString::fromUtf8(QJsonDocument(out).toJson()));
+        } else if (problems.isEmpty()) {
+            run.say(lang::M(1824));
+        } else {
+            for (const QString &line : describe(problems))
+                run.print(line + QLatin1Char('\n'));
+        }
+    });
+}
+
+} // namespace q7x::cli

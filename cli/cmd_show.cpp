@@ -1,0 +1,74 @@
+// q7xctl show FILE | --port PORT: every setting, page by page, as the window shows it; or the
+// settings as JSON.
+#include "cli/commands.h"
+#include "cli/fieldtext.h"
+#include "cli/problems.h"
+#include "cli/settingsjson.h"
+#include "cli/source.h"
+#include "lang/messagetable.h"
+
+#include <QJsonDocument>
+
+namespace q7x::cli {
+
+namespace {
+
+template <class S>
+QString pagesText(const QList<image::CatalogueField<S>> &fields, const S &s,
+                  const FieldText &words) {
+    QStringList order;
+    QHash<QString, QStringList> lines;
+    for (const auto &f : fields) {
+        const QString page = words.pages(f.pages);
+        if (!lines.contains(page))
+            order << page;
+        lines[page] << QStringLiteral("  %1: %2").arg(words.label(f, s), words.value(f, s));
+    }
+    QString out;
+    for (const QString &page : order)
+        out += page + QLatin1Char('\n') + lines[page].join(QLatin1Char('\n')) + QLatin1Char('\n');
+    return out;
+}
+
+} // namespace
+
+void addShow(CLI::App &app, Run &run, Status &status) {
+    struct Options {
+        std::string file, port;
+        bool json = false;
+    };
+    auto o = std::make_shared<Options>();
+    CLI::App *sub = app.add_subcommand(
+        "show", "Print every setting of a file or of the device at a port, page by page");
+    auto *file = sub->add_option("file", o->file, "The configuration file");
+    auto *port = sub->add_option("--port", o->port, "Read the device at this port instead");
+    file->excludes(port);
+    sub->add_flag("--json", o->json, "Print the settings as JSON (see q7xctl(1) for the schema)");
+    sub->callback([&run, &status, o] {
+        run.loadMessages();
+        if (o->file.empty() == o->port.empty()) {
+            run.complain(lang::M(1825));
+            status = BadUsage;
+            return;
+        }
+        const Source source{QString::fromStdString(o->file), QString::fromStdString(o->port)};
+        ConfigurationFile config;
+        status = load(run, source, config);
+        if (status != Done)
+            return;
+        if (o->json) {
+            run.print(QString::fromUtf8(
+                QJsonDocument(settingsToJson(config.model, config.image)).toJson()));
+            return;
+        }
+        const FieldText words(lang::WindowTexts::load(run.language()));
+        // Damaged fields show their fall-back values; say which they are.
+        run.complain(describe(findProblems(config.model, config.image, words, true)));
+        run.print(
+            config.model == image::DeviceModel::Q71
+                ? pagesText(image::catalogueQ71(), image::decodeQ71(config.image).settings, words)
+                : pagesText(image::catalogueQ72(), image::decodeQ72(config.image).settings, words));
+    });
+}
+
+} // namespace q7x::cli

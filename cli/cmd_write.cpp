@@ -1,0 +1,76 @@
+// q7xctl write --port PORT FILE: program the device with a configuration file, verified; with
+// --dry-run only show what would change.
+#include "cli/commands.h"
+#include "cli/difference.h"
+#include "cli/source.h"
+#include "cli/writable.h"
+#include "lang/messagetable.h"
+
+namespace q7x::cli {
+
+namespace {
+
+// The device must be of the file's model; nothing is sent to one of another.
+Status sameModel(const Run &run, const Writable &file, const Identity &id) {
+    if (id.model == file.model)
+        return Done;
+    run.complain(
+        {lang::FormatM(1831, {modelLabel(file.model), modelName(id.model)}), lang::M(1830)});
+    return BadUsage;
+}
+
+} // namespace
+
+void addWrite(CLI::App &app, Run &run, Status &status) {
+    struct Options {
+        std::string port, file;
+        bool dryRun = false;
+    };
+    auto o = std::make_shared<Options>();
+    CLI::App *sub = app.add_subcommand(
+        "write", "Check a configuration file and write it to the device, verified");
+    sub->add_option("--port", o->port, "com1..com10, a serial device path, or usb")->required();
+    sub->add_option("file", o->file, "The configuration file")->required();
+    sub->add_flag("--dry-run", o->dryRun,
+                  "Read the device and show what the write would change; write nothing (exit 1 "
+                  "when something would change)");
+    sub->callback([&run, &status, o] {
+        run.loadMessages();
+        const QString path = QString::fromStdString(o->file);
+        const std::optional<PortSpec> port = portOf(run, QString::fromStdString(o->port));
+        Writable file;
+        status = port ? prepareWrite(run, path, file) : BadUsage;
+        if (status != Done)
+            return;
+        Device device(run, *port);
+        Identity id;
+        status = device.open();
+        if (status == Done)
+            status = device.identify(id);
+        if (status == Done)
+            status = sameModel(run, file, id);
+        if (status != Done)
+            return;
+        if (o->dryRun) {
+            image::ConfigImage current{};
+            status = device.read(id, current);
+            if (status != Done)
+                return;
+            const QList<Difference> diffs =
+                differences(file.model, current, file.image,
+                            FieldText(lang::WindowTexts::load(run.language())));
+            if (diffs.isEmpty())
+                run.say(lang::M(1827));
+            else
+                run.print(describe(diffs, port->text, path));
+            run.say(lang::M(1832));
+            status = diffs.isEmpty() ? Done : Different;
+            return;
+        }
+        status = device.write(id, file.image);
+        if (status == Done)
+            run.say(lang::M(1039));
+    });
+}
+
+} // namespace q7x::cli

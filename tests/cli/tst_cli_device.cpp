@@ -1,0 +1,292 @@
+// q7xctl against simulated devices on a pseudo-terminal, as an installer runs it: backups equal
+// to the device's memory, writes that leave the device holding the file, a batch of devices
+// cloned in turn, and every failure of the link with its exit status and texts.
+#include "ctlprocess.h"
+#include "image/configfile.h"
+#include "image/normalize.h"
+#include "image/presets.h"
+#include "seededsettings.h"
+#include "testsupport.h"
+
+#include <csignal>
+
+using namespace q7x;
+using image::DeviceModel;
+using test::Ctl;
+using test::lines;
+using test::M;
+constexpr DeviceModel Q71 = DeviceModel::Q71, Q72 = DeviceModel::Q72;
+
+namespace {
+
+// The memory (Q72) or image (Q71) in a simulator's state dump.
+QByteArray dumped(const QString &path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray out;
+    bool in = false;
+    for (const QByteArray &line : f.readAll().split('\n')) {
+        if (line == "memory" || line == "image")
+            in = true;
+        else if (in)
+            out += QByteArray::fromHex(line);
+    }
+    return out;
+}
+
+// A simulated device serving a terminal in a folder of its own.
+struct Device {
+    Device(DeviceModel model, const image::ConfigImage &start, QStringList faults = {}) {
+        QFile load(dir.filePath("image"));
+        if (load.open(QIODevice::WriteOnly))
+            load.write(reinterpret_cast<const char *>(start.data()), model == Q71 ? 320 : 512);
+        load.close();
+        sim = std::make_unique<test::Simulator>(
+            dir.path(),
+            QStringList{"--model", model == Q71 ? "q71" : "q72", "--load", load.fileName()} +
+                faults);
+    }
+    QString port() const { return sim->link(); }
+    QByteArray memory() const { return dumped(dir.filePath("dump")); }
+    // The image bytes as the device keeps them (Q72: the three areas a read returns).
+    QByteArray held(DeviceModel model) const {
+        const QByteArray m = memory();
+        if (model == Q71)
+            return m.left(320);
+        return m.left(256) + m.mid(0x102, 160) + m.mid(0x1A0, 96);
+    }
+    QTemporaryDir dir;
+    std::unique_ptr<test::Simulator> sim;
+};
+
+QByteArray bytes(const image::ConfigImage &img, int from, int count) {
+    return QByteArray(reinterpret_cast<const char *>(img.data()) + from, count);
+}
+
+// What a write leaves in the device of each image byte it sends.
+QByteArray sent(const image::ConfigImage &img, DeviceModel model) {
+    return model == Q71 ? bytes(img, 0, 320) : bytes(img, 0, 352) + bytes(img, 416, 96);
+}
+QByteArray writtenPart(const QByteArray &held, DeviceModel model) {
+    return model == Q71 ? held : held.left(352) + held.mid(416);
+}
+
+// A configuration the window would write as it stands.
+image::ConfigImage canonical(DeviceModel model, unsigned seed) {
+    image::Seeded seeded(seed);
+    for (;;) {
+        const image::Encoded e =
+            model == Q71 ? image::encodeQ71(seeded.q71()) : image::encodeQ72(seeded.q72());
+        const image::Encoded w = image::imageToWrite(model, e.image, image::WriteLanguage::Russian);
+        if (w.ok())
+            return w.image;
+    }
+}
+
+// Waits until the program's output so far ends with `line`; gives all of it.
+QString waitForLine(QProcess &p, QString &out, const QString &line, int ms) {
+    QDeadlineTimer deadline(ms);
+    while (!out.endsWith(line + '\n') && !deadline.hasExpired() && p.state() == QProcess::Running) {
+        p.waitForReadyRead(100);
+        out += QString::fromUtf8(p.readAllStandardOutput());
+    }
+    return out;
+}
+
+} // namespace
+
+class TestCliDevice : public QObject {
+    Q_OBJECT
+  private slots:
+    void backupProgramAndCompare_data();
+    void backupProgramAndCompare();
+    void cloneProgramsDevicesInTurnAndSkipsOtherModels();
+    void linkFailuresGiveTheirStatusAndTexts();
+    void ctrlCDuringAWriteSaysItWasCutShort();
+    void clockStartsTheModemOfAQ72Only();
+};
+
+void TestCliDevice::backupProgramAndCompare_data() {
+    QTest::addColumn<DeviceModel>("model");
+    QTest::addRow("Q71") << Q71;
+    QTest::addRow("Q72") << Q72;
+}
+
+// info, read, write and diff against the device; com1 reaches it through the INI's [Ports].
+void TestCliDevice::backupProgramAndCompare() {
+    QFETCH(DeviceModel, model);
+    Ctl ctl;
+    Device device(model, image::presetImage(model, 3));
+    QVERIFY(device.sim->serving());
+    ctl.setIni({"[Ports]", "COM1=" + device.port()});
+
+    const Ctl::Result info = ctl.run({"info", "--port", "com1"});
+    QCOMPARE(info.status, 0);
+    QCOMPARE(info.out, lines({M(1044) + ' ' + M(model == Q71 ? 1238 : 1237),
+                              lang::FormatM(1003, QString(model == Q71 ? "41_x" : "1_3"))}));
+
+    const QString backup = ctl.path("backup.cfg");
+    QCOMPARE(ctl.run({"read", "--port", "com1", "-o", backup}).status, 0);
+    const image::ConfigFileRead read = image::readConfigFile(backup);
+    QCOMPARE(read.model, core::modelCode(model));
+    const QByteArray held = device.held(model);
+    QCOMPARE(bytes(*read.image, 0, int(held.size())), held);
+
+    const QString file = ctl.path("new.cfg");
+    const image::ConfigImage config = canonical(model, 7 + unsigned(model));
+    QVERIFY(!image::writeConfigFile(file, config, model));
+    const Ctl::Result write = ctl.run({"--lang", "ru", "write", "--port", "com1", file});
+    QVERIFY2(write.status == 0, qPrintable(write.err));
+    QCOMPARE(writtenPart(device.held(model), model), sent(config, model));
+    QCOMPARE(ctl.run({"diff", file, "--port", device.port()}).status, 0);
+    // A dry run of the backup shows the changes and leaves the device as it is.
+    const QByteArray before = device.memory();
+    const Ctl::Result dry = ctl.run({"write", "--dry-run", "--port", device.port(), backup});
+    QCOMPARE(dry.status, 1);
+    QVERIFY(dry.out.endsWith(lines({M(1832)})));
+    QCOMPARE(device.memory(), before);
+}
+
+// Three devices of the file's model in a row, the simulator restarted between them, and one of
+// the other model in between, which is skipped and keeps its memory.
+void TestCliDevice::cloneProgramsDevicesInTurnAndSkipsOtherModels() {
+    Ctl ctl;
+    QTemporaryDir dir;
+    const QString file = ctl.path("batch.cfg");
+    const image::ConfigImage config = canonical(Q71, 3);
+    QVERIFY(!image::writeConfigFile(file, config, image::DeviceModel::Q71));
+    // The interface language is stamped into the device.
+    const QByteArray english = sent(
+        image::imageToWrite(image::DeviceModel::Q71, config, image::WriteLanguage::English).image,
+        Q71);
+    const QString port = dir.filePath("tty");
+    // The device of the other model starts from a preset, which it keeps.
+    const image::ConfigImage q72 = image::presetImage(Q72, 1);
+    const QString load = dir.filePath("q72");
+    QFile preset(load);
+    QVERIFY(preset.open(QIODevice::WriteOnly));
+    preset.write(reinterpret_cast<const char *>(q72.data()), 512);
+    preset.close();
+    QProcess &clone = ctl.start({"clone", file, "--port", port});
+    QString out;
+    for (DeviceModel model : {Q71, Q72, Q71, Q71}) {
+        QVERIFY2(waitForLine(clone, out, M(1835), 30000).endsWith(M(1835) + '\n'), qPrintable(out));
+        test::Simulator sim(dir.path(), {"--model", model == Q71 ? "q71" : "q72", "--load", load});
+        QVERIFY(sim.serving());
+        QVERIFY2(waitForLine(clone, out, M(1836), 60000).endsWith(M(1836) + '\n'), qPrintable(out));
+        const QStringList said = out.split('\n', Qt::SkipEmptyParts);
+        const QString line = said.value(said.size() - 2);
+        QVERIFY2(line.endsWith(model == Q71 ? M(1838) : M(1839)), qPrintable(out));
+        QVERIFY(line.contains(M(model == Q71 ? 1238 : 1237)));
+        QVERIFY(line.contains(model == Q71 ? "41_x" : "1_3"));
+        sim.stop();
+        const QByteArray memory = dumped(dir.filePath("dump"));
+        QCOMPARE(memory.left(320), model == Q71 ? english : bytes(q72, 0, 320));
+    }
+    QVERIFY(waitForLine(clone, out, M(1835), 30000).endsWith(M(1835) + '\n'));
+    ::kill(pid_t(clone.processId()), SIGINT);
+    QVERIFY(clone.waitForFinished(30000));
+    out += QString::fromUtf8(clone.readAllStandardOutput());
+    QCOMPARE(clone.exitCode(), 0);
+    QVERIFY2(out.endsWith(lang::FormatM(1837, {"3", "1", "0"}) + '\n'), qPrintable(out));
+}
+
+void TestCliDevice::linkFailuresGiveTheirStatusAndTexts() {
+    Ctl ctl;
+    const QString missing = ctl.path("no-port");
+    const Ctl::Result noPort = ctl.run({"info", "--port", missing});
+    QCOMPARE(noPort.status, 3);
+    QCOMPARE(noPort.err, lines({lang::FormatM(1600, missing), M(1601), M(1602)}));
+    ctl.setIni({"[Ports]", "COM3=" + missing});
+    QCOMPARE(ctl.run({"info", "--port", "com3"}).err,
+             lines({lang::FormatM(1095, 3), lang::FormatM(1600, missing), M(1601), M(1602)}));
+
+    {
+        Device silent(Q72, image::presetImage(Q72, 1), {"--silent"});
+        const Ctl::Result r = ctl.run({"info", "--port", silent.port()});
+        QCOMPARE(r.status, 4);
+        QCOMPARE(r.err, lines({M(1025)}));
+    }
+    {
+        Device refusing(Q71, image::presetImage(Q71, 1), {"--refuse-header"});
+        const Ctl::Result r = ctl.run({"read", "--port", refusing.port(), "-o", ctl.path("x")});
+        QCOMPARE(r.status, 4);
+        QCOMPARE(r.err, lines({M(1027)}));
+        QVERIFY(!QFile::exists(ctl.path("x")));
+    }
+    const QString q72file = ctl.path("q72.cfg"), q71file = ctl.path("q71.cfg");
+    QVERIFY(!image::writeConfigFile(q72file, canonical(Q72, 1), image::DeviceModel::Q72));
+    QVERIFY(!image::writeConfigFile(q71file, canonical(Q71, 1), image::DeviceModel::Q71));
+    {
+        // A block that never reads back as written; what went before it is on the device.
+        Device failing(Q72, image::presetImage(Q72, 1), {"--mismatch", "0x10:21"});
+        const Ctl::Result r = ctl.run({"write", "--port", failing.port(), q72file});
+        QCOMPARE(r.status, 5);
+        QCOMPARE(r.err, lines({M(1588), M(1589), M(1807)}));
+        // Of the other model: nothing is sent.
+        const QByteArray before = failing.memory();
+        const Ctl::Result other = ctl.run({"write", "--port", failing.port(), q71file});
+        QCOMPARE(other.status, 2);
+        QCOMPARE(other.err, lines({lang::FormatM(1831, {"Q71", M(1237)}), M(1830)}));
+        QCOMPARE(failing.memory(), before);
+    }
+    {
+        // The cable pulled while the frame goes out.
+        Device pulled(Q71, image::presetImage(Q71, 1));
+        QProcess &p = ctl.start({"--verbose", "write", "--port", pulled.port(), q71file});
+        p.setReadChannel(QProcess::StandardError);
+        QByteArray log;
+        while (log.count("\n") < 60 && p.waitForReadyRead(5000))
+            log += p.readAllStandardError();
+        pulled.sim->stop();
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), 4);
+        QVERIFY(QString::fromUtf8(p.readAllStandardError())
+                    .endsWith(lines({M(1586), M(1587), M(1807)})));
+    }
+}
+
+void TestCliDevice::ctrlCDuringAWriteSaysItWasCutShort() {
+    Ctl ctl;
+    Device device(Q72, image::presetImage(Q72, 1));
+    const QString file = ctl.path("q72.cfg");
+    const image::ConfigImage config = canonical(Q72, 5);
+    QVERIFY(!image::writeConfigFile(file, config, image::DeviceModel::Q72));
+    QProcess &p = ctl.start({"--verbose", "write", "--port", device.port(), file});
+    p.setReadChannel(QProcess::StandardError);
+    QByteArray log;
+    while (log.count("\n") < 200 && p.waitForReadyRead(5000))
+        log += p.readAllStandardError();
+    ::kill(pid_t(p.processId()), SIGINT);
+    QVERIFY(p.waitForFinished(10000));
+    QCOMPARE(p.exitCode(), 130);
+    QVERIFY(QString::fromUtf8(p.readAllStandardError()).endsWith(lines({M(1807)})));
+    // The port was let go: the next command opens it.
+    QCOMPARE(ctl.run({"info", "--port", device.port()}).status, 0);
+}
+
+void TestCliDevice::clockStartsTheModemOfAQ72Only() {
+    Ctl ctl;
+    {
+        Device q72(Q72, image::presetImage(Q72, 1));
+        const Ctl::Result r = ctl.run({"clock", "--port", q72.port()});
+        QCOMPARE(r.status, 0);
+        const QDateTime now = QDateTime::currentDateTime();
+        QCOMPARE(r.out.section('\n', 0, 0), M(1583));
+        QVERIFY(r.out.contains(now.toString("dd.MM.yy")));
+    }
+    {
+        Device noSim(Q72, image::presetImage(Q72, 1), {"--modem-states", "2"});
+        const Ctl::Result r = ctl.run({"clock", "--port", noSim.port()});
+        QCOMPARE(r.status, 6);
+        QCOMPARE(r.err, lines({M(1581), M(1568)}));
+    }
+    Device q71(Q71, image::presetImage(Q71, 1));
+    const Ctl::Result r = ctl.run({"clock", "--port", q71.port()});
+    QCOMPARE(r.status, 2);
+    QCOMPARE(r.err, lines({lang::FormatM(1833, M(1238))}));
+}
+
+QTEST_MAIN(TestCliDevice)
+#include "tst_cli_device.moc"
