@@ -19,9 +19,7 @@ void addClock(CLI::App &app, Run &run, Status &status) {
         }
         Device device(run, *where);
         Identity id;
-        status = device.open();
-        if (status == Done)
-            status = device.identify(id);
+        status = device.connect(id);
         if (status != Done)
             return;
         if (id.model != link::DeviceModel::Q72) {

@@ -27,9 +27,7 @@ void addInfo(CLI::App &app, Run &run, Status &status) {
         }
         Device device(run, *port);
         Identity id;
-        status = device.open();
-        if (status == Done)
-            status = device.identify(id);
+        status = device.connect(id);
         // A Q71 names its firmware only in the frame of a read.
         image::ConfigImage image{};
         if (status == Done && id.model == link::DeviceModel::Q71)

@@ -44,9 +44,7 @@ void addWrite(CLI::App &app, Run &run, Status &status) {
             return;
         Device device(run, *port);
         Identity id;
-        status = device.open();
-        if (status == Done)
-            status = device.identify(id);
+        status = device.connect(id);
         if (status == Done)
             status = sameModel(run, file, id);
         if (status != Done)

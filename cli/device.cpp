@@ -235,6 +235,11 @@ Status Device::open(bool silent) {
     return Done;
 }
 
+Status Device::connect(Identity &out) {
+    const Status s = open();
+    return s == Done ? identify(out) : s;
+}
+
 Device::Outcome Device::operate(LinkOperation operation, DeviceModel model,
                                 const std::vector<std::uint8_t> &image, const QString &label,
                                 int attempts) {

@@ -54,6 +54,8 @@ class Device {
     // Connect: which model answers. `attempts` below 10 gives up earlier (a quick look for a
     // device); the port must then be opened again.
     Status identify(Identity &out, int attempts = 10);
+    // Opens the port and identifies the device in it, as the window's Connect does.
+    Status connect(Identity &out);
     // Reads the image as the device holds it; a Q71 read also tells its firmware.
     Status read(Identity &id, image::ConfigImage &out);
     // Writes with verification: the Q72 checks each block as it goes, a Q71 is read back.

@@ -19,9 +19,7 @@ Status load(const Run &run, const Source &source, ConfigurationFile &out, QStrin
         return BadUsage;
     Device device(run, *port);
     Identity id;
-    Status s = device.open();
-    if (s == Done)
-        s = device.identify(id);
+    Status s = device.connect(id);
     if (s == Done)
         s = device.read(id, out.image);
     out.model = id.model;
