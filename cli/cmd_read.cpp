@@ -3,8 +3,6 @@
 #include "cli/source.h"
 #include "lang/messagetable.h"
 
-#include <QFileInfo>
-
 namespace q7x::cli {
 
 void addRead(CLI::App &app, Run &run, Status &status) {
@@ -21,12 +19,9 @@ void addRead(CLI::App &app, Run &run, Status &status) {
     sub->callback([&run, &status, o] {
         run.loadMessages();
         const QString output = QString::fromStdString(o->output);
-        // Say so before the device is read, not after.
-        if (!o->force && QFileInfo::exists(output)) {
-            run.complain(lang::FormatM(1801, output));
-            status = BadUsage;
+        status = refuseExisting(run, output, o->force);
+        if (status != Done)
             return;
-        }
         ConfigurationFile config;
         status = load(run, {{}, QString::fromStdString(o->port)}, config);
         if (status == Done)

@@ -6,44 +6,37 @@
 #include "lang/messagetable.h"
 #include "report/sheet.h"
 
-#include <QFileInfo>
-
 namespace q7x::cli {
 
 void addReport(CLI::App &app, Run &run, Status &status) {
     struct Options {
-        std::string file, port, output;
+        SourceOptions source;
+        std::string output;
         bool passwords = false, force = false;
     };
     auto o = std::make_shared<Options>();
     CLI::App *sub = app.add_subcommand(
         "report", "Write the printable configuration sheet of a file or of the device at a port "
                   "as a PDF file");
-    auto *file = sub->add_option("file", o->file, "The configuration file");
-    auto *port = sub->add_option("--port", o->port, "Read the device at this port instead");
-    file->excludes(port);
+    addSourceOptions(sub, o->source);
     sub->add_option("-o,--output", o->output, "The PDF file to write")->required();
     sub->add_flag("--include-passwords", o->passwords,
                   "Show passwords and the PIN code instead of masking them");
     sub->add_flag("--force", o->force, "Replace an existing file");
     sub->callback([&run, &status, o] {
         run.loadMessages();
-        if (o->file.empty() == o->port.empty()) {
-            run.complain(lang::M(1825));
+        const std::optional<Source> source = sourceOf(run, o->source);
+        if (!source) {
             status = BadUsage;
             return;
         }
         const QString output = QString::fromStdString(o->output);
-        // Say so before the device is read, not after.
-        if (!o->force && (QFileInfo::exists(output) || QFileInfo(output).isSymLink())) {
-            run.complain(lang::FormatM(1801, output));
-            status = BadUsage;
+        status = refuseExisting(run, output, o->force);
+        if (status != Done)
             return;
-        }
-        const Source source{QString::fromStdString(o->file), QString::fromStdString(o->port)};
         ConfigurationFile config;
         QString firmware;
-        status = load(run, source, config, &firmware);
+        status = load(run, *source, config, &firmware);
         if (status != Done)
             return;
         // A damaged field would show a fall-back value as if the configuration held it; the
@@ -60,7 +53,7 @@ void addReport(CLI::App &app, Run &run, Status &status) {
         }
         report::SheetOptions options;
         options.language = run.language();
-        options.fileName = source.file; // as given; empty for a device
+        options.fileName = source->file; // as given; empty for a device
         options.firmware = firmware.isEmpty() ? QString() : lang::FormatM(1003, firmware);
         options.includePasswords = o->passwords;
         QString error;

@@ -34,26 +34,23 @@ QString pagesText(const QList<image::CatalogueField<S>> &fields, const S &s,
 
 void addShow(CLI::App &app, Run &run, Status &status) {
     struct Options {
-        std::string file, port;
+        SourceOptions source;
         bool json = false;
     };
     auto o = std::make_shared<Options>();
     CLI::App *sub = app.add_subcommand(
         "show", "Print every setting of a file or of the device at a port, page by page");
-    auto *file = sub->add_option("file", o->file, "The configuration file");
-    auto *port = sub->add_option("--port", o->port, "Read the device at this port instead");
-    file->excludes(port);
+    addSourceOptions(sub, o->source);
     sub->add_flag("--json", o->json, "Print the settings as JSON (see q7xctl(1) for the schema)");
     sub->callback([&run, &status, o] {
         run.loadMessages();
-        if (o->file.empty() == o->port.empty()) {
-            run.complain(lang::M(1825));
+        const std::optional<Source> source = sourceOf(run, o->source);
+        if (!source) {
             status = BadUsage;
             return;
         }
-        const Source source{QString::fromStdString(o->file), QString::fromStdString(o->port)};
         ConfigurationFile config;
-        status = load(run, source, config);
+        status = load(run, *source, config);
         if (status != Done)
             return;
         if (o->json) {

@@ -50,6 +50,13 @@ Status readConfiguration(const Run &run, const QString &path, ConfigurationFile 
     return Done;
 }
 
+Status refuseExisting(const Run &run, const QString &path, bool force) {
+    if (force || !(QFileInfo::exists(path) || QFileInfo(path).isSymLink()))
+        return Done;
+    run.complain(lang::FormatM(1801, path));
+    return BadUsage;
+}
+
 Status writeAtomically(const Run &run, const QString &path, const QByteArray &contents,
                        bool force) {
     const auto failed = [&](const QString &reason) {
@@ -63,10 +70,8 @@ Status writeAtomically(const Run &run, const QString &path, const QByteArray &co
             return failed(file.errorString());
         return Done;
     }
-    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink()) {
-        run.complain(lang::FormatM(1801, path));
-        return BadUsage;
-    }
+    if (const Status s = refuseExisting(run, path, false); s != Done)
+        return s;
     QTemporaryFile temp(QFileInfo(path).absolutePath() + QStringLiteral("/.q7xctl-XXXXXX"));
     if (!temp.open() || temp.write(contents) != contents.size() || !temp.flush())
         return failed(temp.errorString());

@@ -19,6 +19,9 @@ Status readConfiguration(const Run &run, const QString &path, ConfigurationFile 
 
 // Writes `contents` to `path` as one step: readers see the old file or the whole new one. An
 // existing file is replaced only with `force`; BadUsage, with the reason said, otherwise.
+// BadUsage, said, when `path` exists (a dangling link counts) and `force` is not given. A command
+// that reads a device first checks its output with it, so the user is told before waiting.
+Status refuseExisting(const Run &run, const QString &path, bool force);
 Status writeAtomically(const Run &run, const QString &path, const QByteArray &contents, bool force);
 Status writeConfiguration(const Run &run, const QString &path, const ConfigurationFile &file,
                           bool force);

@@ -11,6 +11,20 @@ std::optional<PortSpec> portOf(const Run &run, const QString &text) {
     return port;
 }
 
+void addSourceOptions(CLI::App *sub, SourceOptions &o) {
+    auto *file = sub->add_option("file", o.file, "The configuration file");
+    auto *port = sub->add_option("--port", o.port, "Read the device at this port instead");
+    file->excludes(port);
+}
+
+std::optional<Source> sourceOf(const Run &run, const SourceOptions &o) {
+    if (o.file.empty() == o.port.empty()) {
+        run.complain(lang::M(1825));
+        return std::nullopt;
+    }
+    return Source{QString::fromStdString(o.file), QString::fromStdString(o.port)};
+}
+
 Status load(const Run &run, const Source &source, ConfigurationFile &out, QString *firmware) {
     if (source.port.isEmpty())
         return readConfiguration(run, source.file, out);
