@@ -1,18 +1,27 @@
-# q7x_add_test(NAME <name> SOURCES <files...> LIBS <libs...> LABELS <labels...> [UNPRIVILEGED])
-# Builds one QtTest executable and registers it with CTest under the offscreen platform.
-# UNPRIVILEGED runs it as an unprivileged user when CTest runs as root (tests/unprivileged.sh).
+# q7x_add_test(NAME <name> SOURCES <files...> LIBS <libs...> LABELS <labels...> [UNPRIVILEGED]
+#              [TIMEOUT s] [ENV <VAR=value...>])
+# q7x_add_test(NAME <name> EXECUTABLE <target> LABELS <labels...> [UNPRIVILEGED] [TIMEOUT s]
+#              [ENV <VAR=value...>])
+# Builds one QtTest executable (or reuses one built by an earlier call) and registers it with CTest
+# under the offscreen platform, with ENV added to its environment. UNPRIVILEGED runs it as an
+# unprivileged user when CTest runs as root (tests/unprivileged.sh).
 function(q7x_add_test)
-  cmake_parse_arguments(T "UNPRIVILEGED" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "UNPRIVILEGED" "NAME;TIMEOUT;EXECUTABLE" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
   if(Q7X_FUZZ)
     return()
   endif()
-  add_executable(${T_NAME} ${T_SOURCES})
-  target_link_libraries(${T_NAME} PRIVATE Qt6::Test ${T_LIBS})
+  if(T_EXECUTABLE)
+    set(exe ${T_EXECUTABLE})
+  else()
+    set(exe ${T_NAME})
+    add_executable(${exe} ${T_SOURCES})
+    target_link_libraries(${exe} PRIVATE Qt6::Test ${T_LIBS})
+  endif()
   if(T_UNPRIVILEGED)
     add_test(NAME ${T_NAME}
-      COMMAND bash ${PROJECT_SOURCE_DIR}/tests/unprivileged.sh $<TARGET_FILE:${T_NAME}>)
+      COMMAND bash ${PROJECT_SOURCE_DIR}/tests/unprivileged.sh $<TARGET_FILE:${exe}>)
   else()
-    add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+    add_test(NAME ${T_NAME} COMMAND ${exe})
   endif()
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
@@ -21,6 +30,9 @@ function(q7x_add_test)
     LABELS "${T_LABELS}"
     TIMEOUT ${T_TIMEOUT}
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0")
+  if(T_ENV)
+    set_property(TEST ${T_NAME} APPEND PROPERTY ENVIRONMENT ${T_ENV})
+  endif()
 endfunction()
 
 # q7x_add_fuzzer(NAME <name> SOURCES <files...> LIBS <libs...> [SECONDS n] [ARGS <args...>])

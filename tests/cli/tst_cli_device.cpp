@@ -99,6 +99,7 @@ QString waitForLine(QProcess &p, QString &out, const QString &line, int ms) {
 class TestCliDevice : public QObject {
     Q_OBJECT
   private slots:
+    void init();
     void backupProgramAndCompare_data();
     void backupProgramAndCompare();
     void cloneProgramsDevicesInTurnAndSkipsOtherModels();
@@ -106,6 +107,18 @@ class TestCliDevice : public QObject {
     void ctrlCDuringAWriteSaysItWasCutShort();
     void clockStartsTheModemOfAQ72Only();
 };
+
+// CTest runs this program twice, side by side, since the functions mostly wait on the wire's
+// pauses: with Q7X_TEST_SHARE=batch only the batch functions run, with Q7X_TEST_SHARE=backup all
+// the others (so a new function runs in one of the two), without it every function.
+void TestCliDevice::init() {
+    static const QByteArrayList batch{"cloneProgramsDevicesInTurnAndSkipsOtherModels",
+                                      "linkFailuresGiveTheirStatusAndTexts",
+                                      "clockStartsTheModemOfAQ72Only"};
+    const QByteArray share = qgetenv("Q7X_TEST_SHARE");
+    if (!share.isEmpty() && (share == "batch") != batch.contains(QTest::currentTestFunction()))
+        QSKIP("runs in the other CTest entry of this program");
+}
 
 void TestCliDevice::backupProgramAndCompare_data() {
     QTest::addColumn<DeviceModel>("model");
