@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QPixmap>
 #include <QStringListModel>
 
@@ -93,7 +94,7 @@ class Walk {
             const auto *kind = dynamic_cast<const ControlKind *>(o);
             if (!kind || !kind->vclClass() || !*kind->vclClass())
                 continue; // a toolkit part of a control, not a control of the window
-            QCoreApplication::processEvents();
+            letEventsThrough();
             component(o, kind->vclClass());
         }
     }
@@ -101,6 +102,16 @@ class Walk {
     int count() const { return m_id - 1; }
 
   private:
+    // A walk over a shown window (a language change) keeps it responsive by letting events through
+    // between controls, at most once a frame: a round of the event loop costs more than
+    // translating a control, and there are some 1,400 of them.
+    void letEventsThrough() {
+        if (m_sinceEvents.isValid() && !m_sinceEvents.hasExpired(16))
+            return;
+        QCoreApplication::processEvents();
+        m_sinceEvents.start();
+    }
+
     // Hands the text to the visitor under the next number and applies a non-empty result.
     template <typename Set>
     void text(const QString &suffix, const QString &current, Set set, bool formLevel = false) {
@@ -197,6 +208,7 @@ class Walk {
 
     const TextVisitor &m_visit;
     const bool m_ids;
+    QElapsedTimer m_sinceEvents;
     QString m_form;
     QString m_component;
     int m_id = 1;
