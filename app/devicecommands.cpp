@@ -410,14 +410,8 @@ void TMainForm::CloseLink(LinkKind kind) {
 }
 
 void TMainForm::ModelAdaptation(core::DeviceModel model) {
-    DeviceModel = model;
-    if (model == DeviceModel::Q72) {
-        ApplyModelView(pages::ModelView::ConnectedQ72);
-        return;
-    }
-    ApplyModelView(pages::ModelView::ConnectedQ71);
-    FillObjectNumbers();
-    TypeMesgLineChange(controls().combo(S("TypeMesgLine1")));
+    runRules(
+        [model](image::Form &f, image::FormEffects &fx) { image::adaptToModel(f, model, fx); });
 }
 
 } // namespace q7x::app

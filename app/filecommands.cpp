@@ -29,13 +29,11 @@ void showError(TMainForm &form, const QString &text) {
 
 } // namespace
 
-void TMainForm::DefaultButtonClick(QWidget *) {
-    ConfigFileName.clear();
-    pages::DecodeImage(*this, image::presetImage(DeviceModel, WorkModeComboBox->itemIndex()));
-    if (DeviceModel == DeviceModel::Q72)
-        ChangeOwnName(controls().combo(S("NameRzd1")));
-    setStatusText(SelectLang->text() == lang::LangRussian ? S("Заводские настройки выставлены")
-                                                          : lang::M(1537));
+// A factory preset read into the window is no longer the file last saved or loaded.
+void TMainForm::applyEffects(const image::FormEffects &fx) {
+    if (fx.defaultsRestored)
+        ConfigFileName.clear();
+    FormBase::applyEffects(fx);
 }
 
 void TMainForm::SaveButtonClick(QWidget *) {
@@ -79,17 +77,11 @@ void TMainForm::LoadButtonClick(QWidget *) {
         showError(*this, read.error.message());
         return;
     }
-    pages::DecodeImage(*this, *read.image);
+    if (DeviceModel == DeviceModel::Q71)
+        pages::listImage(Memo3, *read.image);
+    runRules([&](image::Form &f, image::FormEffects &fx) { image::loadFile(f, *read.image, fx); });
     ConfigFileName = path;
     setStatusText(lang::M(1008));
-    if (DeviceModel != DeviceModel::Q71) {
-        const pages::Controls &c = controls();
-        for (int k = 1; k <= image::RecipientCount; ++k)
-            if (c.combo(S("TypeMesgGSM"), k)->itemIndex() == image::GsmBlitzItem) {
-                c.get<pages::TabSheet>(S("TabSheet14"))->setTabVisible(true);
-                break;
-            }
-    }
 }
 
 std::optional<image::WriteLanguage> writeLanguage(const QString &name) {

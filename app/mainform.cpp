@@ -46,10 +46,7 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::construct() {
-    const Controls &c = controls();
     buildServiceMenu();
-    // Every settings control to its initial selection.
-    ResetForm();
     // The version label shows nothing; its (empty) caption goes to the status bar.
     version->setCaption(QString());
     setStatusText(version->caption());
@@ -57,29 +54,11 @@ void TMainForm::construct() {
     PortNumber->setItemIndex(0);
     for (QWidget *b : {ConnectButton, CancelButton, ReadButton, WriteButton, RunModemButton})
         b->setEnabled(false);
-    // A fresh window is a demonstration of the GSM model.
-    Mode->setItemIndex(1);
-    WorkMode(Mode);
-    // Every Russian partition name list shows its first item.
-    for (int p = 1; p <= 16; ++p)
-        c.combo(S("NameRzd"), p)->setItemIndex(0);
-    // Empty object password table.
-    ObjectPasswordTable.fill(255);
-    // All event boxes enabled.
-    for (int r = 1; r <= 8; ++r)
-        for (int t = 1; t <= 12; ++t)
-            c.check(S("event"), r, t)->setEnabled(true);
-    // Relay 1 not controlled by command, in its first work mode.
-    ReleControl1->setItemIndex(1);
-    ReleWorkMode1->setItemIndex(0);
+    // Every settings control to its initial selection, and a demonstration of the GSM model.
+    runRules([](image::Form &f, image::FormEffects &fx) { image::constructForm(f, fx); });
     // The link-open flags of the port and the converter start set.
     PortOk = true;
     UsbOk = true;
-    // Digital-format event codes.
-    const char *digits[] = {"140", "383", "384", "401", "355", "373", "110",
-                            "356", "344", "137", "350", "302", "1602"};
-    for (int k = 1; k <= 13; ++k)
-        c.edit(S("Dig"), k)->setText(S(digits[k - 1]));
     // The version caption in the status bar again; the factory preset loaded above replaced it.
     setStatusText(version->caption());
 }
@@ -104,15 +83,10 @@ void TMainForm::FormCreate() {
     tips.setColor(QPalette::ToolTipText, Qt::black);
     QToolTip::setPalette(tips);
 
-    ComboBox *pause = c.combo(S("PauseInterval1"));
-    pause->setItemIndex(4);
-    PauseInterval1Change(pause);
-
-    for (int g = 1; g <= 8; ++g) {
-        CheckBox *diagonal = c.check(S("gr"), g, g);
-        diagonal->setChecked(true);
-        diagonal->setEnabled(false);
-    }
+    // The pause intervals, and every recipient in the dial group of its own number for good.
+    runRules([](image::Form &f, image::FormEffects &fx) { image::createForm(f, fx); });
+    for (int g = 1; g <= 8; ++g)
+        c.check(S("gr"), g, g)->setEnabled(false);
 
     LoadLogo();
     SelectLang->setText(lang::GetLanguage());
@@ -185,19 +159,10 @@ void TMainForm::showEvent(QShowEvent *e) {
     }
 }
 
+// The reset and the factory settings again, now that the window is shown; the SMS-Blitz
+// notification type only in the Russian interface.
 void TMainForm::FormShow() {
-    const Controls &c = controls();
-    ResetForm();
-    FormShown = true;
-    // The SMS-Blitz notification type exists only in the Russian interface.
-    if (SelectLang->text() != lang::LangRussian)
-        for (int r = 1; r <= 8; ++r) {
-            ComboBox *gsm = c.combo(S("TypeMesgGSM"), r);
-            if (gsm->count() > 10)
-                gsm->removeItem(10);
-        }
-    FillObjectNumbers();
-    DefaultButtonClick(DefaultButton);
+    runRules([](image::Form &f, image::FormEffects &fx) { image::showFirst(f, fx); });
 }
 
 bool TMainForm::FormKeyDown(int key) {

@@ -99,7 +99,6 @@ class TMainForm : public pages::FormBase {
     int liveWorkers() const;
 
     // Factory presets, configuration files (filecommands.cpp).
-    void DefaultButtonClick(QWidget *sender) override;
     void SaveButtonClick(QWidget *sender);
     void LoadButtonClick(QWidget *sender);
 
@@ -127,6 +126,7 @@ class TMainForm : public pages::FormBase {
     virtual void LoadLogo();
 
   protected:
+    void applyEffects(const image::FormEffects &fx) override;
     bool event(QEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
     void showEvent(QShowEvent *e) override;

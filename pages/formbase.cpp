@@ -60,13 +60,6 @@ void FormBase::showMessage(int number) {
     m_dialogs->message(lang::M(number), QString(), Dialogs::Icon::None);
 }
 
-void FormBase::warn(int number) {
-    if (Interactive)
-        showMessage(number);
-}
-
-void FormBase::DefaultButtonClick(QWidget *) {}
-
 // Connects every control's events to the rule that governs it.
 void FormBase::wireHandlers() {
     const Controls &c = m_controls;
@@ -150,94 +143,6 @@ void FormBase::wireHandlers() {
     PageControl1->onChanging = bind(&FormBase::PageControl1Changing);
     PageControl1->onChange = bind(&FormBase::PageControl1Change);
     PageControl2->onChange = bind(&FormBase::PageControl2Change);
-}
-
-// Puts every settings control back to its initial selection.
-void FormBase::ResetForm() {
-    const Controls &c = m_controls;
-    // First page, and Russian partition names.
-    PageControl1->setActivePageIndex(0);
-    PageControl1Change(PageControl1);
-    LangChange->setItemIndex(0);
-
-    // Pick-up delay, urgency, and each partition name list on its own partition's item.
-    c.combo(S("PickUpDelay"))->setItemIndex(0);
-    for (int t = 1; t <= 12; ++t)
-        c.combo(S("urgent"), t)->setItemIndex(1);
-    for (int k = 1; k <= 16; ++k)
-        for (const char *family : {"NameRzd", "NameRzdE", "NameRzdP"})
-            c.combo(S(family), k)->setItemIndex(k - 1);
-
-    // Delay, period, work-mode, input and line lists.
-    const struct {
-        const char *name;
-        int index;
-    } lists[] = {{"DelayTypeAlarm", 0},   {"DelayRzd", 0},        {"DelayHardware", 0},
-                 {"PeriodRzd", 0},        {"PeriodHardware", 0},  {"TestLine", 0},
-                 {"WorkModeComboBox", 1}, {"Input1", 0},          {"Input2", 0},
-                 {"ControlInput", 1},     {"CheckConnectCD", 1},  {"LostLine", 9},
-                 {"GsmLostCombo", 1},     {"ZoneNumberCombo", 0}, {"SIMcountCombo", 6},
-                 {"PauseDial", 1},        {"DialMode", 1}};
-    for (const auto &s : lists)
-        c.combo(S(s.name))->setItemIndex(s.index);
-
-    // Tone lists.
-    const struct {
-        const char *name;
-        int index;
-    } tones[] = {{"Alarm1", 5},  {"Alarm2", 5},  {"Alarm3", 5},  {"Alarm4", 1},
-                 {"Arm1", 1},    {"Arm2", 5},    {"Arm3", 9},    {"Arm4", 2},
-                 {"DisArm1", 9}, {"DisArm2", 5}, {"DisArm3", 1}, {"DisArm4", 3}};
-    for (const auto &t : tones) {
-        ComboBox *list = c.combo(S(t.name));
-        list->setItemIndex(t.index);
-        list->setEnabled(true);
-    }
-    ToneDigit(c.combo(S("DisArm1")));
-
-    // Dialling lists and recipient 1's confirmation, dial attempts and wait time.
-    c.combo(S("NextDial"))->setItemIndex(0);
-    c.combo(S("PhrasePause"))->setItemIndex(0);
-    c.combo(S("SpeedLine"))->setItemIndex(0);
-    c.combo(S("ConfirmMes1"))->setItemIndex(0);
-    c.combo(S("DialTry1"))->setItemIndex(4);
-    c.combo(S("WaitTime1"))->setItemIndex(3);
-
-    // Object and partition of each partition row.
-    for (int k = 1; k <= 16; ++k) {
-        ComboBox *obj = c.combo(S("ObjNmb"), k);
-        obj->setItemIndex(1);
-        DistanceControl(obj);
-        c.combo(S("RzdNmb"), k)->setItemIndex(k - 1);
-    }
-
-    // Recipients.
-    for (int k = 1; k <= 8; ++k) {
-        c.combo(S("TypeMesgLine"), k)->setItemIndex(0);
-        ComboBox *gsm = c.combo(S("TypeMesgGSM"), k);
-        gsm->setItemIndex(1);
-        ConnectTimeConfrmEnabl(gsm);
-        c.combo(S("ConfirmMes"), k)->setItemIndex(0);
-        c.combo(S("DialTry"), k)->setItemIndex(4);
-        c.combo(S("WaitTime"), k)->setItemIndex(3);
-        ComboBox *sms = c.combo(S("SMS"), k);
-        sms->setItemIndex(1);
-        sms->setEnabled(true);
-    }
-
-    // Remote commands.
-    for (const char *kind : {"vz", "sn", "st", "start", "stop"}) {
-        for (int k = 1; k <= 16; ++k)
-            c.check(S(kind), k)->setChecked(false);
-        for (int k = 1; k <= 8; ++k)
-            c.check(S(kind), 20 + k)->setChecked(false);
-    }
-
-    // Relay, then the work-mode and object rules.
-    ReleWorkMode1->setItemIndex(0);
-    ReleControl1->setItemIndex(1);
-    WorkModeCombo(WorkModeComboBox);
-    ObjNmbClick(c.combo(S("ObjNmb1")));
 }
 
 // --- page rules ---------------------------------------------------------------------------

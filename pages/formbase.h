@@ -3,6 +3,7 @@
 // that keep the pages consistent. The application's main window (app/) derives from it and adds
 // the life cycle and the device commands.
 #include "core/devicemodel.h"
+#include "image/formrules.h"
 #include "pages/controls.h"
 #include "pages/dialogs.h"
 #include "pages/facade.h"
@@ -11,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QStringListModel;
@@ -18,10 +20,6 @@ class QStringListModel;
 namespace q7x::pages {
 
 using core::DeviceModel;
-
-// The views of the model-specific controls: the tool modes in the order of the Mode list, then a
-// connected device of either model.
-enum class ModelView { DemoQ71, DemoQ72, Online, ConnectedQ71, ConnectedQ72 };
 
 // Main page indices of PageControl1.
 enum MainPage {
@@ -58,10 +56,14 @@ class FormBase : public QWidget, public ControlKind {
     void setPasswordRow(int object, const std::array<int, 3> &cells);
 
     // --- settings rules -----------------------------------------------------------------
+    // The rules are functions over the form (image/formrules.h). runRules() reads the form the
+    // controls show, runs `rules` over it, shows the result and carries out its effects; the
+    // handlers below run the rule of their name that way for the control that fired them.
+    // `typed` names a field whose change rule filters what the user typed (its caret stays).
+    void runRules(const std::function<void(image::Form &, image::FormEffects &)> &rules,
+                  const QString &typed = {});
     void ResetForm();
     void WorkMode(QWidget *sender);
-    // Shows, hides and enables the model-specific controls, pages and buttons of the view.
-    void ApplyModelView(ModelView view);
     void WorkModeCombo(QWidget *sender);
     void LangChangeClick(QWidget *sender);
     void ReleControl1Change(QWidget *sender);
@@ -103,7 +105,7 @@ class FormBase : public QWidget, public ControlKind {
     void PageControl2Change(QWidget *sender);
 
     // Factory presets: decodes the preset of the current model and work mode into the window.
-    virtual void DefaultButtonClick(QWidget *sender);
+    void DefaultButtonClick(QWidget *sender);
 
     // Status bar text.
     QString statusText() const;
@@ -156,8 +158,10 @@ class FormBase : public QWidget, public ControlKind {
   protected:
     // Shows an information box with message n of the message table.
     void showMessage(int number);
-    // The same, for the warnings of the page rules: only while the user is editing.
-    void warn(int number);
+    // Carries out what the rules ask of the window besides the form and its notices: the status
+    // text, the frame's buttons and the first page.
+    virtual void applyEffects(const image::FormEffects &fx);
+    void applyNotice(const image::FormNotice &notice);
 
   private:
     void buildWindow();
@@ -176,12 +180,14 @@ class FormBase : public QWidget, public ControlKind {
     void buildTonePage(TabSheet *page);
     void buildRelayPage(TabSheet *page);
     void wireHandlers();
+    void rule(image::Rule rule, QWidget *sender, bool answer = false);
 
     Controls m_controls;
     Dialogs *m_dialogs;
     std::unique_ptr<Dialogs> m_ownDialogs;
     QStringListModel *m_objects999 = nullptr;
     QStringListModel *m_objects9999 = nullptr;
+    bool m_showing = false; // the controls are being set from the form: no handler runs
 };
 
 } // namespace q7x::pages

@@ -1,0 +1,279 @@
+#include "pages/formbinding.h"
+
+#include "image/formcontrols.h"
+#include "lang/ini.h"
+#include "lang/messagetable.h"
+#include "pages/buildutil.h"
+
+#include <QStringListModel>
+
+#include <algorithm>
+
+namespace q7x::pages {
+
+using build::S;
+
+namespace {
+
+// The texts of the image checks, by interface language. Any language name other than English or
+// Turkish (also "Error" when none is stored) keeps the built-in Russian texts, as the window does.
+struct CheckTexts {
+    QString error, caption, warning;
+};
+
+CheckTexts checkTexts(const QString &language) {
+    if (language == lang::LangEnglish)
+        return {S("Error in the read data"), S("Attention!"),
+                S("Error in the read settings! Default settings will be restored!")};
+    if (language == lang::LangTurkish)
+        return {S("Ariza okunan verilerde"), S("Dikkat!"),
+                S("Ariza okunan ayarlarda! Fabrika ayarlar restor edilecek!")};
+    return {S("Ошибка в прочитанных данных"), S("Внимание!"),
+            S("Были обнаружены ошибки в прочитанных настройках! Будут выставлены заводские "
+              "настройки!")};
+}
+
+image::Shown shownOf(const QWidget *w) {
+    return {!w->isHidden(), !w->testAttribute(Qt::WA_ForceDisabled)};
+}
+
+// A GSM list that lost its SMS-Blitz item and got it back for an image that uses it carries
+// this property.
+const char *const BlitzItemAdded = "q7xBlitzItemAdded";
+
+} // namespace
+
+QString maskSettingOf(const QString &maskText) {
+    return std::any_of(maskText.begin(), maskText.end(), [](QChar c) { return c.isDigit(); })
+               ? maskText
+               : QString();
+}
+
+image::Form readForm(const FormBase &w) {
+    const Controls &c = w.controls();
+    image::Form f;
+    for (const image::ValueControl &vc : image::valueControls()) {
+        QWidget *widget = c.widget(vc.name);
+        switch (vc.kind) {
+        case image::ValueControl::Kind::Item:
+            if (auto *list = qobject_cast<ComboBox *>(widget))
+                vc.item(f.values) = list->itemIndex();
+            else if (auto *group = qobject_cast<RadioGroup *>(widget))
+                vc.item(f.values) = group->itemIndex();
+            break;
+        case image::ValueControl::Kind::Tick:
+            vc.tick(f.values) = qobject_cast<CheckBox *>(widget)->isChecked();
+            break;
+        case image::ValueControl::Kind::Text:
+            if (auto *mask = qobject_cast<MaskEdit *>(widget))
+                vc.text(f.values) = maskSettingOf(mask->text());
+            else if (auto *labeled = qobject_cast<LabeledEdit *>(widget))
+                vc.text(f.values) = labeled->text();
+            else
+                vc.text(f.values) = qobject_cast<Edit *>(widget)->text();
+            break;
+        }
+    }
+    for (int o = 1; o <= image::ObjectTableRows; ++o) {
+        const auto row = w.passwordRow(o);
+        f.values.objectPasswords[std::size_t(o - 1)] = {std::uint8_t(row[0]), std::uint8_t(row[1]),
+                                                        std::uint8_t(row[2])};
+    }
+
+    for (const image::ViewControl &vc : image::viewControls())
+        vc.shown(f.view) = shownOf(c.widget(vc.name));
+    image::FormView &v = f.view;
+    v.namesTab = c.get<TabSheet>(S("TabSheet3"))->tabVisible();
+    v.dialGroupsTab = c.get<TabSheet>(S("TabSheet12"))->tabVisible();
+    v.digitalTab = c.get<TabSheet>(S("TabSheet11"))->tabVisible();
+    v.blitzTab = c.get<TabSheet>(S("TabSheet14"))->tabVisible();
+    for (int k = 1; k <= image::PartitionCount; ++k)
+        v.objectRows[std::size_t(k - 1)].object = c.label(S("LabelOb"), k)->caption();
+    v.objectListLast = c.combo(S("ObjNmb1"))->count() - 1;
+    for (int r = 1; r <= image::RecipientCount; ++r) {
+        ComboBox *gsm = c.combo(S("TypeMesgGSM"), r);
+        v.recipients[std::size_t(r - 1)].blitzItem =
+            gsm->count() < image::GsmItemCount       ? image::BlitzItem::Removed
+            : gsm->property(BlitzItemAdded).toBool() ? image::BlitzItem::AddedBack
+                                                     : image::BlitzItem::Built;
+    }
+    v.messageTypeHeadingMoved = w.property("q7xHeadingMoved").toBool();
+
+    f.model = w.DeviceModel;
+    f.toolMode = w.Mode->itemIndex();
+    f.language = w.SelectLang->text();
+    f.interactive = w.Interactive;
+    f.formShown = w.FormShown;
+    return f;
+}
+
+namespace {
+
+// The caret after a rule filtered what the user typed: it keeps its place among the characters
+// that stayed. Any other change leaves it at the end, as a new text does.
+int caretAfter(const QString &typed, const QString &shown, int caret) {
+    int kept = 0, at = 0;
+    for (int i = 0; i < typed.size() && kept < shown.size(); ++i) {
+        if (typed[i] == shown[kept]) {
+            ++kept;
+            if (i < caret)
+                at = kept;
+        }
+    }
+    return kept == shown.size() ? at : int(shown.size());
+}
+
+// A field whose change rule filtered what the user typed keeps the caret among the characters
+// that stayed; any other new text puts it at the end.
+void showText(QWidget *widget, const QString &text, bool keepCaret) {
+    if (auto *mask = qobject_cast<MaskEdit *>(widget)) {
+        // "_" is the mask's own blank character, so blank positions stay where they are.
+        mask->QLineEdit::setText(text);
+        return;
+    }
+    Edit *edit = qobject_cast<Edit *>(widget);
+    if (auto *labeled = qobject_cast<LabeledEdit *>(widget))
+        edit = labeled->edit();
+    if (edit) {
+        const QString typed = edit->text();
+        const int caret = caretAfter(typed, text, edit->cursorPosition());
+        edit->setText(text);
+        if (keepCaret)
+            edit->setCursorPosition(caret);
+    }
+}
+
+} // namespace
+
+void showForm(FormBase &w, const image::Form &a, const image::Form &b, const QString &typed) {
+    const Controls &c = w.controls();
+    image::Form before = a, after = b;
+    const image::FormView &v = after.view;
+
+    // The items the lists offer, before any list takes an item.
+    if (before.view.objectListLast != v.objectListLast) {
+        QStringListModel *model =
+            v.objectListLast >= 9999 ? w.objectNumbers9999() : w.objectNumbers999();
+        for (int p = 1; p <= 9; ++p)
+            c.combo(S("ObjNmb"), p)->setSharedModel(model);
+        c.label(S("Label102"))->setCaption(v.objectListLast >= 9999 ? S("(1-9999)") : S("(1-999)"));
+    }
+    for (int r = 1; r <= image::RecipientCount; ++r) {
+        const image::BlitzItem was = before.view.recipients[std::size_t(r - 1)].blitzItem;
+        const image::BlitzItem now = v.recipients[std::size_t(r - 1)].blitzItem;
+        if (was == now)
+            continue;
+        ComboBox *gsm = c.combo(S("TypeMesgGSM"), r);
+        const QSignalBlocker block(gsm);
+        if (now == image::BlitzItem::Removed && gsm->count() == image::GsmItemCount)
+            gsm->removeItem(image::GsmBlitzItem);
+        else if (now != image::BlitzItem::Removed && gsm->count() == image::GsmBlitzItem)
+            gsm->addItem(S("SMS-Блиц"));
+        gsm->setProperty(BlitzItemAdded, now == image::BlitzItem::AddedBack);
+    }
+
+    for (const image::ValueControl &vc : image::valueControls()) {
+        switch (vc.kind) {
+        case image::ValueControl::Kind::Item: {
+            const int item = vc.item(after.values);
+            if (item == vc.item(before.values))
+                break;
+            QWidget *widget = c.widget(vc.name);
+            if (auto *list = qobject_cast<ComboBox *>(widget))
+                list->setItemIndex(item);
+            else if (auto *group = qobject_cast<RadioGroup *>(widget))
+                group->setItemIndex(item);
+            break;
+        }
+        case image::ValueControl::Kind::Tick:
+            if (vc.tick(after.values) != vc.tick(before.values))
+                c.check(vc.name)->setChecked(vc.tick(after.values));
+            break;
+        case image::ValueControl::Kind::Text:
+            if (vc.text(after.values) != vc.text(before.values))
+                showText(c.widget(vc.name), vc.text(after.values), vc.name == typed);
+            break;
+        }
+    }
+    if (after.values.objectPasswords != before.values.objectPasswords)
+        for (int o = 1; o <= image::ObjectTableRows; ++o) {
+            const image::PasswordCells &cells = after.values.objectPasswords[std::size_t(o - 1)];
+            w.setPasswordRow(o, {cells[0], cells[1], cells[2]});
+        }
+
+    // Tone previews follow the symbols.
+    if (after.values.toneAlarm != before.values.toneAlarm ||
+        after.values.toneArm != before.values.toneArm ||
+        after.values.toneDisarm != before.values.toneDisarm)
+        w.ToneDigit(nullptr);
+
+    for (const image::ViewControl &vc : image::viewControls()) {
+        const image::Shown now = vc.shown(after.view);
+        const image::Shown was = vc.shown(before.view);
+        if (now == was)
+            continue;
+        QWidget *widget = c.widget(vc.name);
+        if (now.visible != was.visible)
+            widget->setVisible(now.visible);
+        if (now.enabled != was.enabled)
+            widget->setEnabled(now.enabled);
+    }
+    // An SMS-Blitz code field that cannot be edited takes the colour of a button face.
+    for (int k = 1; k <= image::BlitzCount; ++k) {
+        const bool on = v.blitzCodes[std::size_t(k - 1)].enabled;
+        if (on == before.view.blitzCodes[std::size_t(k - 1)].enabled)
+            continue;
+        Edit *e = c.edit(S("Edit"), k);
+        QPalette pal = e->palette();
+        pal.setColor(QPalette::Base,
+                     on ? QPalette().color(QPalette::Base) : QPalette().color(QPalette::Button));
+        e->setPalette(pal);
+    }
+    const struct {
+        const char *sheet;
+        bool image::FormView::*member;
+    } tabs[] = {{"TabSheet3", &image::FormView::namesTab},
+                {"TabSheet12", &image::FormView::dialGroupsTab},
+                {"TabSheet11", &image::FormView::digitalTab},
+                {"TabSheet14", &image::FormView::blitzTab}};
+    for (const auto &t : tabs)
+        if (after.view.*t.member != before.view.*t.member)
+            c.get<TabSheet>(S(t.sheet))->setTabVisible(after.view.*t.member);
+    for (int k = 1; k <= image::PartitionCount; ++k)
+        if (v.objectRows[std::size_t(k - 1)].object !=
+            before.view.objectRows[std::size_t(k - 1)].object)
+            c.label(S("LabelOb"), k)->setCaption(v.objectRows[std::size_t(k - 1)].object);
+    w.setProperty("q7xHeadingMoved", v.messageTypeHeadingMoved);
+
+    w.DeviceModel = after.model;
+    if (after.toolMode != before.toolMode)
+        w.Mode->setItemIndex(after.toolMode);
+    w.FormShown = after.formShown;
+    w.Interactive = after.interactive;
+}
+
+QString noticeText(const FormBase &w, const image::FormNotice &n) {
+    switch (n.kind) {
+    case image::FormNotice::Kind::Message:
+        return lang::M(n.number);
+    case image::FormNotice::Kind::FieldError: {
+        QStringList captions;
+        for (const QString &label : n.labels)
+            captions << w.controls().label(label)->caption();
+        return checkTexts(w.SelectLang->text()).error + S(": ") + captions.join(S(", "));
+    }
+    case image::FormNotice::Kind::DamagedImage:
+        return checkTexts(w.SelectLang->text()).warning;
+    case image::FormNotice::Kind::Focus:
+    case image::FormNotice::Kind::State:
+        break;
+    }
+    return {};
+}
+
+QString noticeCaption(const FormBase &w, const image::FormNotice &n) {
+    return n.kind == image::FormNotice::Kind::Message ? QString()
+                                                      : checkTexts(w.SelectLang->text()).caption;
+}
+
+} // namespace q7x::pages
