@@ -1,6 +1,6 @@
 #include "cli/problems.h"
 
-#include "image/normalize.h"
+#include "image/formload.h"
 #include "image/presets.h"
 #include "lang/messagetable.h"
 

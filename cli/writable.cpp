@@ -2,7 +2,7 @@
 
 #include "cli/files.h"
 #include "cli/problems.h"
-#include "image/normalize.h"
+#include "image/formload.h"
 #include "lang/ini.h"
 #include "lang/messagetable.h"
 

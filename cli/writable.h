@@ -1,6 +1,6 @@
 #pragma once
 // A configuration file made ready for a device: checked as the window checks what it loads, and
-// turned into the bytes the window's Write would send after loading it (image/normalize.h),
+// turned into the bytes the window's Write would send after loading it (image/formload.h),
 // stamped with the interface language as the window stamps it.
 #include "cli/run.h"
 #include "image/configimage.h"

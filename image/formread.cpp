@@ -365,15 +365,20 @@ void Q72Read::objects() {
         setIndex(part.object, d.partitions[std::size_t(p - 1)].object, r.objectCount(p));
     }
     report(Check::ObjectNumbers);
+    // Every user name of the family the image names, shown or not: a name no partition uses
+    // keeps the image's text rather than one an earlier image left in its hidden field.
     for (int k = 1; k <= OwnNameFields; ++k)
-        if (v.nameFamilies[std::size_t(family)].ownNames[std::size_t(k - 1)].visible)
-            r.setOwnName(family, k, d.ownNames[std::size_t(k - 1)]);
+        r.setOwnName(family, k, d.ownNames[std::size_t(k - 1)]);
 }
 
 // Rebuilds the object password table and the command boxes from the partition groups.
 void Q72Read::groups() {
     report(Check::Groups);
+    // The password table and every object row's commands come from the image alone: a row that
+    // no group of the image sets has none, rather than those an earlier image left.
     s.objectPasswords.fill({255, 255, 255});
+    for (ObjectRow &row : s.objectRows)
+        row.commands = {};
     const std::array<int, PartitionCount> groups = effectiveGroups(d.partitions);
     for (int p = 1; p <= PartitionCount; ++p) {
         const int g = groups[std::size_t(p - 1)];

@@ -1,7 +1,7 @@
 #pragma once
-// The value side of the page rules that change settings while the window shows a configuration.
-// The window applies them to its controls, normalize() (image/normalize.h) to a settings value,
-// so a configuration written from the command line is what the window would write.
+// Small rules of the settings pages that the form's rules (image/formrules.h) build on: partitions
+// in use, the special relay timing, the GSM notification types and their SMS order, the
+// characters of Latin user names and free partition numbers.
 #include "image/layout.h"
 
 #include <QChar>

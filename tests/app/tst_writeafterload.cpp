@@ -1,133 +1,182 @@
-// What a tool writes to a device from a file is what the window's Write sends after Load of the
-// same file: the twelve factory presets and seeded random configurations of both models, loaded
-// into a window on line that shows the factory settings, written to a simulated device.
+// What a tool writes to a device from a file is what the window stores after Load of the same
+// file: the twelve factory presets and seeded configurations of both models (object groups that
+// do not follow their objects, user names on unused partitions, values that no list shows),
+// loaded into a freshly started window as it comes up, and into one window after other files and
+// Default, then saved.
 #include "image/configfile.h"
-#include "image/normalize.h"
+#include "image/formload.h"
+#include "image/presets.h"
 #include "lang/ini.h"
-#include "windowbench.h"
+#include "testsupport.h"
+
+#include "app/mainform.h"
 
 #include "../image/seededsettings.h"
 
 #include <QTemporaryDir>
 
+#include <random>
+
 using namespace q7x;
 using core::DeviceModel;
-using test::S;
+using image::ConfigImage;
 
 namespace {
 
-constexpr int SeededFiles = 100;
+QString S(const char *s) { return QString::fromUtf8(s); }
 
-// The window's state that a Load keeps where the file has nothing to show: the factory settings,
-// with no user names and no remote command ticked.
-void showFactorySettings(app::TMainForm &w) {
-    w.DefaultButtonClick(w.DefaultButton);
-    const pages::Controls &c = w.controls();
-    for (const char *family : {"OwnName", "OwnNameE", "OwnNameP"})
-        for (int n = 1; n <= 4; ++n) {
-            c.labeledEdit(S(family), n)->setText(QString());
-            c.labeledEdit(S(family), n)->hide();
-        }
-    for (const char *kind : {"vz", "sn", "st", "start", "stop"})
-        for (int k = 1; k <= 16; ++k)
-            c.check(S(kind), k)->setChecked(false);
+constexpr int SeededFiles = 140;
+
+QString firstDifference(const ConfigImage &window, const ConfigImage &tool) {
+    for (std::size_t i = 0; i < window.size(); ++i)
+        if (window[i] != tool[i])
+            return S("byte %1: window %2, tool %3").arg(i).arg(window[i]).arg(tool[i]);
+    return {};
 }
 
-// The image bytes a write puts into the device's memory.
-QByteArray written(const sim::DeviceSim &d) {
-    if (d.model() == sim::Model::Q71)
-        return QByteArray(reinterpret_cast<const char *>(d.q71Image.data()), 320);
-    QByteArray out(reinterpret_cast<const char *>(d.memory.data()), 256);
-    out += QByteArray(reinterpret_cast<const char *>(d.memory.data() + 0x102), 96);
-    out += QByteArray(reinterpret_cast<const char *>(d.memory.data() + 0x1A0), 96);
+// The files: the presets, the cases met in the field, and seeded configurations whose damaged
+// fields are left out (the tool refuses those).
+QList<ConfigImage> files(DeviceModel model) {
+    const bool q71 = model == DeviceModel::Q71;
+    QList<ConfigImage> out;
+    for (int mode = 0; mode < image::PresetWorkModeCount; ++mode)
+        out << image::presetImage(model, mode);
+    if (!q71) {
+        // The mode-1 preset with no partition in an object group, or all in group 2: the group's
+        // commands and password follow the objects the window shows.
+        for (int group : {0, 2}) {
+            ConfigImage img = image::presetImage(model, 1);
+            for (int b = 192; b <= 207; ++b)
+                img[std::size_t(b)] = std::uint8_t(group);
+            out << img;
+        }
+    }
+    image::Seeded seeded(1307u + unsigned(core::modelCode(model)));
+    seeded.objectPool = {0, 1, 1, 2, 7, 12, 999};
+    std::mt19937 rng(77u + unsigned(core::modelCode(model)));
+    auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+    while (out.size() < image::PresetWorkModeCount + SeededFiles) {
+        const image::Encoded e = q71 ? image::encodeQ71(seeded.q71()) : image::encodeQ72(seeded.q72());
+        if (!e.ok())
+            continue;
+        ConfigImage img = e.image;
+        const int variant = pick(4);
+        if (!q71 && variant == 0) // object groups of their own
+            for (int b = 192; b <= 207; ++b)
+                img[std::size_t(b)] = std::uint8_t(pick(4));
+        if (!q71 && variant == 1) // user names that no partition uses
+            for (int b = 416; b < 464; ++b)
+                img[std::size_t(b)] = std::uint8_t(pick(3) ? 'a' + pick(26) : 0);
+        if (variant == 2) { // a value that no list shows: line type 3, partition period 5
+            if (q71)
+                img[15] = std::uint8_t(img[15] | 0x03);
+            else
+                img[160] = 5;
+        }
+        if (!q71 && !image::decodeQ72(img).errors.isEmpty())
+            continue;
+        out << img;
+    }
     return out;
 }
 
-QByteArray sentPart(const image::ConfigImage &img, DeviceModel model) {
-    const char *bytes = reinterpret_cast<const char *>(img.data());
-    if (model == DeviceModel::Q71)
-        return QByteArray(bytes, 320);
-    return QByteArray(bytes, 352) + QByteArray(bytes + 416, 96);
-}
-
-QString firstDifference(const QByteArray &a, const QByteArray &b) {
-    for (int i = 0; i < std::min(a.size(), b.size()); ++i)
-        if (a[i] != b[i])
-            return S("written byte %1: window %2, tool %3")
-                .arg(i)
-                .arg(quint8(a[i]))
-                .arg(quint8(b[i]));
-    return {};
-}
+struct Window {
+    pages::RecordingDialogs dialogs;
+    app::TMainForm w{&dialogs};
+    explicit Window(DeviceModel model) {
+        w.show();
+        if (model == DeviceModel::Q71)
+            test::choose(w.Mode, 0);
+    }
+    // Load of `path`, then Save: the image the window stores.
+    ConfigImage loadAndSave(const QString &path, const QString &saved) {
+        dialogs.fileNames = {path};
+        w.LoadButtonClick(w.LoadButton);
+        QFile::remove(saved);
+        dialogs.fileNames = {saved};
+        w.SaveButtonClick(w.SaveButton);
+        const image::ConfigFileRead read = image::readConfigFile(saved);
+        return read.image ? *read.image : ConfigImage{};
+    }
+};
 
 } // namespace
 
 class TestWriteAfterLoad : public QObject {
     Q_OBJECT
   private slots:
-    void cleanup() { QFile::remove(lang::IniPath()); }
-    void toolWritesWhatWindowWrites_data();
-    void toolWritesWhatWindowWrites();
+    void initTestCase() { test::writeIni("[Lang]\nDefault=Russian\n"); }
+    void cleanupTestCase() { QFile::remove(lang::IniPath()); }
+    void toolStoresWhatWindowStores_data();
+    void toolStoresWhatWindowStores();
+    void toolRefusesWhatWindowWouldGuess();
 };
 
-void TestWriteAfterLoad::toolWritesWhatWindowWrites_data() {
+void TestWriteAfterLoad::toolStoresWhatWindowStores_data() {
     QTest::addColumn<DeviceModel>("model");
-    QTest::newRow("Q71") << DeviceModel::Q71;
-    QTest::newRow("Q72") << DeviceModel::Q72;
+    QTest::addColumn<bool>("afterDefault");
+    for (bool afterDefault : {false, true}) {
+        QTest::addRow("Q71%s", afterDefault ? " after Default" : "")
+            << DeviceModel::Q71 << afterDefault;
+        QTest::addRow("Q72%s", afterDefault ? " after Default" : "")
+            << DeviceModel::Q72 << afterDefault;
+    }
 }
 
-void TestWriteAfterLoad::toolWritesWhatWindowWrites() {
+void TestWriteAfterLoad::toolStoresWhatWindowStores() {
     QFETCH(DeviceModel, model);
-    const bool q71 = model == DeviceModel::Q71;
+    QFETCH(bool, afterDefault);
     QTemporaryDir dir;
-    QList<image::ConfigImage> files;
-    for (int mode = 0; mode < image::PresetWorkModeCount; ++mode)
-        files << image::presetImage(model, mode);
-    // Seeded configurations, with few objects so that partitions share them; one whose value no
-    // list shows is refused for that reason alone.
-    image::Seeded seeded(1307u + unsigned(core::modelCode(model)));
-    seeded.objectPool = {0, 1, 1, 2, 7, 12, 999};
-    while (files.size() < image::PresetWorkModeCount + SeededFiles) {
-        const image::Encoded e =
-            q71 ? image::encodeQ71(seeded.q71()) : image::encodeQ72(seeded.q72());
-        QVERIFY(e.ok());
-        const QStringList unshown = q71 ? image::unshownValues(image::decodeQ71(e.image).settings)
-                                        : image::unshownValues(image::decodeQ72(e.image).settings);
-        const image::Encoded tool = image::imageToWrite(model, e.image, std::nullopt);
-        QCOMPARE(tool.ok(), unshown.isEmpty());
-        if (tool.ok())
-            files << e.image;
-    }
-
-    test::WindowBench bench(test::Transport::Com, q71 ? sim::Model::Q71 : sim::Model::Q72);
-    app::TMainForm &w = bench.w;
-    QVERIFY(bench.connect());
-    const QString languages[] = {lang::LangRussian, lang::LangEnglish, lang::LangTurkish, {}};
-    const std::optional<image::WriteLanguage> stamps[] = {
-        image::WriteLanguage::Russian, image::WriteLanguage::English, image::WriteLanguage::Turkish,
-        std::nullopt};
+    const QString path = dir.filePath(S("in.cfg")), saved = dir.filePath(S("out.cfg"));
+    const QList<ConfigImage> all = files(model);
+    std::unique_ptr<Window> shared;
+    if (afterDefault)
+        shared = std::make_unique<Window>(model);
     int compared = 0;
-    for (int i = 0; i < files.size(); ++i) {
-        const QString path = dir.filePath(S("%1.cfg").arg(i));
-        QVERIFY(!image::writeConfigFile(path, files[i], model));
-        const image::Encoded tool = image::imageToWrite(model, files[i], stamps[i % 4]);
+    for (int i = 0; i < all.size(); ++i) {
+        // After other files and Default, a value that no list shows keeps what the window chose
+        // by then; a tool refuses such a file, so only a fresh window is compared for it.
+        const bool unshown = !(model == DeviceModel::Q71
+                                   ? image::unshownValues(image::decodeQ71(all[i]).settings)
+                                   : image::unshownValues(image::decodeQ72(all[i]).settings))
+                                  .isEmpty();
+        if (afterDefault && unshown)
+            continue;
+        QVERIFY(!image::writeConfigFile(path, all[i], model));
+        ConfigImage window{};
+        if (afterDefault) {
+            // Another file first, then the factory settings.
+            QVERIFY(!image::writeConfigFile(dir.filePath(S("other.cfg")),
+                                            all[(i * 37 + 11) % all.size()], model));
+            shared->loadAndSave(dir.filePath(S("other.cfg")), saved);
+            shared->w.DefaultButtonClick(shared->w.DefaultButton);
+            window = shared->loadAndSave(path, saved);
+        } else {
+            window = Window(model).loadAndSave(path, saved);
+        }
+        const image::Encoded tool = image::writeAfterLoad(model, all[i]);
         QVERIFY2(tool.ok(), qPrintable(S("file %1: %2").arg(i).arg(tool.error)));
-        QVERIFY(lang::WriteIniValue(S("Lang"), S("Default"), languages[i % 4]));
-
-        showFactorySettings(w);
-        bench.dialogs.fileNames = {path};
-        w.LoadButtonClick(w.LoadButton);
-        bench.dialogs.clear();
-        w.WriteButtonClick(w.WriteButton);
-        QVERIFY(bench.settle());
-        QCOMPARE(w.statusText(), S("M1039"));
-        const QByteArray window = written(bench.device());
-        const QByteArray sent = sentPart(tool.image, model);
-        QVERIFY2(window == sent,
-                 qPrintable(S("file %1: %2").arg(i).arg(firstDifference(window, sent))));
+        QVERIFY2(window == tool.image,
+                 qPrintable(S("file %1: %2").arg(i).arg(firstDifference(window, tool.image))));
         ++compared;
     }
-    QCOMPARE(compared, 6 + SeededFiles);
+    QVERIFY(compared >= 100);
+}
+
+// A value that no list shows is kept by the window as its own choice; the tool refuses the file
+// rather than send that choice, and says which setting it is.
+void TestWriteAfterLoad::toolRefusesWhatWindowWouldGuess() {
+    ConfigImage img = image::presetImage(DeviceModel::Q72, 1);
+    img[160] = 5; // the partition period: not a period code
+    const image::Encoded e = image::imageToWrite(DeviceModel::Q72, img, std::nullopt);
+    QVERIFY(!e.ok());
+    QCOMPARE(e.key, S("periodRzd"));
+    img = image::presetImage(DeviceModel::Q72, 1);
+    img[193] = 17; // a group number out of range: a damaged field
+    QVERIFY(!image::imageToWrite(DeviceModel::Q72, img, std::nullopt).ok());
+    QVERIFY(image::imageToWrite(DeviceModel::Q72, image::presetImage(DeviceModel::Q72, 1),
+                                image::WriteLanguage::English)
+                .ok());
 }
 
 QTEST_MAIN(TestWriteAfterLoad)

@@ -3,7 +3,7 @@
 // cloned in turn, and every failure of the link with its exit status and texts.
 #include "ctlprocess.h"
 #include "image/configfile.h"
-#include "image/normalize.h"
+#include "image/formload.h"
 #include "image/presets.h"
 #include "seededsettings.h"
 #include "testsupport.h"

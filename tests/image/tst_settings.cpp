@@ -4,7 +4,7 @@
 #include "image/catalogue.h"
 #include "image/codepage.h"
 #include "image/compare.h"
-#include "image/normalize.h"
+#include "image/formload.h"
 #include "image/presets.h"
 #include "image/settings.h"
 #include "imagebits.h"
