@@ -427,11 +427,12 @@ void TstCodec::q72Decoder_duplicateGroupAndObjectZero() {
 // Codes shorter than four digits are padded once the window has been shown, not during start-up.
 void TstCodec::q72Decoder_blitzPadding() {
     const ConfigImage img =
-        imageFromRuns("256..259: 7 0 255 0; 314..315: 16 39", preset(DeviceModel::Q72, 1));
+        imageFromRuns("256..261: 7 0 255 0 123 0; 314..315: 16 39", preset(DeviceModel::Q72, 1));
     Window shown;
     DecodeImage(shown.w(), img);
     QCOMPARE(shown.c().edit(S("Edit1"))->text(), S("0007"));
     QCOMPARE(shown.c().edit(S("Edit2"))->text(), QString());
+    QCOMPARE(shown.c().edit(S("Edit3"))->text(), S("0123"));
     QCOMPARE(shown.c().edit(S("Edit24"))->text(), S("10000"));
     Window hidden(pages::DeviceModel::Q72, S("Russian"), false);
     QVERIFY(!hidden.w().FormShown);

@@ -40,6 +40,7 @@ class TstLayout : public QObject {
     void q71Passwords();
     void q71ObjectsAndCodes();
     void presets();
+    void relayModes();
 };
 
 void TstLayout::periodAndDelayCodes() {
@@ -134,12 +135,15 @@ void TstLayout::q72PartitionGroupsAndPasswords() {
     QCOMPARE(groups[3], 16);
 
     ConfigImage img{};
-    img[509] = 0x12; // group 16, a digit of 10 in the middle
+    img[509] = 0x12; // group 16, digits of 10 in either nibble
     img[510] = 0xA5;
-    img[511] = 0xFF;
+    img[511] = 0x3A;
     const auto pw = q72::groupPassword(img, 16);
-    QCOMPARE(toBytes(pw.bytes), (Bytes{0x12, 0x00, 0xFF}));
+    QCOMPARE(toBytes(pw.bytes), (Bytes{0x12, 0x00, 0x00}));
     QVERIFY(pw.bad);
+    img[506] = 0x9F; // group 15: digits and blanks only
+    img[507] = img[508] = 0xFF;
+    QVERIFY(!q72::groupPassword(img, 15).bad);
 }
 
 // Fields that share a byte leave each other alone; the relay's switch-on time spans two bytes.
@@ -360,11 +364,40 @@ void TstLayout::presets() {
     QVERIFY(presetImage(DeviceModel::Q72, -1) == presetImage(DeviceModel::Q72, 0));
     QVERIFY(presetImage(DeviceModel::Q71, 6) == presetImage(DeviceModel::Q71, 0));
     QVERIFY(presetImage(DeviceModel(0), 2) == presetImage(DeviceModel::Q72, 2));
-    // Alarm-centre relay mode in the GSM model's extended modes and in the line model's mode 0;
-    // the GSM mode-0 preset leaves every flag off, which no fixed mode matches.
-    QCOMPARE(relayWorkMode(q72::relaySettings(presetImage(DeviceModel::Q72, 1))), 0);
-    QCOMPARE(relayWorkMode(q72::relaySettings(presetImage(DeviceModel::Q72, 0))), RelaySpecialMode);
-    QCOMPARE(relayWorkMode(q71::relaySettings(presetImage(DeviceModel::Q71, 0))), 0);
+}
+
+// Each fixed relay mode is read from its own settings; any one of them changed, or a partition
+// fault or the inversion added, reads as another mode.
+void TstLayout::relayModes() {
+    // Alarm, tamper, arming by one, arming by all; opening, closing and duration items.
+    const int fixed[6][7] = {{1, 0, 1, 1, 7, 0, 0}, {1, 0, 1, 1, 1, 1, 15}, {1, 1, 1, 1, 7, 0, 0},
+                             {1, 0, 0, 0, 0, 7, 0}, {1, 0, 0, 0, 7, 0, 0},  {0, 0, 1, 0, 0, 4, 0}};
+    bool RelaySettings::*const flags[] = {&RelaySettings::alarmEvent, &RelaySettings::boxDamage,
+                                          &RelaySettings::onOffLine,  &RelaySettings::onOffAllLine,
+                                          &RelaySettings::errorFire,  &RelaySettings::noConnect,
+                                          &RelaySettings::errorPower, &RelaySettings::inverted};
+    int RelaySettings::*const times[] = {&RelaySettings::timeRzmk, &RelaySettings::timeZmk,
+                                         &RelaySettings::timePeriod};
+    for (int mode = 0; mode < 6; ++mode) {
+        RelaySettings s;
+        for (int i = 0; i < 4; ++i)
+            s.*flags[i] = fixed[mode][i] != 0;
+        for (int i = 0; i < 3; ++i)
+            s.*times[i] = fixed[mode][4 + i];
+        QCOMPARE(relayWorkMode(s), mode);
+        for (int i = 0; i < 8; ++i) {
+            RelaySettings t = s;
+            t.*flags[i] = !(t.*flags[i]);
+            // Only the tamper box tells the alarm-centre modes 0 and 2 apart.
+            const int other = i == 1 && mode == 0 ? 2 : i == 1 && mode == 2 ? 0 : RelaySpecialMode;
+            QCOMPARE(relayWorkMode(t), other);
+        }
+        for (int i = 0; i < 3; ++i) {
+            RelaySettings t = s;
+            t.*times[i] = (t.*times[i] + 1) % 8;
+            QCOMPARE(relayWorkMode(t), RelaySpecialMode);
+        }
+    }
 }
 
 QTEST_APPLESS_MAIN(TstLayout)

@@ -26,6 +26,7 @@ class TstSettings : public QObject {
     void catalogueNamesEveryMemberOnce();
     void comparisonListsExactlyWhatDiffers();
     void comparisonPutsAsideWhatCannotBeStored();
+    void loadingDropsTicksOfPartitionsNotInUse();
 };
 
 void TstSettings::seededValuesSurviveAnImage() {
@@ -76,7 +77,7 @@ void TstSettings::presetsSurviveTheSettings() {
 void TstSettings::q72FallBacksStoreCleanly() {
     const QList<QList<int>> damages = {{171, 0x06},          {6, 0x1A},   {24, 0x01, 25, 0xB0},
                                        {40, 0x07, 41, 0x1C}, {171, 0x31}, {130, 39},
-                                       {172, 0x11},          {173, 5},    {184, 0x1C},
+                                       {172, 0x18},          {173, 5},    {184, 0x1C},
                                        {210, 0xA1},          {193, 17},   {464, 0xB3}};
     for (const QList<int> &changes : damages) {
         ConfigImage img = presetImage(DeviceModel::Q72, 0);
@@ -102,10 +103,10 @@ void TstSettings::q72FallBacksStoreCleanly() {
 // not written to a device.
 void TstSettings::storedValuesWithoutAnItemStayWithoutOne() {
     ConfigImage img = presetImage(DeviceModel::Q72, 1);
-    img[8] = 0x06;   // notification of recipient 1: no rule matches
-    img[144] = 200;  // equipment delay 200 s
-    img[160] = 5;    // partition period: not a period code
-    img[183] = 0x40; // phrase pause
+    img[8] = 0x06;  // notification of recipient 1: no rule matches
+    img[144] = 200; // equipment delay 200 s
+    img[160] = 5;   // partition period: not a period code
+    img[183] = 16;  // phrase pause: one past the last item
     auto q72 = decodeQ72(img);
     QVERIFY(q72.errors.isEmpty());
     for (int item : {q72.settings.recipients[0].notification, q72.settings.delayHardware,
@@ -330,6 +331,23 @@ void TstSettings::comparisonPutsAsideWhatCannotBeStored() {
     QVERIFY(q71.recipients[7].phone.isEmpty());
     q71.recipients[7].partitions.fill(true);
     QVERIFY(compareQ71(q71, stored).differing.isEmpty());
+}
+
+// A file loaded in another name language runs the work-mode rule again, which unticks the
+// partitions the work mode does not use, from the first of them on.
+void TstSettings::loadingDropsTicksOfPartitionsNotInUse() {
+    for (int mode = 0; mode < 6; ++mode) {
+        Q72Settings s = decodeQ72(presetImage(DeviceModel::Q72, mode)).settings;
+        s.nameLanguage = 2;
+        s.relay.partitions.fill(true);
+        s.recipients[7].partitions.fill(true);
+        const Q72Settings n = normalizeQ72(s);
+        const int inUse = std::array{2, 16, 1, 2, 4, 8}[mode];
+        for (int p = 0; p < 16; ++p) {
+            QCOMPARE(n.relay.partitions[p], p < inUse);
+            QCOMPARE(n.recipients[7].partitions[p], p < inUse);
+        }
+    }
 }
 
 QTEST_MAIN(TstSettings)
