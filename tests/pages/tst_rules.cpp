@@ -90,6 +90,7 @@ class TestRules : public QObject {
     void fieldLength_data();
     void fieldLength();
     void pauseIntervalsAndLineTypes_reachEveryRecipient();
+    void blitzCodes_padOrKeepOnLeaving();
     void tonePreview_everySymbolOnAnyChange();
     void partitionNumbers_uniqueWithinObject();
     void objectRows_followDistinctObjects();
@@ -226,12 +227,15 @@ void TestRules::fieldLength_data() {
                   const QString &kept, const QStringList &messages) {
         QTest::newRow(tag) << tool << S(field) << typed << kept << messages;
     };
-    row("line phone too long", 0, "LinePhone2", QString(30, u'7'), QString(24, u'7'), {"M1544"});
-    row("balance request too long", -1, "RequestBalance", "*123456789012345678#",
-        "*123456789012345", {"M1545"});
-    row("digital code too long", -1, "Dig4", "12345", "123", {"M1549"});
+    row("line phone too long", 0, "LinePhone2", QString(25, u'7'), QString(24, u'7'), {"M1544"});
+    row("line phone longest", 0, "LinePhone2", QString(24, u'7'), QString(24, u'7'), {});
+    row("balance request too long", -1, "RequestBalance", "*123456789012345#", "*123456789012345",
+        {"M1545"});
+    row("balance request longest", -1, "RequestBalance", "*12345678901234#", "*12345678901234#",
+        {});
+    row("digital code too long", -1, "Dig4", "1234", "123", {"M1549"});
     row("test code too short", -1, "Dig13", "123", "123", {"M1550"});
-    row("test code too long", -1, "Dig13", "123456", "1234", {"M1551"});
+    row("test code too long", -1, "Dig13", "12345", "1234", {"M1551"});
     row("recipient password too long", 0, "Password23", "1234567", "123456", {"M1540"});
     row("recipient password of zeros", 0, "Password23", "000", "000", {});
 }
@@ -360,7 +364,7 @@ void TestRules::objectPasswords_roundTripThroughTable() {
     leave(pw);
     QCOMPARE(w.dialogs.texts(), QStringList{S("M1539")});
     QCOMPARE(row(), (std::array<int, 3>{0x12, 0xFF, 0xFF}));
-    pw->setText(QStringLiteral("12345678"));
+    pw->setText(QStringLiteral("1234567"));
     leave(pw);
     QCOMPARE(pw->text(), S("123456"));
     QCOMPARE(row(), (std::array<int, 3>{0x12, 0x34, 0x56}));
@@ -779,6 +783,25 @@ void TestRules::pauseIntervalsAndLineTypes_reachEveryRecipient() {
     QCOMPARE(w.combo("ConfirmMes", 8)->text(), S("нет"));
 }
 
+// An SMS-Blitz code shorter than four digits asks whether to correct it: No pads it with zeros,
+// Yes keeps it for correcting; four digits ask nothing.
+void TestRules::blitzCodes_padOrKeepOnLeaving() {
+    Window w;
+    Edit *code = w.edit("Edit", 24);
+    for (const auto &[typed, yes, kept] : {std::tuple{"7", false, "0007"},
+                                           {"123", false, "0123"},
+                                           {"12", true, "12"},
+                                           {"1234", false, "1234"}}) {
+        w.dialogs.clear();
+        w.dialogs.answers = {yes};
+        code->setText(S(typed));
+        leave(code);
+        QCOMPARE(code->text(), S(kept));
+        QCOMPARE(w.dialogs.texts(S("question")),
+                 qstrlen(typed) == 4 ? QStringList() : QStringList{S("M1538\nM1014")});
+    }
+}
+
 // Any change of a symbol list shows the symbols of all nine; each of the 16 symbols appears.
 void TestRules::tonePreview_everySymbolOnAnyChange() {
     Window w;
@@ -796,14 +819,19 @@ void TestRules::tonePreview_everySymbolOnAnyChange() {
     }
 }
 
-// Each user name is shown while a partition uses it, the first and the last partition included,
-// in each name language.
+// Each name language shows its own groups only; each user name is shown while a partition uses
+// it, the first and the last partition included, in each name language.
 void TestRules::userNames_everyNameFirstAndLastPartition() {
     Window w;
     const char *families[3][2] = {
         {"NameRzd", "OwnName"}, {"NameRzdE", "OwnNameE"}, {"NameRzdP", "OwnNameP"}};
-    for (int language : {0, 1, 2}) {
+    const char *groups[3][2] = {
+        {"GroupBox3", "GroupBox4"}, {"GroupBox6", "GroupBox8"}, {"GroupBox7", "GroupBox15"}};
+    for (int language : {1, 2, 0}) {
         w.form.LangChange->setItemIndex(language);
+        for (int f = 0; f < 3; ++f)
+            for (const char *g : groups[f])
+                QCOMPARE(w.widget(g)->isHidden(), f != language);
         const char *lists = families[language][0];
         const QString fields = S(families[language][1]);
         for (int k = 1; k <= 4; ++k) {
