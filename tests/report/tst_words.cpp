@@ -205,6 +205,7 @@ void TstWords::valuesAndCaptionsInWords() {
 
     const report::FieldWords bare{lang::WindowTexts()};
     QCOMPARE(bare.text(QStringLiteral("rsMainForm_Label20_Caption")), S("Label20"));
+    QCOMPARE(bare.value(field("recipients.1.confirm"), s), S("да")); // the window's own item
     QCOMPARE(bare.label(field("recipients.3.phone"), s), S("Label20 3"));
     QCOMPARE(bare.pages({QStringLiteral("TabSheet2"), QStringLiteral("TabSheet10")}),
              S("TabSheet2 / TabSheet10"));
@@ -219,6 +220,7 @@ void TstWords::sheetTables() {
     for (auto &r : s.recipients)
         r.events.fill(false);
     s.recipients[0].events[0] = s.recipients[7].events[11] = true;
+    s.recipients[7].partitions[15] = true;
     s.relay.partitions.fill(false);
     s.relay.partitions[0] = s.relay.partitions[15] = true;
     s.pin = QStringLiteral("4711");
@@ -226,7 +228,12 @@ void TstWords::sheetTables() {
         s.partitions[p].object = p == 0 ? 12 : 0;
     report::SheetOptions o;
     o.language = lang::LangEnglish;
-    const QList<Table> all = tables(report::sheetHtml(s, o, *m_words));
+    o.firmware = S("Firmware 2.07");
+    o.fileName = S("/srv/site/branch-7.cfg");
+    const QString html = report::sheetHtml(s, o, *m_words);
+    QVERIFY(html.contains(S("<br>Configuration file: /srv/site/branch-7.cfg<br>")));
+    QVERIFY(html.contains(S("<p>Firmware 2.07<br>")));
+    const QList<Table> all = tables(html);
 
     const Table *phones = headed(all, S("Recipient phone number"));
     QVERIFY(phones && !phones->isEmpty());
@@ -239,6 +246,15 @@ void TstWords::sheetTables() {
     }
 
     const QString tick = S("✓");
+    // The recipients' partitions: a row per partition, a column per recipient.
+    const Table *partitions = tableWith(all, {S("16")});
+    QVERIFY(partitions && partitions->size() == 18);
+    QCOMPARE(partitions->at(1).first(), S("Partitions/Zones"));
+    // Objects and partition numbers; the groups the window derives from the objects are no column.
+    const Table *objects = headed(all, S("Object account No."));
+    QVERIFY(objects && objects->first().count(S("Object account No.")) == 1);
+    QCOMPARE(partitions->last(), (QStringList{"16", {}, {}, {}, {}, {}, {}, {}, tick}));
+
     const Table *events = tableWith(all, {S("Alarm/ Fire (partitions/zones)")});
     QVERIFY(events);
     QCOMPARE(events->at(0).at(1), S("Recipients:"));
