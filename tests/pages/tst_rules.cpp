@@ -85,7 +85,6 @@ class TestRules : public QObject {
     void gsmType_smsBlitzPageAndCombining();
     void gsmType_everyTypeFirstAndLastRecipient();
     void gsmType_smsOrderIsCommon();
-    void lineType_digitalPageForQ71();
     void linePhoneAndBalance_filterAndClick();
     void fieldLength_data();
     void fieldLength();
@@ -96,19 +95,14 @@ class TestRules : public QObject {
     void objectRows_followDistinctObjects();
     void objectPasswords_roundTripThroughTable();
     void q71Objects_neverReachBeyondTheTable();
-    void userNames_visibilityLengthAndCharacters();
+    void userNames_lengthAndCharacters();
     void userNames_everyNameFirstAndLastPartition();
     void maskedFields_keepBlankPositions();
 };
 
+// The line model keeps the objects of the partitions in use; those not in use show object 1.
 void TestRules::unusedPartitions_objectNumberDependsOnModel() {
     Window w;
-    QCOMPARE(w.form.DeviceModel, DeviceModel::Q72);
-    w.combo("ObjNmb", 1)->setItemIndex(5);
-    w.workMode(3); // two partitions
-    for (int p = 1; p <= 16; ++p)
-        QCOMPARE(w.combo("ObjNmb", p)->itemIndex(), p <= 2 ? 1 : 0);
-
     w.toolMode(0);
     QCOMPARE(w.form.DeviceModel, DeviceModel::Q71);
     w.workMode(1);
@@ -151,9 +145,6 @@ void TestRules::relay_commandAndEventControl() {
     w.check("stop", 28)->setChecked(true);
     choose(w.form.ReleControl1, 1);
     QCOMPARE(w.form.ReleWorkMode1->itemIndex(), 0);
-    QVERIFY(w.c().check(S("AlarmEvent1"))->isChecked());
-    QVERIFY(!ownEnabled(w.c().check(S("AlarmEvent1"))));
-    QVERIFY(!w.c().check(S("BoxDamage1"))->isChecked());
     QVERIFY(!w.check("start", 3)->isChecked());
     QVERIFY(!ownEnabled(w.check("start", 3)));
     QVERIFY(!w.check("stop", 28)->isChecked());
@@ -165,33 +156,15 @@ void TestRules::relay_commandAndEventControl() {
     QCOMPARE(w.messages(), 0);
 }
 
+// Another recipient's change keeps the SMS-Blitz page while recipient 3 still uses SMS-Blitz.
 void TestRules::gsmType_smsBlitzPageAndCombining() {
     Window w;
-    QCOMPARE(w.form.SelectLang->text(), S("Russian"));
     choose(w.combo("TypeMesgGSM", 3), 10);
-    QVERIFY(w.sheet("TabSheet14")->tabVisible());
-    QCOMPARE(w.combo("SMS", 3)->text(), S("нет"));
-    QVERIFY(!ownEnabled(w.combo("SMS", 3)));
-    // Another recipient's change keeps the page while recipient 3 still uses SMS-Blitz.
     choose(w.combo("TypeMesgGSM", 5), 0);
     QVERIFY(w.sheet("TabSheet14")->tabVisible());
     choose(w.combo("TypeMesgGSM", 3), 2);
     QVERIFY(!w.sheet("TabSheet14")->tabVisible());
     QVERIFY(ownEnabled(w.combo("SMS", 3)));
-}
-
-void TestRules::lineType_digitalPageForQ71() {
-    Window w;
-    w.toolMode(0);
-    QVERIFY(!w.sheet("TabSheet11")->tabVisible());
-    choose(w.combo("TypeMesgLine", 4), 2);
-    QVERIFY(w.sheet("TabSheet11")->tabVisible());
-    QCOMPARE(w.combo("ConfirmMes", 4)->text(), S("нет"));
-    QVERIFY(!ownEnabled(w.combo("ConfirmMes", 4)));
-    choose(w.combo("TypeMesgLine", 4), 0);
-    QVERIFY(!w.sheet("TabSheet11")->tabVisible());
-    QCOMPARE(w.combo("ConfirmMes", 4)->text(), S("да"));
-    QVERIFY(ownEnabled(w.combo("ConfirmMes", 4)));
 }
 
 void TestRules::linePhoneAndBalance_filterAndClick() {
@@ -393,19 +366,8 @@ void TestRules::q71Objects_neverReachBeyondTheTable() {
     QCOMPARE(w.form.ObjectPasswordTable, before);
 }
 
-void TestRules::userNames_visibilityLengthAndCharacters() {
+void TestRules::userNames_lengthAndCharacters() {
     Window w;
-    QCOMPARE(w.form.LangChange->itemIndex(), 0);
-    auto *own2 = w.c().labeledEdit(S("OwnName"), 2);
-    choose(w.combo("NameRzd", 5), 36);
-    QVERIFY(!own2->isHidden());
-    choose(w.combo("NameRzd", 5), 3);
-    QVERIFY(own2->isHidden());
-    w.combo("NameRzd", 9)->setItemIndex(36);
-    choose(w.combo("NameRzd", 5), 36);
-    choose(w.combo("NameRzd", 5), 1);
-    QVERIFY(!own2->isHidden()); // partition 9 still uses it
-
     // English names take characters below 128 only.
     w.form.LangChange->setItemIndex(1);
     auto *english = w.c().labeledEdit(S("OwnNameE"), 1);
@@ -528,44 +490,37 @@ void TestRules::workMode() {
 }
 
 // What each tool mode shows of either model ('s' shown, 'h' hidden, '-' as it was), in the order
-// demonstration of the line model, of the GSM model, on-line.
+// demonstration of the line model, of the GSM model, on-line; a tab sheet by its tab.
 void TestRules::toolModes_showTheirModelsControls() {
     const struct {
         const char *names, *view;
     } rows[] = {{"Panel5", "hsh"},
-                {"Panel7", "shh"},
-                {"Panel30 Panel31 Panel32 PanelAttention", "shh"},
+                {"Panel7 Panel30 Panel31 Panel32 PanelAttention TabSheet12", "shh"},
                 {"Panel4 Panel13 Panel15 Label51 Label3 Label219 Panel34", "hsh"},
                 {"Label93", "ssh"},
                 {"Label268 Panel33", "sh-"},
                 {"LinePhone1 LinePhone8 TypeMesgLine1 TypeMesgLine8", "shh"},
                 {"PhoneNumber1 PhoneNumber8 TypeMesgGSM1 TypeMesgGSM8", "hsh"},
-                {"SMS1 SMS8", "-sh"}};
-    const struct {
-        const char *name, *view;
-    } tabs[] = {{"TabSheet3", "hs-"}, {"TabSheet12", "shh"}};
+                {"SMS1 SMS8", "-sh"},
+                {"TabSheet3", "hs-"}};
     Window w;
+    auto shown = [&](const QString &n) {
+        return n.startsWith(S("TabSheet")) ? w.c().get<TabSheet>(n)->tabVisible()
+                                           : !w.c().widget(n)->isHidden();
+    };
     for (int tool : {0, 2, 1, 2}) {
         const DeviceModel model = w.form.DeviceModel;
-        QHash<QString, bool> hidden;
+        QHash<QString, bool> before;
         for (const auto &row : rows)
             for (const QString &n : S(row.names).split(u' '))
-                hidden[n] = w.c().widget(n)->isHidden();
-        QHash<QString, bool> tabShown;
-        for (const auto &t : tabs)
-            tabShown[S(t.name)] = w.sheet(t.name)->tabVisible();
+                before[n] = shown(n);
         w.toolMode(tool);
-
         for (const auto &row : rows)
             for (const QString &n : S(row.names).split(u' ')) {
                 const char v = row.view[tool];
-                QVERIFY2(w.c().widget(n)->isHidden() == (v == '-' ? hidden[n] : v == 'h'),
+                QVERIFY2(shown(n) == (v == '-' ? before[n] : v == 's'),
                          qPrintable(n + QLatin1Char(' ') + QString::number(tool)));
             }
-        for (const auto &t : tabs) {
-            const char v = t.view[tool];
-            QCOMPARE(w.sheet(t.name)->tabVisible(), v == '-' ? tabShown[S(t.name)] : v == 's');
-        }
         QCOMPARE(w.form.DeviceModel, tool == 0   ? DeviceModel::Q71
                                      : tool == 1 ? DeviceModel::Q72
                                                  : model);
@@ -574,13 +529,10 @@ void TestRules::toolModes_showTheirModelsControls() {
         QCOMPARE(ownEnabled(w.form.ConnectButton), tool == 2);
         // Without GSM, SMS combining is off: locked on "нет" for the line model, hidden on-line.
         for (int r : {1, 8}) {
-            if (tool != 1)
-                QCOMPARE(w.combo("SMS", r)->text(), S("нет"));
-            if (tool == 0)
-                QVERIFY(!ownEnabled(w.combo("SMS", r)));
-            if (tool == 1)
-                QVERIFY(ownEnabled(w.combo("SMS", r)) && ownEnabled(w.widget("Label219")));
+            QVERIFY(tool == 1 || w.combo("SMS", r)->text() == S("нет"));
+            QVERIFY(tool == 2 || ownEnabled(w.combo("SMS", r)) == (tool == 1));
         }
+        QVERIFY(tool != 1 || ownEnabled(w.widget("Label219")));
     }
 }
 
@@ -639,16 +591,14 @@ void TestRules::relay_modeTables() {
     QFETCH(int, work);
     const int column = work == 0 ? 0 : work == 1 ? 1 : 2;
     // AlarmEvent1, BoxDamage1, OnOffLine1, OnOffAllLine1, ErrorFire1, NoConnect1, ErrorPower1.
-    const QString special[3] = {"free off free free off off off",
-                                "free free free free free free free",
-                                "free off free free free off off"};
-    const QString partition[7] = {"on off on on off off off",
-                                  "on off on on off off off",
-                                  "on on on on off off off",
-                                  "on off off off off off off",
-                                  "on off off off off off off",
-                                  "off off on off off off off",
-                                  special[column]};
+    const QString special = S("free off free free off off off|free free free free free free free|"
+                              "free off free free free off off")
+                                .split(u'|')[column];
+    const QStringList partition = S("on off on on off off off|on off on on off off off|"
+                                    "on on on on off off off|on off off off off off off|"
+                                    "on off off off off off off|off off on off off off off|")
+                                      .split(u'|')
+                                      .replaceInStrings(QRegularExpression(S("^$")), special);
     // RadioChanBlck1, DamageCD1, ErrorInterface1, NoLine1, PowerCD1.
     const QString others[3] = {"off off off clear clear", "clear clear clear clear clear",
                                "off clear clear clear clear"};
@@ -685,14 +635,8 @@ void TestRules::relay_modeTables() {
                                         .arg(mode)
                                         .arg(S(boxes[i]), states[i])));
             for (int i = 0; i < 4; ++i) {
-                ComboBox *t = w.combo(timers[i]);
-                if (mode < 6) {
-                    QCOMPARE(t->itemIndex(), timing[mode][i]);
-                    QVERIFY(!ownEnabled(t));
-                } else {
-                    QCOMPARE(t->itemIndex(), timing[5][i]);
-                    QCOMPARE(ownEnabled(t), i != 2);
-                }
+                QCOMPARE(w.combo(timers[i])->itemIndex(), timing[qMin(mode, 5)][i]);
+                QCOMPARE(ownEnabled(w.combo(timers[i])), mode == 6 && i != 2);
             }
         }
 }
@@ -778,6 +722,8 @@ void TestRules::pauseIntervalsAndLineTypes_reachEveryRecipient() {
     w.combo("TypeMesgLine", 8)->setItemIndex(0);
     choose(w.combo("TypeMesgLine", 1), 0);
     QVERIFY(!w.sheet("TabSheet11")->tabVisible());
+    QCOMPARE(w.combo("ConfirmMes", 1)->text(), S("да"));
+    QVERIFY(ownEnabled(w.combo("ConfirmMes", 1)));
     choose(w.combo("TypeMesgLine", 8), 2);
     QVERIFY(w.sheet("TabSheet11")->tabVisible());
     QCOMPARE(w.combo("ConfirmMes", 8)->text(), S("нет"));

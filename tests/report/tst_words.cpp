@@ -83,7 +83,6 @@ class TstWords : public QObject {
             lang::WindowTexts::load(lang::LangEnglish, LibraryDir));
     }
     void comparisonRowsInWords();
-    void comparisonRowsOfTheLineModel();
     void valuesAndCaptionsInWords();
     void sheetTables();
 
@@ -147,37 +146,6 @@ void TstWords::comparisonRowsInWords() {
         for (int i = 1; i < rows.size(); ++i)
             QVERIFY(order.indexOf(rows[i - 1].pages) <= order.indexOf(rows[i].pages));
     }
-
-    // A group row is numbered by its object, as the remote-control page shows it.
-    window.blitzCodes[4].clear();
-    image::Q72Settings other = window;
-    for (auto *s : {&window, &other})
-        for (auto &p : s->partitions)
-            p.object = 12;
-    other.groups[0].disarm = !window.groups[0].disarm;
-    const QList<Row> rows = report::differenceRows(window, {other, {}}, *m_words, false);
-    QCOMPARE(rows.size(), 1);
-    QCOMPARE(rows[0].setting, S("Object 12 / Disarm (2)"));
-    QCOMPARE(rows[0].other, other.groups[0].disarm ? S("yes") : S("no"));
-}
-
-// The line model: a recipient's password and a dial group, and partitions of a recipient without
-// a number, which a write does not store.
-void TstWords::comparisonRowsOfTheLineModel() {
-    const image::Q71Settings file =
-        image::decodeQ71(image::presetImage(DeviceModel::Q71, 1)).settings;
-    image::Q71Settings window = file;
-    window.recipients[1].password = QStringLiteral("12345");
-    window.dialGroups[2][6] = !file.dialGroups[2][6];
-    window.recipients[7].phone.clear();
-    window.recipients[7].partitions.fill(true);
-    const QList<Row> rows = report::differenceRows(window, {file, {}}, *m_words, false);
-    QCOMPARE(rows.size(), 2);
-    const Row *password = find(rows, "recipients.2.password");
-    QVERIFY(password);
-    QCOMPARE(password->setting, S("Recipient No.2 / Password"));
-    QCOMPARE(password->window, S("12345"));
-    QVERIFY(find(rows, "dialGroups.3.7"));
 }
 
 // Values as the window shows them: list items and flags in the interface language, secrets
