@@ -104,6 +104,9 @@ void TstWords::comparisonRowsInWords() {
     file[173] = 5;    // line test period: no such code
     const auto decoded = image::decodeQ72(file);
     QCOMPARE(decoded.errors.size(), 1);
+    QList<image::FieldError> errors; // as the sheet of a stored image reports them
+    report::decodeConfiguration(DeviceModel::Q72, file, &errors);
+    QVERIFY(errors.size() == 1 && errors[0].keys == QStringList{"testLine"});
 
     for (bool device : {false, true}) {
         const QList<Row> rows = report::differenceRows(window, decoded, *m_words, device);
