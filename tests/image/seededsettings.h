@@ -31,6 +31,32 @@ class Seeded {
         return s;
     }
 
+    // A value of the field that the image can store.
+    template <class S, class Field> QVariant value(const Field &f, const S &s) {
+        constexpr bool q71 = std::is_same_v<S, Q71Settings>;
+        switch (f.kind) {
+        case FieldKind::List:
+            return pick(int(f.items(s).size()));
+        case FieldKind::Choice:
+        case FieldKind::Flag:
+            return pick(2) == 1;
+        case FieldKind::Text:
+            return text(f.key, q71);
+        case FieldKind::Object:
+            if (f.key.endsWith(QLatin1String("group")))
+                return pick(GroupCount + 1);
+            if (!objectPool.isEmpty())
+                return objectPool[pick(int(objectPool.size()))];
+            return pick(q71 && f.key.section(QLatin1Char('.'), 1, 1).toInt() <= 9 ? 10000 : 1000);
+        case FieldKind::Password: {
+            QString hex;
+            for (int i = 0; i < 6; ++i)
+                hex += QLatin1Char("0123456789F"[pick(11)]);
+            return hex;
+        }
+        }
+        return {};
+    }
     Q72Settings q72() {
         Q72Settings s = fill(catalogueQ72(), Q72Settings{});
         // Combined types send the SMS either first or last for every recipient.
@@ -88,31 +114,6 @@ class Seeded {
             return from("0123456789", 4);
         // Digital codes and passwords; no password reads as "000".
         return from("0123456789", key.endsWith(QLatin1String("password")) ? 3 + pick(4) : 3);
-    }
-    template <class S, class Field> QVariant value(const Field &f, const S &s) {
-        constexpr bool q71 = std::is_same_v<S, Q71Settings>;
-        switch (f.kind) {
-        case FieldKind::List:
-            return pick(int(f.items(s).size()));
-        case FieldKind::Choice:
-        case FieldKind::Flag:
-            return pick(2) == 1;
-        case FieldKind::Text:
-            return text(f.key, q71);
-        case FieldKind::Object:
-            if (f.key.endsWith(QLatin1String("group")))
-                return pick(GroupCount + 1);
-            if (!objectPool.isEmpty())
-                return objectPool[pick(int(objectPool.size()))];
-            return pick(q71 && f.key.section(QLatin1Char('.'), 1, 1).toInt() <= 9 ? 10000 : 1000);
-        case FieldKind::Password: {
-            QString hex;
-            for (int i = 0; i < 6; ++i)
-                hex += QLatin1Char("0123456789F"[pick(11)]);
-            return hex;
-        }
-        }
-        return {};
     }
     template <class S, class Field> S fill(const QList<Field> &fields, S s) {
         for (const Field &f : fields)

@@ -72,6 +72,16 @@ void checkTexts(const QList<Field> &fields, const Settings &s, Window &win) {
             shown = edit->text();
         else if (auto *labeled = qobject_cast<pages::LabeledEdit *>(w))
             shown = labeled->text();
+        // The window pads SMS-Blitz codes to four digits, and shows the commands of the object
+        // groups that partitions use only.
+        if (f.key.startsWith(S("blitzCodes")) && !shown.isEmpty())
+            shown = QString::number(shown.toInt());
+        if constexpr (std::is_same_v<Settings, image::Q72Settings>) {
+            const auto used = image::effectiveGroups(s.partitions);
+            if (f.key.startsWith(S("groups.")) &&
+                !std::count(used.begin(), used.end(), f.key.section(u'.', 1, 1).toInt()))
+                continue;
+        }
         QVERIFY2(shown == f.text(s), qPrintable(f.key + S(": ") + shown + S(" / ") + f.text(s)));
     }
 }
@@ -95,15 +105,29 @@ void TstFieldCatalogue::identifiersNameTheWindowsTexts() {
                      win, texts);
 }
 
+// Each image read into the window shows every field as decoding it says: the presets, and one
+// with a different value in each list of a family, so that no list shows its neighbour's value.
 void TstFieldCatalogue::fieldsReadAsTheWindowShowsThem() {
+    const char *varied[] = {
+        "2..9: 0x10 0x32 0x54 0x76 0x98 0xBA 0xDC 0xFE; 18..22: 0x21 0x43 0x65 0x87 0x19;"
+        "23..27: 0x12 0x34 0x56 0x78 0x90; 41..42: 0x55 0x2A; 126..130: 1 2 4 8 16",
+        "16..23: 0x10 0x21 0x32 0x43 0x54 0x65 0x76 0x87; 144..149: 10*6; 154: 20; 155..158: 30*4;"
+        "160..163: 3*4; 164..167: 4*4; 168..169: 0x55 0x0A; 173: 6; 182: 0x21; 183: 5;"
+        "174..179: 0x12 0x34 0x56 0x78 0x9A 0xBC; 240: 0x15; 256..259: 0xD2 0x04 0xE1 0x10"};
     for (DeviceModel model : {pages::DeviceModel::Q71, pages::DeviceModel::Q72}) {
         Window win(model);
-        for (int mode = 0; mode < 6; ++mode) {
-            win.defaults(mode);
-            if (model == pages::DeviceModel::Q71)
-                checkTexts(image::catalogueQ71(), pages::gatherQ71(win.w()), win);
+        const bool q71 = model == pages::DeviceModel::Q71;
+        QList<ConfigImage> images;
+        for (int mode = 0; mode < 6; ++mode)
+            images << preset(model, mode);
+        images << imageFromRuns(varied[q71 ? 0 : 1], preset(model, 1));
+        for (const ConfigImage &img : images) {
+            DecodeImage(win.w(), img);
+            QCOMPARE(win.dialogs.shown.size(), 0);
+            if (q71)
+                checkTexts(image::catalogueQ71(), image::decodeQ71(img).settings, win);
             else
-                checkTexts(image::catalogueQ72(), pages::gatherQ72(win.w()), win);
+                checkTexts(image::catalogueQ72(), image::decodeQ72(img).settings, win);
         }
     }
 }

@@ -27,10 +27,9 @@ class TstLayout : public QObject {
     void periodAndDelayCodes();
     void gsmTypeCodes_data();
     void gsmTypeCodes();
-    void objectGrouping();
     void q72ObjectDigits();
     void q72PartitionGroupsAndPasswords();
-    void nibbleFieldsAndClock();
+    void q71ClosingTimeSpansTwoBytes();
     void packedAndSixteenBitNumbers();
     void blitzCodesThatReadEmptyAreRefused();
     void pin();
@@ -40,6 +39,7 @@ class TstLayout : public QObject {
     void q71Passwords();
     void q71ObjectsAndCodes();
     void presets();
+    void relayModes();
 };
 
 void TstLayout::periodAndDelayCodes() {
@@ -85,23 +85,10 @@ void TstLayout::gsmTypeCodes() {
     QVERIFY(!gsmTypeCode(11));
 }
 
-void TstLayout::objectGrouping() {
-    const auto g = groupObjects({12, 0, 12, 7});
-    QCOMPARE(g.count, 2);
-    QCOMPARE(g.group, (std::array<int, 16>{1, 0, 1, 2}));
-    QCOMPARE(g.firstPartition[1], 4);
-    QCOMPARE(g.object[1], 7);
-    std::array<int, 16> all{};
-    for (int p = 0; p < 16; ++p)
-        all[p] = 100 + p;
-    QCOMPARE(groupObjects(all).group[15], 16);
-    QCOMPARE(groupObjects({}).count, 0);
-}
-
 void TstLayout::q72ObjectDigits() {
     ConfigImage img{};
-    q72::putObjectDigits(img, 16, 407, 15);
-    QCOMPARE(slice(img, 238, 2), (Bytes{0x40, 0x7F}));
+    img[238] = 0x40;
+    img[239] = 0x7F;
     QCOMPARE(q72::objectNumber(img, 16).number, 407);
     QCOMPARE(q72::rzdNmbItem(img, 16), 15);
     QCOMPARE(q72::objectNumber(img, 2).number, 0); // 00 00 is object 0
@@ -134,38 +121,28 @@ void TstLayout::q72PartitionGroupsAndPasswords() {
     QCOMPARE(groups[3], 16);
 
     ConfigImage img{};
-    img[509] = 0x12; // group 16, a digit of 10 in the middle
+    img[509] = 0x12; // group 16, digits of 10 in either nibble
     img[510] = 0xA5;
-    img[511] = 0xFF;
+    img[511] = 0x3A;
     const auto pw = q72::groupPassword(img, 16);
-    QCOMPARE(toBytes(pw.bytes), (Bytes{0x12, 0x00, 0xFF}));
+    QCOMPARE(toBytes(pw.bytes), (Bytes{0x12, 0x00, 0x00}));
     QVERIFY(pw.bad);
+    img[506] = 0x9F; // group 15: digits and blanks only
+    img[507] = img[508] = 0xFF;
+    QVERIFY(!q72::groupPassword(img, 15).bad);
 }
 
-// Fields that share a byte leave each other alone; the relay's switch-on time spans two bytes.
-void TstLayout::nibbleFieldsAndClock() {
+// The line model's relay closing time spans two bytes.
+void TstLayout::q71ClosingTimeSpansTwoBytes() {
     ConfigImage img{};
-    putField(img, q71::dialTry(3), 7);
-    putField(img, q71::dialTry(4), 9);
-    QCOMPARE(int(img[3]), 0x97);
-    putField(img, q71::typeMesgLine(6), 2);
-    QCOMPARE(int(img[16]), 0x08);
-    q71::putTimeZmk1(img, 5);
-    QCOMPARE(slice(img, 13, 2), (Bytes{0x40, 0x01}));
+    img[13] = 0x40;
+    img[14] = 0x01;
     QCOMPARE(q71::timeZmk1(img), 5);
-    setBit(img, q72::OrderFlag, true);
-    setBit(img, q72::OrderFlag, false);
-    QCOMPARE(int(img[181]), 0);
 }
 
 void TstLayout::packedAndSixteenBitNumbers() {
-    std::array<std::uint8_t, 6> b{};
-    putPacked3(b.data(), 0, 123);
-    putPacked3(b.data(), 1, 456);
-    putPacked3(b.data(), 3, 7);
-    QCOMPARE(toBytes(b), (Bytes{0x12, 0x34, 0x56, 0x00, 0x00, 0x07}));
+    const std::array<std::uint8_t, 6> b{0x12, 0x34, 0x56, 0x00, 0x00, 0xFF};
     QCOMPARE(packed3Value(b.data(), 1), 456);
-    b[5] = 0xFF;
     QCOMPARE(packed3Value(b.data(), 3), 15 * 10 + 15);
 
     QCOMPARE(toBytes(*encodeU16(QString())), (Bytes{0xFF, 0xFF}));
@@ -292,8 +269,6 @@ void TstLayout::q71Passwords() {
     QVERIFY(q71::putPassword(img, 6, QStringLiteral("12345")).ok());
     QVERIFY(q71::putPassword(img, 8, QStringLiteral("000000")).ok());
     QVERIFY(q71::putPassword(img, 2, QString()).ok());
-    QCOMPARE(slice(img, 100, 2), (Bytes{0x01, 0xC8})); // the lengths, two bits each
-    QCOMPARE(slice(img, 102, 3), (Bytes{0x12, 0x34, 0x00}));
     QCOMPARE(q71::password(img, 1), QStringLiteral("1234"));
     QCOMPARE(q71::password(img, 6), QStringLiteral("12345"));
     QCOMPARE(q71::password(img, 8), QStringLiteral("000000"));
@@ -319,16 +294,12 @@ void TstLayout::q71ObjectsAndCodes() {
     img[272] = 0xE0;
     QCOMPARE(q71::groupObject(img, 16), 14007);
 
-    q71::putPartitionGroup(img, 1, 0); // no group is stored as 15 and read as 16
-    q71::putPartitionGroup(img, 2, 3);
-    QCOMPARE(int(img[92]), 0x2F);
+    img[92] = 0x2F; // no group is stored as 15 and read as 16
     QCOMPARE(q71::partitionGroup(img, 1), 16);
     QCOMPARE(q71::partitionGroup(img, 2), 3);
 
     QVERIFY(q71::putDigCode(img, 2, QStringLiteral("383")).ok());
-    QVERIFY(q71::putDigCode(img, 12, QStringLiteral("007")).ok());
     QVERIFY(q71::putDig13(img, QStringLiteral("1602")).ok());
-    QCOMPARE(slice(img, 148, 4), (Bytes{0x00, 0x07, 0x16, 0x02}));
     QCOMPARE(q71::digCode(img, 2), 383);
     QCOMPARE(q71::dig13(img), 1602);
     QCOMPARE(q71::putDigCode(img, 3, QStringLiteral("1000")).error().kind,
@@ -360,11 +331,40 @@ void TstLayout::presets() {
     QVERIFY(presetImage(DeviceModel::Q72, -1) == presetImage(DeviceModel::Q72, 0));
     QVERIFY(presetImage(DeviceModel::Q71, 6) == presetImage(DeviceModel::Q71, 0));
     QVERIFY(presetImage(DeviceModel(0), 2) == presetImage(DeviceModel::Q72, 2));
-    // Alarm-centre relay mode in the GSM model's extended modes and in the line model's mode 0;
-    // the GSM mode-0 preset leaves every flag off, which no fixed mode matches.
-    QCOMPARE(relayWorkMode(q72::relaySettings(presetImage(DeviceModel::Q72, 1))), 0);
-    QCOMPARE(relayWorkMode(q72::relaySettings(presetImage(DeviceModel::Q72, 0))), RelaySpecialMode);
-    QCOMPARE(relayWorkMode(q71::relaySettings(presetImage(DeviceModel::Q71, 0))), 0);
+}
+
+// Each fixed relay mode is read from its own settings; any one of them changed, or a partition
+// fault or the inversion added, reads as another mode.
+void TstLayout::relayModes() {
+    // Alarm, tamper, arming by one, arming by all; opening, closing and duration items.
+    const int fixed[6][7] = {{1, 0, 1, 1, 7, 0, 0}, {1, 0, 1, 1, 1, 1, 15}, {1, 1, 1, 1, 7, 0, 0},
+                             {1, 0, 0, 0, 0, 7, 0}, {1, 0, 0, 0, 7, 0, 0},  {0, 0, 1, 0, 0, 4, 0}};
+    bool RelaySettings::*const flags[] = {&RelaySettings::alarmEvent, &RelaySettings::boxDamage,
+                                          &RelaySettings::onOffLine,  &RelaySettings::onOffAllLine,
+                                          &RelaySettings::errorFire,  &RelaySettings::noConnect,
+                                          &RelaySettings::errorPower, &RelaySettings::inverted};
+    int RelaySettings::*const times[] = {&RelaySettings::timeRzmk, &RelaySettings::timeZmk,
+                                         &RelaySettings::timePeriod};
+    for (int mode = 0; mode < 6; ++mode) {
+        RelaySettings s;
+        for (int i = 0; i < 4; ++i)
+            s.*flags[i] = fixed[mode][i] != 0;
+        for (int i = 0; i < 3; ++i)
+            s.*times[i] = fixed[mode][4 + i];
+        QCOMPARE(relayWorkMode(s), mode);
+        for (int i = 0; i < 8; ++i) {
+            RelaySettings t = s;
+            t.*flags[i] = !(t.*flags[i]);
+            // Only the tamper box tells the alarm-centre modes 0 and 2 apart.
+            const int other = i == 1 && mode == 0 ? 2 : i == 1 && mode == 2 ? 0 : RelaySpecialMode;
+            QCOMPARE(relayWorkMode(t), other);
+        }
+        for (int i = 0; i < 3; ++i) {
+            RelaySettings t = s;
+            t.*times[i] = (t.*times[i] + 1) % 8;
+            QCOMPARE(relayWorkMode(t), RelaySpecialMode);
+        }
+    }
 }
 
 QTEST_APPLESS_MAIN(TstLayout)
