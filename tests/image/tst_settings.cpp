@@ -311,7 +311,8 @@ void TstSettings::loadingDropsTicksOfPartitionsNotInUse() {
         s.nameLanguage = 2;
         s.relay.partitions.fill(true);
         s.recipients[7].partitions.fill(true);
-        const Q72Settings n = normalizeQ72(s);
+        const Q72Settings n =
+            q72Settings(loadedForm(DeviceModel::Q72, encodeQ72(s).image));
         const int inUse = std::array{2, 16, 1, 2, 4, 8}[mode];
         for (int p = 0; p < 16; ++p) {
             QCOMPARE(n.relay.partitions[p], p < inUse);
