@@ -61,11 +61,11 @@ Encoded imageToWrite(DeviceModel model, const ConfigImage &image,
     const bool damaged = model == DeviceModel::Q71 ? false : !decodeQ72(image).errors.isEmpty();
     if (damaged)
         return {{}, QStringLiteral("The configuration holds damaged fields"), {}};
-    const QStringList keys = model == DeviceModel::Q71
-                                 ? unshownValues(decodeQ71(image).settings)
-                                 : unshownValues(decodeQ72(image).settings);
+    const QStringList keys = model == DeviceModel::Q71 ? unshownValues(decodeQ71(image).settings)
+                                                       : unshownValues(decodeQ72(image).settings);
     if (!keys.isEmpty())
-        return {{}, QStringLiteral("No list item shows the value of %1").arg(keys.first()),
+        return {{},
+                QStringLiteral("No list item shows the value of %1").arg(keys.first()),
                 keys.first()};
     Encoded out = writeAfterLoad(model, image);
     if (out.ok())

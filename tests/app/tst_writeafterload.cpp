@@ -56,7 +56,8 @@ QList<ConfigImage> files(DeviceModel model) {
     std::mt19937 rng(77u + unsigned(core::modelCode(model)));
     auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
     while (out.size() < image::PresetWorkModeCount + SeededFiles) {
-        const image::Encoded e = q71 ? image::encodeQ71(seeded.q71()) : image::encodeQ72(seeded.q72());
+        const image::Encoded e =
+            q71 ? image::encodeQ71(seeded.q71()) : image::encodeQ72(seeded.q72());
         if (!e.ok())
             continue;
         ConfigImage img = e.image;
@@ -136,10 +137,10 @@ void TestWriteAfterLoad::toolStoresWhatWindowStores() {
     for (int i = 0; i < all.size(); ++i) {
         // After other files and Default, a value that no list shows keeps what the window chose
         // by then; a tool refuses such a file, so only a fresh window is compared for it.
-        const bool unshown = !(model == DeviceModel::Q71
-                                   ? image::unshownValues(image::decodeQ71(all[i]).settings)
-                                   : image::unshownValues(image::decodeQ72(all[i]).settings))
-                                  .isEmpty();
+        const bool unshown =
+            !(model == DeviceModel::Q71 ? image::unshownValues(image::decodeQ71(all[i]).settings)
+                                        : image::unshownValues(image::decodeQ72(all[i]).settings))
+                 .isEmpty();
         if (afterDefault && unshown)
             continue;
         QVERIFY(!image::writeConfigFile(path, all[i], model));
