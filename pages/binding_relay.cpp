@@ -8,9 +8,13 @@ namespace q7x::pages::binding {
 using image::RelaySpecialMode;
 
 QString maskSetting(const MaskEdit *field) {
-    const QString text = field->text();
-    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }) ? text
-                                                                                      : QString();
+    QString text = field->text();
+    if (std::none_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }))
+        return QString();
+    // The mask's blanks after the last digit are not part of the number.
+    while (text.endsWith(QLatin1Char('_')))
+        text.chop(1);
+    return text;
 }
 
 void applyRelay(FormBase &form, const image::Relay1Settings &r) {
