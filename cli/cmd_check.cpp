@@ -7,6 +7,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
+
 namespace q7x::cli {
 
 void addCheck(CLI::App &app, Run &run, Status &status) {
@@ -16,19 +18,24 @@ void addCheck(CLI::App &app, Run &run, Status &status) {
     };
     auto o = std::make_shared<Options>();
     CLI::App *sub = app.add_subcommand(
-        "check", "Name every damaged field, every value no list shows and every value that "
-                 "cannot be stored; exit 0 when there is none");
-    sub->add_option("file", o->file, "The configuration file")->required();
+        "check", "Name every damaged field, every value no list shows, every value that cannot "
+                 "be stored and every line out of a byte's range; exit 0 when there is none");
+    sub->add_option("file", o->file, "The configuration file (- for stdin)")->required();
     sub->add_flag("--json", o->json, "Print the findings as JSON");
+    listStatuses(sub, {Done, ProblemsFound, BadUsage, Cancelled}, "no problems",
+                 "problems found (each is named)");
     sub->callback([&run, &status, o] {
-        run.loadMessages();
         ConfigurationFile file;
         status = readConfiguration(run, QString::fromStdString(o->file), file);
         if (status != Done)
             return;
-        const QList<Problem> problems = findProblems(
-            file.model, file.image, FieldText(lang::WindowTexts::load(run.language())));
-        status = problems.isEmpty() ? Done : BadUsage;
+        const FieldText words(lang::WindowTexts::load(run.language()));
+        QList<Problem> problems =
+            findProblems(file.model, file.image, words) +
+            outOfRangeProblems(file.model, file.image, file.outOfRange, words);
+        std::stable_sort(problems.begin(), problems.end(),
+                         [](const Problem &a, const Problem &b) { return a.offset < b.offset; });
+        status = problems.isEmpty() ? Done : ProblemsFound;
         if (o->json) {
             const QJsonObject out{{QStringLiteral("model"), modelLabel(file.model)},
                                   {QStringLiteral("clean"), problems.isEmpty()},

@@ -10,8 +10,9 @@ void addClock(CLI::App &app, Run &run, Status &status) {
     CLI::App *sub = app.add_subcommand(
         "clock", "Start the modem of a Q72 and set its clock from the PC's (Run modem)");
     sub->add_option("--port", *port, "com1..com10, a serial device path, or usb")->required();
+    listStatuses(sub, {Done, BadUsage, PortNotOpened, NoAnswer, ModemNotStarted, Cancelled},
+                 "the modem started and the clock was set");
     sub->callback([&run, &status, port] {
-        run.loadMessages();
         const std::optional<PortSpec> where = portOf(run, QString::fromStdString(*port));
         if (!where) {
             status = BadUsage;
@@ -28,11 +29,14 @@ void addClock(CLI::App &app, Run &run, Status &status) {
             return;
         }
         link::DeviceClock clock;
-        status = device.runModem(clock);
-        if (status == Done)
-            run.say(lang::M(1583) + QLatin1Char('\n') +
-                    lang::FormatM(1834, {QString::fromStdString(link::formatClockDate(clock)),
-                                         QString::fromStdString(link::formatClockTime(clock))}));
+        link::ClockStamp stamp;
+        status = device.runModem(clock, stamp);
+        if (status != Done)
+            return;
+        const QString set = clockSetText(clock, stamp);
+        run.say(lang::M(1583) + QLatin1Char('\n') +
+                lang::FormatM(1834, {set.section(QLatin1Char(' '), 0, 0),
+                                     set.section(QLatin1Char(' '), 1, 1)}));
     });
 }
 

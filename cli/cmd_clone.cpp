@@ -121,10 +121,11 @@ void addClone(CLI::App &app, Run &run, Status &status) {
     CLI::App *sub = app.add_subcommand(
         "clone", "Write one configuration to device after device until Ctrl+C; devices of "
                  "another model are skipped");
-    sub->add_option("file", o->file, "The configuration file")->required();
+    sub->add_option("file", o->file, "The configuration file (- for stdin)")->required();
     sub->add_option("--port", o->port, "com1..com10, a serial device path, or usb")->required();
+    listStatuses(sub, {Done, BadUsage, PortNotOpened, NoAnswer, VerifyFailed, Cancelled},
+                 "stopped by Ctrl+C while waiting, every device written");
     sub->callback([&run, &status, o] {
-        run.loadMessages();
         const std::optional<PortSpec> port = portOf(run, QString::fromStdString(o->port));
         Writable file;
         status = port ? prepareWrite(run, QString::fromStdString(o->file), file) : BadUsage;

@@ -5,8 +5,6 @@
 #include "cli/settingsjson.h"
 #include "lang/messagetable.h"
 
-#include <QFile>
-
 namespace q7x::cli {
 
 namespace {
@@ -26,36 +24,29 @@ void addImport(CLI::App &app, Run &run, Status &status) {
         "import", "Store settings given as JSON (as show --json prints them) as a configuration "
                   "file");
     sub->add_option("json", o->input, "The JSON file, or - for standard input")->required();
-    sub->add_option("-o,--output", o->output, "The configuration file to write")->required();
+    sub->add_option("-o,--output", o->output, "The configuration file to write (- for stdout)")
+        ->required();
     sub->add_flag("--force", o->force, "Replace an existing file");
+    listStatuses(sub, {Done, BadUsage, Cancelled}, "written");
     sub->callback([&run, &status, o] {
-        run.loadMessages();
-        const QString input = QString::fromStdString(o->input);
-        QFile file;
-        const bool opened = input == QLatin1String("-")
-                                ? file.open(stdin, QIODevice::ReadOnly)
-                                : (file.setFileName(input), file.open(QIODevice::ReadOnly));
-        if (!opened) {
-            run.complain(lang::FormatM(1802, {input, file.errorString()}));
-            status = BadUsage;
-            return;
-        }
-        const QByteArray json = file.read(MaxJsonSize + 1);
-        if (json.size() > MaxJsonSize) {
-            run.complain(lang::FormatM(1810, {input, QStringLiteral("too large")}));
-            status = BadUsage;
-            return;
-        }
-        const ImportedSettings imported = settingsFromJson(json, input);
-        if (!imported.error.isEmpty()) {
-            run.complain(imported.error);
-            status = BadUsage;
-            return;
-        }
         const QString output = QString::fromStdString(o->output);
-        status = writeConfiguration(run, output, {imported.model, imported.image}, o->force);
-        if (status == Done)
-            run.say(lang::FormatM(1816, output));
+        const std::optional<Output> out = Output::check(run, output, o->force);
+        QByteArray json;
+        status =
+            out ? readInput(run, QString::fromStdString(o->input), MaxJsonSize, json) : BadUsage;
+        if (status != Done)
+            return;
+        const ImportedSettings imported =
+            settingsFromJson(json, printable(QString::fromStdString(o->input)),
+                             FieldText(lang::WindowTexts::load(run.language())));
+        if (!imported.errors.isEmpty()) {
+            run.complain(imported.errors);
+            status = BadUsage;
+            return;
+        }
+        status = out->write(run, configurationText({imported.model, imported.image, {}}));
+        if (status == Done && output != QLatin1String("-"))
+            run.say(lang::FormatM(1816, printable(output)));
     });
 }
 

@@ -18,8 +18,8 @@ void addInfo(CLI::App &app, Run &run, Status &status) {
         app.add_subcommand("info", "Identify the device at a port: model and firmware version");
     sub->add_option("--port", o->port, "com1..com10, a serial device path, or usb")->required();
     sub->add_flag("--json", o->json, "Print the identification as JSON");
+    listStatuses(sub, {Done, BadUsage, PortNotOpened, NoAnswer, Cancelled}, "identified");
     sub->callback([&run, &status, o] {
-        run.loadMessages();
         const std::optional<PortSpec> port = portOf(run, QString::fromStdString(o->port));
         if (!port) {
             status = BadUsage;

@@ -6,6 +6,9 @@
 #include "lang/messagetable.h"
 #include "report/sheet.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 namespace q7x::cli {
 
 void addReport(CLI::App &app, Run &run, Status &status) {
@@ -19,21 +22,23 @@ void addReport(CLI::App &app, Run &run, Status &status) {
         "report", "Write the printable configuration sheet of a file or of the device at a port "
                   "as a PDF file");
     addSourceOptions(sub, o->source);
-    sub->add_option("-o,--output", o->output, "The PDF file to write")->required();
+    sub->add_option("-o,--output", o->output, "The PDF file to write (- for stdout)")->required();
     sub->add_flag("--include-passwords", o->passwords,
                   "Show passwords and the PIN code instead of masking them");
     sub->add_flag("--force", o->force, "Replace an existing file");
+    listStatuses(sub, {Done, BadUsage, PortNotOpened, NoAnswer, Cancelled}, "written");
     sub->callback([&run, &status, o] {
-        run.loadMessages();
         const std::optional<Source> source = sourceOf(run, o->source);
         if (!source) {
             status = BadUsage;
             return;
         }
-        const QString output = QString::fromStdString(o->output);
-        status = refuseExisting(run, output, o->force);
-        if (status != Done)
+        const std::optional<Output> output =
+            Output::check(run, QString::fromStdString(o->output), o->force);
+        if (!output) {
+            status = BadUsage;
             return;
+        }
         ConfigurationFile config;
         QString firmware;
         status = load(run, *source, config, &firmware);
@@ -53,16 +58,24 @@ void addReport(CLI::App &app, Run &run, Status &status) {
         }
         report::SheetOptions options;
         options.language = run.language();
-        options.fileName = source->file; // as given; empty for a device
+        options.fileName = printable(source->file); // as given; empty for a device
         options.firmware = firmware.isEmpty() ? QString() : lang::FormatM(1003, firmware);
         options.includePasswords = o->passwords;
+        // The sheet is laid out into a file of its own, then goes where it was asked as any
+        // other output does.
+        QTemporaryDir folder;
+        const QString sheet = folder.filePath(QStringLiteral("sheet.pdf"));
         QString error;
-        if (!report::writeSheetPdfInLanguage(output, c, options, {}, &error)) {
-            run.complain(lang::FormatM(1806, {output, error}));
+        QFile pdf(sheet);
+        if (!folder.isValid() || !report::writeSheetPdfInLanguage(sheet, c, options, {}, &error) ||
+            !pdf.open(QIODevice::ReadOnly)) {
+            run.complain(lang::FormatM(1806, {printable(output->name()), error}));
             status = BadUsage;
             return;
         }
-        run.say(lang::FormatM(1816, output));
+        status = output->write(run, pdf.readAll());
+        if (status == Done && output->name() != QLatin1String("-"))
+            run.say(lang::FormatM(1816, printable(output->name())));
     });
 }
 

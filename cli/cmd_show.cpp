@@ -22,7 +22,8 @@ QString pagesText(const QList<image::CatalogueField<S>> &fields, const S &s,
         const QString page = words.pages(f.pages);
         if (!lines.contains(page))
             order << page;
-        lines[page] << QStringLiteral("  %1: %2").arg(words.label(f, s), words.value(f, s));
+        lines[page]
+            << QStringLiteral("  %1: %2").arg(words.label(f, s), printable(words.value(f, s)));
     }
     QString out;
     for (const QString &page : order)
@@ -42,8 +43,9 @@ void addShow(CLI::App &app, Run &run, Status &status) {
         "show", "Print every setting of a file or of the device at a port, page by page");
     addSourceOptions(sub, o->source);
     sub->add_flag("--json", o->json, "Print the settings as JSON (see q7xctl(1) for the schema)");
+    listStatuses(sub, {Done, ProblemsFound, BadUsage, PortNotOpened, NoAnswer, Cancelled}, "shown",
+                 "shown, but damaged fields hold fall-back values (they are named)");
     sub->callback([&run, &status, o] {
-        run.loadMessages();
         const std::optional<Source> source = sourceOf(run, o->source);
         if (!source) {
             status = BadUsage;
@@ -53,14 +55,16 @@ void addShow(CLI::App &app, Run &run, Status &status) {
         status = load(run, *source, config);
         if (status != Done)
             return;
+        const FieldText words(lang::WindowTexts::load(run.language()));
+        // Damaged fields show their fall-back values; say which they are.
+        const QList<Problem> damaged = findProblems(config.model, config.image, words, true);
+        run.complain(describe(damaged));
+        status = damaged.isEmpty() ? Done : ProblemsFound;
         if (o->json) {
             run.print(QString::fromUtf8(
                 QJsonDocument(settingsToJson(config.model, config.image)).toJson()));
             return;
         }
-        const FieldText words(lang::WindowTexts::load(run.language()));
-        // Damaged fields show their fall-back values; say which they are.
-        run.complain(describe(findProblems(config.model, config.image, words, true)));
         run.print(
             config.model == image::DeviceModel::Q71
                 ? pagesText(image::catalogueQ71(), image::decodeQ71(config.image).settings, words)

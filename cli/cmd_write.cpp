@@ -30,12 +30,14 @@ void addWrite(CLI::App &app, Run &run, Status &status) {
     CLI::App *sub = app.add_subcommand(
         "write", "Check a configuration file and write it to the device, verified");
     sub->add_option("--port", o->port, "com1..com10, a serial device path, or usb")->required();
-    sub->add_option("file", o->file, "The configuration file")->required();
+    sub->add_option("file", o->file, "The configuration file (- for stdin)")->required();
     sub->add_flag("--dry-run", o->dryRun,
                   "Read the device and show what the write would change; write nothing (exit 1 "
                   "when something would change)");
+    listStatuses(sub, {Done, Different, BadUsage, PortNotOpened, NoAnswer, VerifyFailed, Cancelled},
+                 "written and verified (--dry-run: nothing would change)",
+                 "--dry-run: the write would change the device");
     sub->callback([&run, &status, o] {
-        run.loadMessages();
         const QString path = QString::fromStdString(o->file);
         const std::optional<PortSpec> port = portOf(run, QString::fromStdString(o->port));
         Writable file;
@@ -60,7 +62,8 @@ void addWrite(CLI::App &app, Run &run, Status &status) {
             if (diffs.isEmpty())
                 run.say(lang::M(1827));
             else
-                run.print(describe(diffs, port->text, path));
+                run.print(describe(diffs, printable(port->text), printable(path)));
+            run.say(lang::FormatM(1843, languageName(file.language)));
             run.say(lang::M(1832));
             status = diffs.isEmpty() ? Done : Different;
             return;

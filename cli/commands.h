@@ -2,6 +2,7 @@
 // The subcommands of q7xctl, one source file each. Each adds itself to the program's command
 // line; when it is chosen its callback runs it and leaves its exit status in `status`.
 #include "cli/run.h"
+#include "cli/usage.h"
 
 #include <CLI/CLI.hpp>
 

@@ -102,8 +102,9 @@ class Recorder : public link::SilentWindowPort {
     void adaptToModel(DeviceModel m) override { model = m; }
     std::optional<link::ClockStamp> takeClockStamp() override {
         const QDateTime now = QDateTime::currentDateTime();
-        return link::makeClockStamp(now.date().year(), now.date().month(), now.date().day(),
-                                    now.time().hour(), now.time().minute(), now.time().second());
+        stamp = link::makeClockStamp(now.date().year(), now.date().month(), now.date().day(),
+                                     now.time().hour(), now.time().minute(), now.time().second());
+        return stamp;
     }
     void showDeviceClock(const link::DeviceClock &c) override { clock = c; }
     void deliverImage(DeviceModel, std::span<const std::uint8_t> bytes) override {
@@ -119,6 +120,7 @@ class Recorder : public link::SilentWindowPort {
     QString firmware;
     std::vector<std::uint8_t> image;
     std::optional<link::DeviceClock> clock;
+    std::optional<link::ClockStamp> stamp;
     bool closeRequested = false;
 
   private:
@@ -139,6 +141,7 @@ struct Device::Outcome {
     QString firmware;
     std::vector<std::uint8_t> image;
     std::optional<link::DeviceClock> clock;
+    std::optional<link::ClockStamp> stamp;
 };
 
 std::optional<PortSpec> PortSpec::parse(const QString &text) {
@@ -162,6 +165,13 @@ std::optional<PortSpec> PortSpec::parse(const QString &text) {
     p.kind = Kind::Path;
     p.path = text;
     return p;
+}
+
+QString clockSetText(const link::DeviceClock &clock, const link::ClockStamp &set) {
+    const QDate date(2000 + clock.year, clock.month, clock.day);
+    const QTime time(clock.hour, clock.minute,
+                     link::clockMatchesStamp(clock, set) ? set.second : 0);
+    return date.toString(Qt::ISODate) + QLatin1Char(' ') + time.toString(Qt::ISODate);
 }
 
 QString modelName(DeviceModel model) { return lang::M(model == DeviceModel::Q71 ? 1238 : 1237); }
@@ -276,6 +286,7 @@ Device::Outcome Device::operate(LinkOperation operation, DeviceModel model,
     out.firmware = window.firmware;
     out.image = std::move(window.image);
     out.clock = window.clock;
+    out.stamp = window.stamp;
     // A cancelled transfer leaves the link unusable; a failure closed it.
     if (engine.cancelRequested() || window.closeRequested)
         close();
@@ -361,12 +372,14 @@ Status Device::write(Identity &id, const image::ConfigImage &image) {
     return Done;
 }
 
-Status Device::runModem(link::DeviceClock &clock) {
+Status Device::runModem(link::DeviceClock &clock, link::ClockStamp &set) {
     const Outcome o = operate(LinkOperation::RunModem, DeviceModel::Q72, {}, lang::M(1536));
     if (const Status s = outcomeStatus(o, false); s != Done)
         return s;
     if (o.clock)
         clock = *o.clock;
+    if (o.stamp)
+        set = *o.stamp;
     return Done;
 }
 

@@ -33,6 +33,10 @@ struct Identity {
     QString firmware; // "1_3"; a Q71 tells it with a read ("7_x")
 };
 
+// The clock a modem start set, as ISO 8601 date and time: the device's clock as read back (it
+// keeps minutes) with the seconds of the time sent when the two agree.
+QString clockSetText(const link::DeviceClock &clock, const link::ClockStamp &set);
+
 // The model's name as the window shows it (M1237, M1238).
 QString modelName(link::DeviceModel model);
 
@@ -60,8 +64,8 @@ class Device {
     Status read(Identity &id, image::ConfigImage &out);
     // Writes with verification: the Q72 checks each block as it goes, a Q71 is read back.
     Status write(Identity &id, const image::ConfigImage &image);
-    // Starts the modem and sets its clock from the PC's.
-    Status runModem(link::DeviceClock &clock);
+    // Starts the modem and sets its clock from the PC's: `clock` as read back, `set` as sent.
+    Status runModem(link::DeviceClock &clock, link::ClockStamp &set);
 
     // Texts of the last failure, for a caller that shows them itself (clone).
     QStringList lastFailure() const { return m_failure; }

@@ -1,5 +1,6 @@
 #include "cli/difference.h"
 
+#include "cli/run.h"
 #include "cli/settingsjson.h"
 
 #include <QJsonObject>
@@ -36,7 +37,8 @@ QList<Difference> differences(image::DeviceModel model, const image::ConfigImage
 QString describe(const QList<Difference> &diffs, const QString &nameA, const QString &nameB) {
     QString out = QStringLiteral("--- %1\n+++ %2\n").arg(nameA, nameB);
     for (const Difference &d : diffs)
-        out += QStringLiteral("%1 / %2\n- %3\n+ %4\n").arg(d.page, d.setting, d.aText, d.bText);
+        out += QStringLiteral("%1 / %2\n- %3\n+ %4\n")
+                   .arg(d.page, d.setting, printable(d.aText), printable(d.bText));
     return out;
 }
 

@@ -1,8 +1,33 @@
 #include "cli/fieldtext.h"
 
+#include "image/presets.h"
+#include "lang/messagetable.h"
+
 namespace q7x::cli {
 
 namespace {
+
+image::Encoded encode(const image::Q72Settings &s) { return image::encodeQ72(s); }
+image::Encoded encode(const image::Q71Settings &s) { return image::encodeQ71(s); }
+image::Q72Settings factory(const image::Q72Settings &) {
+    return image::decodeQ72(image::presetImage(image::DeviceModel::Q72, 0)).settings;
+}
+image::Q71Settings factory(const image::Q71Settings &) {
+    return image::decodeQ71(image::presetImage(image::DeviceModel::Q71, 0)).settings;
+}
+
+// The largest number the encoder stores in the field, the others at their factory values.
+template <class S> int largestStorable(const image::CatalogueField<S> &f, const S &like) {
+    S s = factory(like);
+    int storable = 0, refused = 1 << 20;
+    while (refused - storable > 1) {
+        const int middle = storable + (refused - storable) / 2;
+        f.set(s, middle);
+        const image::Encoded e = encode(s);
+        (e.ok() || e.key != f.key ? storable : refused) = middle;
+    }
+    return storable;
+}
 
 // A caption as a name: without the colon that ends a label and without runs of blanks.
 QString asName(QString caption) {
@@ -44,6 +69,40 @@ template <class S> QString FieldText::value(const image::CatalogueField<S> &f, c
     return f.text(s).trimmed();
 }
 
+template <class S> QString FieldText::allowed(const image::CatalogueField<S> &f, const S &s) const {
+    constexpr bool q71 = std::is_same_v<S, image::Q71Settings>;
+    const QString &k = f.key;
+    switch (f.kind) {
+    case image::FieldKind::List:
+        return lang::FormatM(1890, int(f.items(s).size()) - 1);
+    case image::FieldKind::Choice:
+    case image::FieldKind::Flag:
+        return lang::M(1891);
+    case image::FieldKind::Object:
+        return lang::FormatM(1892, largestStorable(f, s));
+    case image::FieldKind::Password:
+        return lang::M(1902);
+    case image::FieldKind::Text:
+        break;
+    }
+    if (k.endsWith(QLatin1String(".phone")))
+        return lang::M(q71 ? 1900 : 1893);
+    if (k.endsWith(QLatin1String(".password")))
+        return lang::M(1901);
+    const struct {
+        const char *prefix;
+        int message;
+    } texts[] = {{"smsCentre", 1893},    {"pin", 1894},         {"balanceRequest", 1895},
+                 {"ownNames.", 1896},    {"blitzCodes.", 1897}, {"digitalCodes.", 1898},
+                 {"digitalCode13", 1899}};
+    for (const auto &t : texts)
+        if (k.startsWith(QLatin1String(t.prefix)))
+            return lang::M(t.message);
+    return {};
+}
+
+template QString FieldText::allowed(const image::Q72Field &, const image::Q72Settings &) const;
+template QString FieldText::allowed(const image::Q71Field &, const image::Q71Settings &) const;
 template QString FieldText::label(const image::Q72Field &, const image::Q72Settings &) const;
 template QString FieldText::label(const image::Q71Field &, const image::Q71Settings &) const;
 template QString FieldText::value(const image::Q72Field &, const image::Q72Settings &) const;

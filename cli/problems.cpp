@@ -68,7 +68,8 @@ QList<Problem> problemsOf(const QList<image::CatalogueField<S>> &fields,
             break;
         const auto *f = fieldOf(fields, e.key);
         add(Problem::Kind::Unstorable, e.key, f ? offsetOf(*f, img, decode, deviceSize) : -1,
-            e.error);
+            f ? lang::FormatM(1903, {printable(words.value(*f, s)), words.allowed(*f, s)})
+              : e.error);
         if (!f || !f->set)
             break;
         f->set(s, f->get(factory));
@@ -78,8 +79,39 @@ QList<Problem> problemsOf(const QList<image::CatalogueField<S>> &fields,
     return out;
 }
 
+// The captions of every setting that byte `offset` carries.
+template <class S>
+QList<Problem> outOfRangeOf(const QList<image::CatalogueField<S>> &fields,
+                            const image::ConfigImage &img,
+                            image::DecodeResult<S> (*decode)(const image::ConfigImage &),
+                            const QList<image::OutOfRangeLine> &lines, const FieldText &words) {
+    QList<Problem> out;
+    const S settings = decode(img).settings;
+    for (const image::OutOfRangeLine &l : lines) {
+        const int offset = l.line - 1;
+        const std::uint8_t stored = std::uint8_t(unsigned(l.value) & 0xFFu);
+        QStringList keys, names;
+        for (int bit = 0; bit < 8; ++bit) {
+            image::ConfigImage changed = img;
+            changed[std::size_t(offset)] ^= std::uint8_t(1u << bit);
+            const S other = decode(changed).settings;
+            for (const auto &f : fields)
+                if (!keys.contains(f.key) && f.get(other) != f.get(settings)) {
+                    keys << f.key;
+                    names << words.label(f, settings);
+                }
+        }
+        out << Problem{Problem::Kind::OutOfRange, offset, keys.value(0),
+                       names.join(QStringLiteral(", ")),
+                       lang::FormatM(1846, {QString::number(l.value), QString::number(stored)})};
+    }
+    return out;
+}
+
 QString kindText(Problem::Kind kind) {
     switch (kind) {
+    case Problem::Kind::OutOfRange:
+        return lang::M(1847);
     case Problem::Kind::Damaged:
         return lang::M(1821);
     case Problem::Kind::Unshown:
@@ -98,6 +130,8 @@ const char *kindName(Problem::Kind kind) {
         return "unshown";
     case Problem::Kind::Unstorable:
         return "unstorable";
+    case Problem::Kind::OutOfRange:
+        return "outOfRange";
     }
     return "";
 }
@@ -111,6 +145,14 @@ QList<Problem> findProblems(image::DeviceModel model, const image::ConfigImage &
                           image::q71::DeviceSize, words, damagedOnly);
     return problemsOf(image::catalogueQ72(), img, image::decodeQ72, image::encodeQ72, model,
                       image::q72::DeviceSize, words, damagedOnly);
+}
+
+QList<Problem> outOfRangeProblems(image::DeviceModel model, const image::ConfigImage &img,
+                                  const QList<image::OutOfRangeLine> &lines,
+                                  const FieldText &words) {
+    if (model == image::DeviceModel::Q71)
+        return outOfRangeOf(image::catalogueQ71(), img, image::decodeQ71, lines, words);
+    return outOfRangeOf(image::catalogueQ72(), img, image::decodeQ72, lines, words);
 }
 
 QStringList describe(const QList<Problem> &problems) {

@@ -1,7 +1,8 @@
 #pragma once
 // The progress of a transfer on stderr, when stderr is a terminal: one line redrawn in place at
-// most ten times a second, cleared when the transfer ends. Nothing is drawn otherwise, so a
-// script's log stays clean.
+// most ten times a second, cleared when the transfer ends. The line fits the terminal's width as
+// it is at each redraw, so it never wraps (a wrapped line cannot be redrawn in place). Nothing is
+// drawn otherwise, so a script's log stays clean.
 #include <QString>
 
 #include <chrono>
@@ -20,13 +21,20 @@ class ProgressBar {
 
     // True when stderr is a terminal.
     static bool stderrIsTerminal();
+    // The width of the terminal `fd` is, else $COLUMNS, else 80.
+    static int columns(int fd);
 
     void set(int percent, Clock::time_point now = Clock::now());
     // Clears the line, if anything was drawn.
     void finish();
 
+    // The line for `percent` in `columns` columns, without the control codes: the label (cut
+    // short when it must be), the bar and the percentage, one column short of the edge.
+    static QString line(const QString &label, int percent, int columns);
+
     static constexpr auto MinInterval = std::chrono::milliseconds(100);
-    static constexpr int Width = 30;
+    static constexpr int Width = 30;    // the bar's widest
+    static constexpr int MinWidth = 10; // the label gives way before the bar gets narrower
 
   private:
     std::FILE *m_out;

@@ -7,14 +7,13 @@ namespace q7x::cli {
 std::optional<PortSpec> portOf(const Run &run, const QString &text) {
     const std::optional<PortSpec> port = PortSpec::parse(text);
     if (!port)
-        run.complain(lang::FormatM(1815, text));
+        run.complain(lang::FormatM(1815, printable(text)));
     return port;
 }
 
 void addSourceOptions(CLI::App *sub, SourceOptions &o) {
-    auto *file = sub->add_option("file", o.file, "The configuration file");
-    auto *port = sub->add_option("--port", o.port, "Read the device at this port instead");
-    file->excludes(port);
+    sub->add_option("file", o.file, "The configuration file (- for stdin)");
+    sub->add_option("--port", o.port, "Read the device at this port instead");
 }
 
 std::optional<Source> sourceOf(const Run &run, const SourceOptions &o) {

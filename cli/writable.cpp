@@ -1,6 +1,5 @@
 #include "cli/writable.h"
 
-#include "cli/files.h"
 #include "cli/problems.h"
 #include "image/formload.h"
 #include "lang/ini.h"
@@ -8,9 +7,8 @@
 
 namespace q7x::cli {
 
-namespace {
-
-image::WriteLanguage stampOf(const QString &language) {
+image::WriteLanguage writeLanguage(const Run &run) {
+    const QString language = run.storedLanguage();
     if (language == lang::LangEnglish)
         return image::WriteLanguage::English;
     if (language == lang::LangTurkish)
@@ -18,26 +16,38 @@ image::WriteLanguage stampOf(const QString &language) {
     return image::WriteLanguage::Russian;
 }
 
-} // namespace
+bool compareAsWritten(const Run &run, ConfigurationFile &file, bool asStored) {
+    if (asStored)
+        return false;
+    const image::Encoded written = image::imageToWrite(file.model, file.image, writeLanguage(run));
+    if (written.ok())
+        file.image = written.image;
+    return written.ok();
+}
 
 Status prepareWrite(const Run &run, const QString &path, Writable &out) {
     ConfigurationFile file;
     if (const Status s = readConfiguration(run, path, file); s != Done)
         return s;
-    const QList<Problem> problems =
-        findProblems(file.model, file.image, FieldText(lang::WindowTexts::load(run.language())));
+    const FieldText words(lang::WindowTexts::load(run.language()));
+    const QList<Problem> problems = findProblems(file.model, file.image, words);
     if (!problems.isEmpty()) {
         run.complain(describe(problems));
         run.complain(lang::M(1830));
         return BadUsage;
     }
-    const image::Encoded e = image::imageToWrite(file.model, file.image, stampOf(run.language()));
+    if (!file.outOfRange.isEmpty()) {
+        run.complain(describe(outOfRangeProblems(file.model, file.image, file.outOfRange, words)));
+        run.complain(lang::M(1848));
+    }
+    const image::Encoded e = image::imageToWrite(file.model, file.image, writeLanguage(run));
     if (!e.ok()) {
         run.complain({e.error, lang::M(1830)});
         return BadUsage;
     }
     out.model = file.model;
     out.image = e.image;
+    out.language = run.storedLanguage();
     return Done;
 }
 

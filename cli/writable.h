@@ -1,18 +1,28 @@
 #pragma once
 // A configuration file made ready for a device: checked as the window checks what it loads, and
 // turned into the bytes the window's Write would send after loading it (image/formload.h),
-// stamped with the interface language as the window stamps it.
-#include "cli/run.h"
-#include "image/configimage.h"
+// stamped with the interface language the configurator's window would stamp (its stored one,
+// whatever the language of q7xctl's output).
+#include "cli/files.h"
+#include "image/settings.h"
 
 namespace q7x::cli {
 
 struct Writable {
     image::DeviceModel model = image::DeviceModel::Q72;
     image::ConfigImage image{};
+    QString language; // the interface language stamped into the image
 };
 
-// BadUsage, with every problem said, when the file cannot be written as it stands.
+// The stamp of the configurator's stored interface language.
+image::WriteLanguage writeLanguage(const Run &run);
+
+// A file about to be compared with a device becomes what a write of it would leave there, unless
+// `asStored` (or a write would refuse it); true when it did.
+bool compareAsWritten(const Run &run, ConfigurationFile &file, bool asStored);
+
+// BadUsage, with every problem said, when the file cannot be written as it stands. Lines whose
+// numbers do not fit in a byte are named as a warning; the image holds what the window loads.
 Status prepareWrite(const Run &run, const QString &path, Writable &out);
 
 } // namespace q7x::cli

@@ -84,9 +84,10 @@ void partitions(Builder &c) {
                  [part](S &s) -> int & { return part(s).object; });
         c.list(prefix + QStringLiteral("number"), {{cap("Label99")}, {p}}, numbered("RzdNmb", p),
                items::partitionNumbers(), [part](S &s) -> int & { return part(s).number; });
-        // The group is derived by the window from the objects; no control shows it.
-        c.object(prefix + QStringLiteral("group"), {{cap("Label98")}, {p}}, QString(),
-                 [part](S &s) -> int & { return part(s).group; });
+        // The group is derived by the window from the objects; no control shows it. It is the
+        // row ("Object") of the remote-control page that the partition's object belongs to.
+        c.object(prefix + QStringLiteral("group"), {{cap("Label98"), cap("Label463")}, {p, 0}},
+                 QString(), [part](S &s) -> int & { return part(s).group; });
     }
 }
 

@@ -112,6 +112,8 @@ ConfigFileRead readConfig(QIODevice &device, const QString &fileName) {
             if (!badByteLine)
                 badByteLine = lineError(fileName, lines, line);
         } else {
+            if (*value < 0 || *value > 0xFF)
+                r.outOfRange.append({lines, *value});
             bytes[lines - 1] = std::uint8_t(unsigned(*value) & 0xFFu);
         }
     }

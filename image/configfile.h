@@ -5,6 +5,7 @@
 #include "image/configimage.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -38,6 +39,12 @@ struct FileError {
     QString message() const;
 };
 
+// A byte line whose number does not fit in a byte: the image keeps its low 8 bits.
+struct OutOfRangeLine {
+    int line = 0;  // 1-based
+    int value = 0; // as read
+};
+
 struct ConfigFileRead {
     // The model code of line 703 whenever the file has 703 lines and that line is a number, even
     // when a byte line is bad: a file of the other model is refused for that before anything else.
@@ -45,6 +52,7 @@ struct ConfigFileRead {
     // The image, only when all 703 lines were read and converted.
     std::optional<ConfigImage> image;
     FileError error;
+    QList<OutOfRangeLine> outOfRange; // in line order
 };
 
 // Reads a configuration from `device` (open for reading); `fileName` only names it in errors.

@@ -227,6 +227,16 @@ BitRef urgentBit(int type) {
     return {Urgency + d.byte, d.mask};
 }
 
+namespace {
+// Blank positions after the last digit are the mask's, not the number's: they are stored the
+// same as positions not given. A blank between digits stays, so that its byte reads back.
+DecodedText dialled(DecodedText r) {
+    while (r.text.endsWith(QLatin1Char('_')))
+        r.text.chop(1);
+    return r;
+}
+} // namespace
+
 Converted<std::array<std::uint8_t, 2>> encodePin(const QString &text) {
     std::array<std::uint8_t, 4> d{};
     for (int i = 0; i < 4; ++i) {
@@ -250,7 +260,7 @@ DecodedText decodePin(std::uint8_t b6, std::uint8_t b7) {
         }
         r.text += n == 15 ? QChar(u'_') : QChar(u'0' + n);
     }
-    return r;
+    return dialled(r);
 }
 
 Converted<std::array<std::uint8_t, 8>> encodePhone(const QString &text, bool recipient) {
@@ -305,7 +315,7 @@ DecodedText decodePhone(const std::uint8_t *bytes8) {
         }
         r.text += n == 15 ? QChar(u'_') : QChar(u'0' + n);
     }
-    return r;
+    return dialled(r);
 }
 
 Converted<std::array<std::uint8_t, 8>> encodeBalance(const QString &text) {

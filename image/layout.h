@@ -255,7 +255,8 @@ inline constexpr BitRef Urgent12Copy{169, 0x20};
 // gives 0xF. Error: Unstorable when the first two positions are blank but a later one holds a
 // digit, because byte 6 would be 0xFF and the PIN would read back as empty.
 Converted<std::array<std::uint8_t, 2>> encodePin(const QString &text);
-// Byte 6 of 0xFF: empty. A nibble of 10..14: bad (the PIN stays empty). 0xF shows "_".
+// Byte 6 of 0xFF: empty. A nibble of 10..14: bad (the PIN stays empty). 0xF shows "_" between
+// digits; blanks after the last digit are left out ("12" for 12 FF).
 DecodedText decodePin(std::uint8_t b6, std::uint8_t b7);
 
 // Masked telephone numbers ("+" and 15 positions, "_" for a blank). Position 1 (the "+") is not
@@ -264,8 +265,9 @@ DecodedText decodePin(std::uint8_t b6, std::uint8_t b7);
 // Unstorable (first position blank but later digits: the number would read back as empty).
 inline const QString EmptyPhoneText = QStringLiteral("+_______________");
 Converted<std::array<std::uint8_t, 8>> encodePhone(const QString &text, bool recipient);
-// Low nibble of the first byte 0xF: empty text (""; the SMS centre shows EmptyPhoneText). A
-// nibble of 10..14 anywhere is bad; text holds the characters built before it.
+// Low nibble of the first byte 0xF: empty text (""; the SMS centre shows EmptyPhoneText). The
+// number as dialled: "_" for a blank between digits, nothing for the blanks after the last one.
+// A nibble of 10..14 anywhere is bad; text holds the characters built before it.
 DecodedText decodePhone(const std::uint8_t *bytes8);
 
 // Balance request: 0..9, "*" 0xA, "#" 0xB; an odd count ends with 0xF; unused bytes are 0xFF.

@@ -6,8 +6,9 @@
 //
 // A setting chosen from a list holds the list's 0-based item. A stored value that no item of its
 // list shows decodes to NoItem (the window then keeps its choice) and encodes to a value that
-// decodes to NoItem again. Text settings hold the text the window shows; decoding gives the
-// plain form ("" for an empty telephone number, "7" for an SMS-Blitz code of 7).
+// decodes to NoItem again. Text settings hold the value as a person gives it, never a mask's
+// placeholders ("" for an empty telephone number, "+79001234567", "7" for an SMS-Blitz code of 7);
+// the window's binding adds and strips its masks' blanks.
 #include "image/configimage.h"
 #include "image/convert.h"
 #include "image/layout.h"
@@ -41,7 +42,8 @@ struct Relay1Settings {
 // ---- Q72 --------------------------------------------------------------------------------------
 
 struct Q72Recipient {
-    QString phone;           // "" or "+" and 15 positions, "_" for a blank one
+    QString phone;           // "" or "+" and up to 15 digits as dialled, "_" for a blank one
+                             // between digits
     int notification = 0;    // SMS, voice, ... SMS-Blitz (items 0..10) or NoItem
     bool combineSms = false; // combine messages into one SMS
     int dialAttempts = 0;    // item: 1..16 attempts
@@ -75,7 +77,7 @@ struct Q72Settings {
     int checkConnect = 0, gsmLost = 0, simCount = 0;
     int phrasePause = 0; // item or NoItem
     QString smsCentre;   // as a recipient phone
-    QString pin;         // "" or four positions, "_" for a blank one
+    QString pin;         // "" or up to four digits, "_" for a blank one between digits
     QString balanceRequest;
     std::array<Q72Recipient, RecipientCount> recipients{};
     std::array<bool, EventTypeCount> urgent{};

@@ -44,9 +44,13 @@ const char *const BlitzItemAdded = "q7xBlitzItemAdded";
 } // namespace
 
 QString maskSettingOf(const QString &maskText) {
-    return std::any_of(maskText.begin(), maskText.end(), [](QChar c) { return c.isDigit(); })
-               ? maskText
-               : QString();
+    if (std::none_of(maskText.begin(), maskText.end(), [](QChar c) { return c.isDigit(); }))
+        return QString();
+    // The mask's blanks after the last digit are not part of the number.
+    QString text = maskText;
+    while (text.endsWith(QLatin1Char('_')))
+        text.chop(1);
+    return text;
 }
 
 image::Form readForm(const FormBase &w) {

@@ -15,8 +15,8 @@ image::Form readForm(const FormBase &window);
 void showForm(FormBase &window, const image::Form &before, const image::Form &after,
               const QString &typed = {});
 
-// A telephone number or PIN as a masked field shows it, and the setting a masked field's text
-// holds ("" when it has no digit).
+// The setting a masked field's text holds: the number or PIN as dialled, without the mask's
+// blanks after the last digit ("" when it has no digit).
 QString maskSettingOf(const QString &maskText);
 
 // The text of a notice of the rules in the window's language: a message of the message table, or

@@ -58,11 +58,14 @@ rows(const QList<image::CatalogueField<S>> &fields, const image::Comparison<S> &
         DifferenceRow row = rowOf(fields[i], window, words);
         row.window = words.value(fields[i], c.stored);
         row.other = words.value(fields[i], other.settings);
-        // A value no control shows (the object group a partition's object gives) goes under the
-        // caption of what it follows; it is listed only when that setting is not.
+        // A value no control shows (the object group a partition's object gives) is named after
+        // what it follows ("Object account No. 5 / Object"); it is listed only when that setting
+        // is not.
         const bool follows = row.control.isEmpty() &&
                              std::any_of(out.begin(), out.end(), [&](const DifferenceRow &r) {
-                                 return !r.control.isEmpty() && r.setting == row.setting;
+                                 return !r.control.isEmpty() &&
+                                        (row.setting == r.setting ||
+                                         row.setting.startsWith(r.setting + QStringLiteral(" / ")));
                              });
         if (!follows)
             out << row;

@@ -1,7 +1,8 @@
 #pragma once
 // q7xctl as a user runs it: the program in a folder of its own beside the language libraries and
-// a settings file the test writes, started as a process. Messages are compared with the English
-// message library of that folder, which the test loads as well.
+// a settings file the test writes, started as a process in that folder (so that nothing one run
+// leaves behind meets another test). Messages are compared with the English message library of
+// that folder, which the test loads as well.
 #include "lang/ini.h"
 #include "lang/languagelibraries.h"
 #include "lang/messagetable.h"
@@ -11,6 +12,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <unistd.h>
 
 namespace q7x::test {
 
@@ -23,25 +26,36 @@ class Ctl {
 
     Ctl() {
         const QDir build = QFileInfo(QStringLiteral(Q7XCTL_PATH)).dir();
-        QFile::copy(QStringLiteral(Q7XCTL_PATH), program());
+        // A link to the program where the file system allows it: a copy would be as good,
+        // only slower, and every test starts from a folder of its own.
+        if (::link(Q7XCTL_PATH, QFile::encodeName(program()).constData()) != 0)
+            QFile::copy(QStringLiteral(Q7XCTL_PATH), program());
         for (const QString &dll : build.entryList({QStringLiteral("*.dll")}))
             QFile::copy(build.filePath(dll), m_dir.filePath(dll));
         setIni({});
         lang::LoadMessageTable(lang::LangEnglish, m_dir.path());
+        // The language comes from the options and the settings file, not from the test's locale.
+        environment.remove(QStringLiteral("LC_ALL"));
+        environment.remove(QStringLiteral("LC_MESSAGES"));
+        environment.remove(QStringLiteral("LANG"));
     }
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
     QString program() const { return path(QStringLiteral("q7xctl")); }
-    // The configurator's settings beside the program: the lines given, after the language.
-    void setIni(const QStringList &lines) {
+    // The configurator's settings beside the program: the interface language (none: no [Lang]
+    // section), then the lines given.
+    void setIni(const QStringList &lines, const QString &language = lang::LangRussian) {
         QFile ini(path(QStringLiteral("q7xconf.INI")));
         QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ini.write(("[Lang]\nDefault=Russian\n" + lines.join('\n') + '\n').toUtf8());
+        const QString head = language.isEmpty() ? QString() : "[Lang]\nDefault=" + language + '\n';
+        ini.write((head + lines.join('\n') + '\n').toUtf8());
     }
 
-    // Runs the program with the arguments (and "--lang en" unless they choose), to its end.
-    Result run(const QStringList &args, int timeoutMs = 120000) {
+    // Runs the program with the arguments (and "--lang en" unless they choose or `english` is
+    // off), standard input fed from `input`, to its end.
+    Result run(const QStringList &args, const QByteArray &input = {}, int timeoutMs = 120000) {
         QProcess &p = start(args);
+        p.write(input);
         p.closeWriteChannel();
         if (!p.waitForFinished(timeoutMs))
             p.kill();
@@ -52,11 +66,20 @@ class Ctl {
     }
     QProcess &start(const QStringList &args) {
         m_process = std::make_unique<QProcess>();
-        const QStringList english{QStringLiteral("--lang"), QStringLiteral("en")};
-        m_process->start(program(), args.contains(english[0]) ? args : english + args);
+        m_process->setWorkingDirectory(m_dir.path());
+        m_process->setProcessEnvironment(environment);
+        if (!stdoutFile.isEmpty())
+            m_process->setStandardOutputFile(stdoutFile);
+        const QStringList language{QStringLiteral("--lang"), QStringLiteral("en")};
+        m_process->start(program(),
+                         args.contains(language[0]) || !english ? args : language + args);
         m_process->waitForStarted();
         return *m_process;
     }
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    bool english = true;
+    QString stdoutFile; // where the program's standard output goes instead of the test
 
   private:
     QTemporaryDir m_dir;
@@ -65,5 +88,12 @@ class Ctl {
 
 inline QString M(int n) { return lang::M(n); }
 inline QString lines(const QStringList &texts) { return texts.join('\n') + '\n'; }
+// Diagnostics as the program says them on stderr.
+inline QString said(const QStringList &texts) {
+    QString out;
+    for (const QString &t : texts)
+        out += "q7xctl: " + t + '\n';
+    return out;
+}
 
 } // namespace q7x::test

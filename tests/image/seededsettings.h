@@ -86,10 +86,16 @@ class Seeded {
             s += QLatin1Char(chars[pick(int(qstrlen(chars)))]);
         return s;
     }
-    // "" or "+", a digit and 14 positions of digits and blanks.
+    // "" or "+", a digit and 14 positions of digits and blanks, as dialled: no blank at the end.
     QString phone() {
-        return pick(2) ? QString()
-                       : QStringLiteral("+") + from("0123456789", 1) + from("0123456789_", 14);
+        return pick(2)
+                   ? QString()
+                   : dialled(QStringLiteral("+") + from("0123456789", 1) + from("0123456789_", 14));
+    }
+    static QString dialled(QString s) {
+        while (s.endsWith(QLatin1Char('_')))
+            s.chop(1);
+        return s;
     }
     QString text(const QString &key, bool q71) {
         if (key.endsWith(QLatin1String("phone")))
@@ -97,7 +103,7 @@ class Seeded {
         if (key == QLatin1String("smsCentre"))
             return phone();
         if (key == QLatin1String("pin")) // two leading blanks would read back as no PIN
-            return pick(2) ? QString() : from("0123456789", 1) + from("0123456789_", 3);
+            return pick(2) ? QString() : dialled(from("0123456789", 1) + from("0123456789_", 3));
         if (key == QLatin1String("balanceRequest"))
             return from("0123456789*#", pick(17));
         if (key.startsWith(QLatin1String("ownNames"))) {

@@ -187,7 +187,8 @@ void TstLayout::pin() {
     // Digits after two blanks would be stored behind an FF byte and read back as no PIN.
     QCOMPARE(q72::encodePin(QStringLiteral("__12")).error().kind, ConvertError::Kind::Unstorable);
     QCOMPARE(q72::decodePin(0x12, 0xF4).text, QStringLiteral("12_4"));
-    QCOMPARE(q72::decodePin(0xF1, 0xFF).text, QStringLiteral("_1__"));
+    QCOMPARE(q72::decodePin(0xF1, 0xFF).text,
+             QStringLiteral("_1")); // no blanks after the last digit
     QCOMPARE(q72::decodePin(0xFF, 0x12).text, QString());
     QVERIFY(q72::decodePin(0x1A, 0x00).bad);
     QVERIFY(q72::decodePin(0x12, 0x3E).bad);
@@ -197,9 +198,14 @@ void TstLayout::maskedPhonesAndBalance() {
     QCOMPARE(toBytes(*q72::encodePhone(q72::EmptyPhoneText, true)), Bytes(8, 0xFF));
     QCOMPARE(toBytes(*q72::encodePhone(q72::EmptyPhoneText, false)),
              (Bytes{0x0F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
-    const QString number = QStringLiteral("+79161234567____");
+    // The number as dialled: the mask's blanks count as positions not given, and a blank
+    // between digits keeps its place.
+    const QString number = QStringLiteral("+79161234567");
     std::array<std::uint8_t, 8> raw = *q72::encodePhone(number, true);
+    QCOMPARE(toBytes(*q72::encodePhone(number + QStringLiteral("____"), true)), toBytes(raw));
     QCOMPARE(q72::decodePhone(raw.data()).text, number);
+    QCOMPARE(q72::decodePhone(q72::encodePhone(QStringLiteral("+7_9"), true)->data()).text,
+             QStringLiteral("+7_9"));
     QCOMPARE(q72::encodePhone(QStringLiteral("+7a"), true).error().position, 2);
     QCOMPARE(q72::encodePhone(QStringLiteral("+_7"), false).error().kind,
              ConvertError::Kind::Unstorable);
