@@ -123,10 +123,10 @@ void TstWords::comparisonRowsInWords() {
         QCOMPARE(pin->setting, S("PIN code"));
         const Row *object = find(rows, "partitions.2.object");
         QVERIFY(object && object->window == S("1") && object->other == S("7"));
-        // A group that differs alone is listed under its partition's object caption.
+        // A group that differs alone is named after its partition's object and the page's row.
         const Row *group = find(rows, "partitions.5.group");
         QVERIFY(group && group->window == S("1") && group->other == S("3"));
-        QCOMPARE(group->setting, S("Object account No. 5"));
+        QCOMPARE(group->setting, S("Object account No. 5 / Object"));
         QVERIFY(!find(rows, "partitions.2.group"));
 
         const Row *damaged = find(rows, "testLine", Row::Kind::Damaged);
