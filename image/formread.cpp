@@ -751,11 +751,17 @@ Form builtForm() {
     return f;
 }
 
+// The window's construction: the reset, then the demonstration of the GSM model with its factory
+// settings. The tool-mode rule would read the preset twice around the object lists, which are
+// already those of the GSM model; one read leaves the same form.
 void constructForm(Form &f, FormEffects &fx) {
     Rules r(f, fx);
     r.ResetForm();
     f.toolMode = int(ToolMode::DemoQ72);
-    r.WorkMode();
+    f.model = core::DeviceModel::Q72;
+    r.ApplyModelView(int(ToolMode::DemoQ72));
+    r.FillObjectNumbers();
+    r.DefaultButtonClick();
     // Every Russian partition name list on its first item, no object password, every event box
     // enabled, relay 1 by event in its first work mode, and the digital-format event codes.
     for (FormPartition &p : f.values.partitions)
@@ -783,9 +789,9 @@ void createForm(Form &f, FormEffects &fx) {
         f.values.dialGroups[std::size_t(g)][std::size_t(g)] = true;
 }
 
+// The first show. The window used to reset its controls and read the factory preset again here;
+// nothing has changed a setting since the construction read it, so the form is the same without.
 void showFirst(Form &f, FormEffects &fx) {
-    Rules r(f, fx);
-    r.ResetForm();
     f.formShown = true;
     // The SMS-Blitz notification type exists only in the Russian interface.
     if (f.language != QLatin1String("Russian"))
@@ -798,8 +804,8 @@ void showFirst(Form &f, FormEffects &fx) {
             if (type == GsmBlitzItem) // the list moves to its new last item
                 type = GsmBlitzItem - 1;
         }
-    r.FillObjectNumbers();
-    r.DefaultButtonClick();
+    fx.status = FormEffects::Status::FactorySettings;
+    fx.defaultsRestored = true;
 }
 
 Form startForm(const QString &language) {
