@@ -555,6 +555,11 @@ Relay1Settings relayOf(const Form &f) {
 
 } // namespace
 
+QString toneSymbol(int item) {
+    static const char symbols[] = "0123456789ABCD*#";
+    return item >= 0 && item < 16 ? QString(QLatin1Char(symbols[item])) : QString();
+}
+
 Q72Settings q72Settings(const Form &f) {
     const FormSettings &s = f.values;
     Q72Settings out;
