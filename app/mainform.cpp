@@ -74,6 +74,7 @@ void TMainForm::FormCreate() {
     Label521->setCaption(S(MailLabel));
 
     TranslateWindow();
+    m_textsTranslated = true;
     buildHints();
 
     // Hints: shown 200 ms after the mouse stops, for 30 s, on a lime background. The wake-up

@@ -127,6 +127,7 @@ class TMainForm : public pages::FormBase {
 
   protected:
     void applyEffects(const image::FormEffects &fx) override;
+    void formShown(const image::Form &before, const image::Form &after) override;
     bool event(QEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
     void showEvent(QShowEvent *e) override;
@@ -135,6 +136,13 @@ class TMainForm : public pages::FormBase {
   private:
     void construct();
     void buildHints();
+    // Gives every settings control the caption of its setting as its accessible name, and relates
+    // the label that shows the caption to it (accessiblenames.cpp). `onlyGroups`: only the object
+    // groups, whose captions carry the numbers of the objects they serve.
+    void nameControls(const image::Form &form, bool onlyGroups);
+    bool m_textsTranslated = false;
+    std::optional<core::DeviceModel> m_namedModel;
+    std::vector<int> m_namedGroupObjects;
     void buildServiceMenu();
     // The open dialog's choice of a configuration file; empty when cancelled (filecommands.cpp).
     QString openConfigFileName();

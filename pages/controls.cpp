@@ -1,6 +1,7 @@
 #include "controls.h"
 
 #include <QAbstractItemView>
+#include <QAccessibleWidget>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QHBoxLayout>
@@ -96,8 +97,65 @@ QColor RadioButton::captionColor() const { return palette().color(QPalette::Wind
 
 // ---------------------------------------------------------------------------------------------
 
+namespace {
+
+// What a screen reader meets for a list. Qt's own interface of a drop-down list gives its current
+// item as its name on X11 and leaves the caption to the label relation, so an assistive tool that
+// reads names announces "расширенный (W40)" and not what the list is for. This one gives the
+// accessible name the window sets (the caption of the setting), the current item as the value,
+// the open list as a child and the press and show-menu actions.
+class AccessibleList : public QAccessibleWidget {
+  public:
+    explicit AccessibleList(QComboBox *w) : QAccessibleWidget(w, QAccessible::ComboBox) {}
+    QComboBox *list() const { return static_cast<QComboBox *>(widget()); }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value ||
+            (t == QAccessible::Name && list()->accessibleName().isEmpty()))
+            return list()->isEditable() ? list()->lineEdit()->text() : list()->currentText();
+        return QAccessibleWidget::text(t);
+    }
+    int childCount() const override { return QAccessibleWidget::childCount() + 1; }
+    QAccessibleInterface *child(int index) const override {
+        if (index == QAccessibleWidget::childCount())
+            return QAccessible::queryAccessibleInterface(list()->view());
+        return QAccessibleWidget::child(index);
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override {
+        if (child && child->object() == list()->view())
+            return QAccessibleWidget::childCount();
+        return QAccessibleWidget::indexOfChild(child);
+    }
+    QStringList actionNames() const override {
+        return {showMenuAction(), pressAction(), setFocusAction()};
+    }
+    void doAction(const QString &action) override {
+        if (action == showMenuAction() || action == pressAction()) {
+            if (list()->view()->isVisible())
+                list()->hidePopup();
+            else
+                list()->showPopup();
+        } else {
+            QAccessibleWidget::doAction(action);
+        }
+    }
+};
+
+QAccessibleInterface *accessibleList(const QString &className, QObject *object) {
+    if (className == QLatin1String(ComboBox::staticMetaObject.className()))
+        return new AccessibleList(static_cast<QComboBox *>(object));
+    return nullptr;
+}
+
+} // namespace
+
 ComboBox::ComboBox(QWidget *parent, const QString &name, const QStringList &items, int tag)
     : QComboBox(parent) {
+    static const bool accessible = [] {
+        QAccessible::installFactory(accessibleList);
+        return true;
+    }();
+    (void)accessible;
     initControl(this, "TComboBox", name, tag);
     addItems(items);
     setCurrentIndex(-1);

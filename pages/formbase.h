@@ -161,6 +161,11 @@ class FormBase : public QWidget, public ControlKind {
     // Carries out what the rules ask of the window besides the form and its notices: the status
     // text, the frame's buttons and the first page.
     virtual void applyEffects(const image::FormEffects &fx);
+    // The controls show `after`, which the rules made of `before`.
+    virtual void formShown(const image::Form &before, const image::Form &after) {
+        (void)before;
+        (void)after;
+    }
     void applyNotice(const image::FormNotice &notice);
 
   private:

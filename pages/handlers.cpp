@@ -46,6 +46,7 @@ void FormBase::runRules(const std::function<void(image::Form &, image::FormEffec
     if (shown != &after)
         show(*shown, after);
     applyEffects(fx);
+    formShown(before, after);
 }
 
 void FormBase::applyNotice(const image::FormNotice &n) {

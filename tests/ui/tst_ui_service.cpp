@@ -1,10 +1,14 @@
 // The service menu in each interface language, with the language libraries beside the program as
 // an installation has them: the button below the tool mode is clicked and the items of the menu
 // that opens are read while it is up.
+#include "image/catalogue.h"
+#include "pages/binding.h"
 #include "pages/tablegen.h"
+#include "report/fieldwords.h"
 #include "testsupport.h"
 #include "uidriver.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QMenu>
 
@@ -74,6 +78,10 @@ class TestUiService : public QObject {
     void cleanupTestCase();
     void menu_speaksTheInterfaceLanguage_data();
     void menu_speaksTheInterfaceLanguage();
+    void accessibleNames_areTheCaptionsOfTheSettings_data() {
+        menu_speaksTheInterfaceLanguage_data();
+    }
+    void accessibleNames_areTheCaptionsOfTheSettings();
 };
 
 // The built libraries beside the test, where the program looks for them.
@@ -130,6 +138,99 @@ void TestUiService::menu_speaksTheInterfaceLanguage() {
     // Ticked in the menu, the item shows its tick the next time the menu opens.
     QVERIFY(s.w.PasswordsItem->isChecked());
     QCOMPARE(openAndRead(s.w.ServiceButton).last(), words[5] + S(" [x]"));
+    QCOMPARE(s.boxes.texts, QStringList());
+}
+
+namespace {
+
+// Every input control a screen reader meets below `node` that a person can reach now: shown and
+// enabled. Each entry: the object and the accessible name it is announced by.
+void inputsBelow(QAccessibleInterface *node, QList<std::pair<QObject *, QString>> &out) {
+    static const QSet<QAccessible::Role> inputs = {QAccessible::ComboBox, QAccessible::EditableText,
+                                                   QAccessible::CheckBox, QAccessible::RadioButton,
+                                                   QAccessible::SpinBox};
+    for (int i = 0; i < node->childCount(); ++i) {
+        QAccessibleInterface *child = node->child(i);
+        if (!child || child->state().invisible)
+            continue;
+        if (inputs.contains(child->role()) && !child->state().disabled)
+            out.append({child->object(), child->text(QAccessible::Name)});
+        else
+            inputsBelow(child, out);
+    }
+}
+
+} // namespace
+
+// A screen reader announces each input control of every page by the caption of its setting, in
+// the interface language, as the comparison names it: the list of work modes as "Режим работы
+// коммуникатора", not by its value. The captions are taken here from the language libraries, the
+// window's from its own labels. After a change of model, the other model's captions hold.
+void TestUiService::accessibleNames_areTheCaptionsOfTheSettings() {
+    QFETCH(QByteArray, language);
+    test::writeIni("[Lang]\nDefault=" + language + '\n');
+    Window s;
+    const report::FieldWords words(lang::WindowTexts::load(QString::fromLatin1(language)));
+    auto *pages = s.w.PageControl1;
+    auto *inner = s.w.PageControl2;
+    for (int model : {1, 0}) { // demo Q72, then demo Q71
+        if (s.w.Mode->currentIndex() != model) {
+            clickTab(pages, 0);
+            pick(s.w.Mode, model);
+        }
+        QHash<const QObject *, QString> expected;
+        auto expect = [&](const auto &catalogue, const auto &settings) {
+            for (const auto &f : catalogue) {
+                QWidget *w = s.c().find(f.control(settings));
+                if (auto *e = qobject_cast<pages::LabeledEdit *>(w))
+                    w = e->findChild<QLineEdit *>();
+                if (w)
+                    expected.insert(w, words.label(f, settings));
+            }
+        };
+        if (model == 1)
+            expect(image::catalogueQ72(), pages::gatherQ72(s.w));
+        else
+            expect(image::catalogueQ71(), pages::gatherQ71(s.w));
+        int checked = 0;
+        QStringList faults;
+        for (int p = 0; p < pages->count(); ++p) {
+            if (!pages->isTabVisible(p))
+                continue;
+            clickTab(pages, p);
+            const int sheets = p == pages::PageRecipients ? inner->count() : 1;
+            for (int q = 0; q < sheets; ++q) {
+                if (p == pages::PageRecipients)
+                    clickTab(inner, q);
+                QList<std::pair<QObject *, QString>> found;
+                inputsBelow(QAccessible::queryAccessibleInterface(&s.w), found);
+                QVERIFY(!found.isEmpty());
+                for (const auto &[object, name] : found) {
+                    const QString where =
+                        object->objectName() + S(" on page ") + QString::number(p) + S(": ");
+                    if (name.trimmed().isEmpty())
+                        faults << where + S("no name");
+                    else if (expected.contains(object) && name != expected.value(object))
+                        faults << where + name + S(" for ") + expected.value(object);
+                    checked += expected.contains(object);
+                }
+            }
+        }
+        faults.removeDuplicates();
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+        QVERIFY2(checked > (model == 1 ? 400 : 100), qPrintable(QString::number(checked)));
+    }
+    // The work-mode list is announced by its caption, and its label is related to it.
+    clickTab(pages, 0);
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(s.w.WorkModeComboBox);
+    const QString caption = words.text(S("rsMainForm_Label2_Caption")).simplified();
+    if (language == "Russian")
+        QCOMPARE(caption, S("Режим работы коммуникатора"));
+    QCOMPARE(list->text(QAccessible::Name), caption);
+    QObjectList labels;
+    for (const auto &[label, relation] : list->relations(QAccessible::Label))
+        labels << label->object();
+    QVERIFY(labels.contains(s.c().find(S("Label2"))));
     QCOMPARE(s.boxes.texts, QStringList());
 }
 
