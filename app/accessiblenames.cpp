@@ -6,7 +6,6 @@
 #include "app/mainform.h"
 #include "image/catalogue.h"
 #include "image/form.h"
-#include "pages/buildutil.h"
 #include "report/fieldwords.h"
 
 #include <QAbstractButton>
@@ -15,8 +14,6 @@
 #include <QLineEdit>
 
 namespace q7x::app {
-
-using pages::build::S;
 
 namespace {
 
@@ -120,25 +117,27 @@ void TMainForm::nameControls(const image::Form &form, bool onlyGroups) {
         if (group == 8)
             extra = 138;
         for (int column = 9; column <= 16; ++column)
-            if (QWidget *box = c.find(pages::Controls::name(S("CheckBox"), extra++)))
-                box->setAccessibleName(
-                    report::joinCaptions({{caption(pages::Controls::name(S("Label81"), group)), 0},
-                                          {caption(S("Label713")), column}}));
+            if (QWidget *box = c.find(pages::Controls::name(QStringLiteral("CheckBox"), extra++)))
+                box->setAccessibleName(report::joinCaptions(
+                    {{caption(pages::Controls::name(QStringLiteral("Label81"), group)), 0},
+                     {caption(QStringLiteral("Label713")), column}}));
     }
 
     // Beside them, the object and partition numbers of partitions 9..16, which no setting reads.
     for (int p = 9; p <= 16; ++p)
         for (const auto &[list, heading] : {std::pair{16 + p, "Label716"}, {2 + p, "Label717"}})
-            if (QWidget *w = c.find(pages::Controls::name(S("ComboBox"), list)))
-                w->setAccessibleName(
-                    report::joinCaptions({{caption(S("Label715")), p}, {caption(S(heading)), 0}}));
+            if (QWidget *w = c.find(pages::Controls::name(QStringLiteral("ComboBox"), list)))
+                w->setAccessibleName(report::joinCaptions({{caption(QStringLiteral("Label715")), p},
+                                                           {caption(QLatin1String(heading)), 0}}));
 
     // The frame's lists, named by the captions beside them; the language list has none, and is
     // named in the three languages it offers.
-    Mode->setAccessibleName(
-        c.get<pages::GroupBox>(S("GroupBox9"))->caption().remove(QLatin1Char(':')).trimmed());
+    Mode->setAccessibleName(c.get<pages::GroupBox>(QStringLiteral("GroupBox9"))
+                                ->caption()
+                                .remove(QLatin1Char(':'))
+                                .trimmed());
     PortNumber->setAccessibleName(COM->text().trimmed());
-    SelectLang->setAccessibleName(S("Язык / Language / Dil"));
+    SelectLang->setAccessibleName(QString::fromUtf8("Язык / Language / Dil"));
 }
 
 void TMainForm::formShown(const image::Form &, const image::Form &after) {

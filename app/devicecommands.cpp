@@ -3,6 +3,7 @@
 #include "app/linkdisplay.h"
 #include "app/linkworker.h"
 #include "app/mainform.h"
+#include "pages/buildutil.h"
 
 #include "lang/ini.h"
 #include "lang/messagetable.h"
@@ -25,7 +26,7 @@ using pages::Dialogs;
 
 namespace {
 
-QString S(const char *utf8) { return QString::fromUtf8(utf8); }
+using pages::build::S;
 
 // The reason and remedy lines of a port or converter that would not open.
 QStringList openFailureLines(const OpenFailureTexts &t, const QString &detail = {}) {

@@ -1,6 +1,7 @@
 // Factory presets and configuration files: restoring the defaults of the current model and work
 // mode, saving the window's configuration to a file and loading one back.
 #include "app/mainform.h"
+#include "pages/buildutil.h"
 
 #include "image/configfile.h"
 #include "image/presets.h"
@@ -14,7 +15,7 @@ using pages::Dialogs;
 
 namespace {
 
-QString S(const char *utf8) { return QString::fromUtf8(utf8); }
+using pages::build::S;
 
 // The dialogs' filter in the form the dialogs take: description and patterns per entry.
 const char *const FileFilter = "Файлы конфигурации (*.cfg);;Все файлы (*)";

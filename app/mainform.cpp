@@ -1,4 +1,5 @@
 #include "app/mainform.h"
+#include "pages/buildutil.h"
 
 #include "lang/ini.h"
 #include "lang/messagetable.h"
@@ -21,7 +22,7 @@ using pages::ComboBox;
 using pages::Controls;
 
 namespace {
-QString S(const char *utf8) { return QString::fromUtf8(utf8); }
+using pages::build::S;
 } // namespace
 
 TMainForm::TMainForm(pages::Dialogs *dialogs, QWidget *parent) : FormBase(dialogs, parent) {

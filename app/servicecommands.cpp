@@ -3,6 +3,7 @@
 #include "app/comparedialog.h"
 #include "app/linkworker.h"
 #include "app/mainform.h"
+#include "pages/buildutil.h"
 
 #include "image/configfile.h"
 #include "lang/ini.h"
@@ -24,7 +25,7 @@ using pages::Dialogs;
 
 namespace {
 
-QString S(const char *utf8) { return QString::fromUtf8(utf8); }
+using pages::build::S;
 
 // Keeps a button under a list, as wide as the list, within the list's group.
 class BelowList : public QObject {
