@@ -89,8 +89,41 @@ struct RecordingFileSystem : cli::FileSystem {
     }
 };
 
+// Settings as earlier releases of q7xctl wrote them (version 1): flat keys, a list as its item
+// number (null: no item), a group password as the hexadecimal digits of its cells, no derived
+// settings. Such files are still read.
+template <class S>
+QJsonObject versionOneSettings(const QList<image::CatalogueField<S>> &fields, const S &s) {
+    QJsonObject out;
+    for (const auto &f : fields)
+        if (f.set) {
+            const QVariant v = f.get(s);
+            out.insert(f.key, f.kind == image::FieldKind::List && v.toInt() == image::NoItem
+                                  ? QJsonValue(QJsonValue::Null)
+                                  : QJsonValue::fromVariant(v));
+        }
+    return out;
+}
+
 QByteArray showJson(DeviceModel model, const image::ConfigImage &img) {
-    return QJsonDocument(cli::settingsToJson(model, img)).toJson();
+    QJsonObject root{{"format", "q7xctl-settings"},
+                     {"version", 1},
+                     {"model", model == DeviceModel::Q71 ? "Q71" : "Q72"}};
+    QStringList damaged;
+    if (model == DeviceModel::Q71) {
+        root["settings"] =
+            versionOneSettings(image::catalogueQ71(), image::decodeQ71(img).settings);
+    } else {
+        const auto d = image::decodeQ72(img);
+        root["settings"] = versionOneSettings(image::catalogueQ72(), d.settings);
+        for (const image::FieldError &e : d.errors)
+            damaged << e.keys;
+    }
+    if (!damaged.isEmpty())
+        root["damaged"] = QJsonArray::fromStringList(damaged);
+    root["stored"] = QString::fromLatin1(
+        QByteArray(reinterpret_cast<const char *>(img.data()), qsizetype(img.size())).toHex());
+    return QJsonDocument(root).toJson();
 }
 
 } // namespace
@@ -128,8 +161,8 @@ void TestCli::usageMistakesAreNamedWithTheNearestName_data() {
     const auto row = [](const char *name, const QStringList &args, const QStringList &messages) {
         QTest::newRow(name) << args << messages;
     };
-    const QString commands("info, read, write, clone, clock, show, diff, check, import, preset, "
-                           "report");
+    const QString commands("info, read, write, clone, clock, show, diff, check, set, import, keys, "
+                           "preset, report");
     row("no command", {}, {lang::FormatM(1878, commands)});
     row("unknown command", {"frobnicate"}, {lang::FormatM(1870, "frobnicate")});
     row("typo of a command", {"wrtie", "--port", "com1", "x.cfg"},
@@ -390,12 +423,15 @@ void TestCli::showJsonThenImportGivesTheSameBytes() {
             if (!damaged)
                 configs.append({model, img});
         }
-    for (const auto &[model, img] : configs) {
-        const cli::ImportedSettings back = cli::settingsFromJson(showJson(model, img), "x", words);
-        QVERIFY2(back.errors.isEmpty(), qPrintable(back.errors.join('\n')));
-        QCOMPARE(back.model, model);
-        QVERIFY(back.image == img);
-    }
+    // What show --json prints now (version 2), and what earlier releases printed (version 1).
+    for (const auto &[model, img] : configs)
+        for (const QByteArray &json :
+             {cli::settingsToJson(model, img).toJson(), showJson(model, img)}) {
+            const cli::ImportedSettings back = cli::settingsFromJson(json, "x", words);
+            QVERIFY2(back.errors.isEmpty(), qPrintable(back.errors.join('\n')));
+            QCOMPARE(back.model, model);
+            QVERIFY(back.image == img);
+        }
 
     const image::ConfigImage preset = image::presetImage(DeviceModel::Q72, 1);
     QJsonObject root = QJsonDocument::fromJson(showJson(DeviceModel::Q72, preset)).object();
@@ -409,6 +445,18 @@ void TestCli::showJsonThenImportGivesTheSameBytes() {
     const std::uint8_t phone[] = {0x07, 0x90, 0x01, 0x23, 0x45, 0x67, 0xFF, 0xFF};
     std::copy(std::begin(phone), std::end(phone), expected.begin() + 40);
     QVERIFY(edited.image == expected);
+    // The same edit of version 2, where the number is a member of its recipient.
+    root = QJsonDocument::fromJson(cli::settingsToJson(DeviceModel::Q72, preset).toJson()).object();
+    settings = root["settings"].toObject();
+    QJsonObject recipients = settings["recipients"].toObject(), second = recipients["2"].toObject();
+    second["phone"] = "+79001234567";
+    recipients["2"] = second;
+    settings["recipients"] = recipients;
+    root["settings"] = settings;
+    const cli::ImportedSettings nested =
+        cli::settingsFromJson(QJsonDocument(root).toJson(), "x", words);
+    QVERIFY2(nested.errors.isEmpty(), qPrintable(nested.errors.join('\n')));
+    QVERIFY(nested.image == expected);
 
     // A damaged field is marked: show says so with status 1, and import will not take the
     // fall-back value for the file's.
@@ -465,7 +513,7 @@ void TestCli::importNamesEveryRefusal() {
                  s.remove("workMode");
                  s["pinCode"] = "1234";
              }),
-             "2 " + said({lang::FormatM(1812, {"-", "workMode, pin"}),
+             "2 " + said({lang::FormatM(1812, {"-", "workMode, pin"}), M(1919),
                           lang::FormatM(1811, {"-", "pinCode"})}));
     // Settings of a Q71 under the name of a Q72.
     QJsonObject q71 =
