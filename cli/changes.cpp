@@ -88,6 +88,10 @@ template <class M> class Editor {
                                                         allowedValues(f, before, m_words)});
             return false;
         }
+        if (const QString why = unstorable(f); !why.isEmpty()) {
+            refusals << where(c) + lang::FormatM(1912, {c.key, label, shown(f, value), why});
+            return false;
+        }
         if (const QString why = taken(f, value); !why.isEmpty()) {
             const QString window = said(fx);
             refusals << where(c) + lang::FormatM(1915, {c.key, label, shown(f, value), why}) +
@@ -96,6 +100,8 @@ template <class M> class Editor {
         }
         changed.removeAll(c.key);
         changed << c.key;
+        // A later change of the same setting replaces the earlier one.
+        m_done.removeIf([&](const Done &d) { return d.change.key == c.key; });
         m_done.append({&f, value, c});
         return true;
     }
@@ -190,6 +196,14 @@ template <class M> class Editor {
         }
         }
         return false;
+    }
+
+    // What the field may hold, when a Save cannot store the value it holds now.
+    QString unstorable(const Field &f) const {
+        Form copy = m_form;
+        const image::Encoded saved = image::encodeForm(copy);
+        return !saved.ok() && saved.key == f.key ? allowedValues(f, M::ofForm(m_form), m_words)
+                                                 : QString();
     }
 
     // Empty when what a Save stores now holds `value` for the field: the same bytes as the saved

@@ -20,7 +20,8 @@ Status importInto(const Run &run, const QString &base, const QByteArray &json,
                   const QString &jsonName, ConfigurationFile &out) {
     if (const Status s = readConfiguration(run, base, out); s != Done)
         return s;
-    if (const Status s = checkWritable(run, out); s != Done)
+    const FieldText words(lang::WindowTexts::load(run.language()));
+    if (const Status s = checkWritable(run, out, words); s != Done)
         return s;
     const PartialSettings partial = partialSettings(json, jsonName);
     QStringList errors = partial.errors;
@@ -34,8 +35,7 @@ Status importInto(const Run &run, const QString &base, const QByteArray &json,
         return BadUsage;
     }
     const Edited edited =
-        applyChanges(out.model, out.image, inWindowOrder(out.model, partial.changes),
-                     FieldText(lang::WindowTexts::load(run.language())));
+        applyChanges(out.model, out.image, inWindowOrder(out.model, partial.changes), words);
     if (!edited.refusals.isEmpty()) {
         run.complain(edited.refusals);
         run.complain(lang::M(1934));

@@ -57,12 +57,10 @@ std::optional<QList<Change>> changesOf(const Run &run, const QStringList &argume
 
 // The changes made to `before`; the differences said (unless the result itself goes to standard
 // output). Nothing, with the refusals said, when the window would not take them.
-std::optional<image::ConfigImage> changed(const Run &run, image::DeviceModel model,
-                                          const image::ConfigImage &before,
-                                          const QList<Change> &changes, const QString &nameBefore,
-                                          const QString &nameAfter, bool sayDifferences,
-                                          QList<Difference> &diffs) {
-    const FieldText words(lang::WindowTexts::load(run.language()));
+std::optional<image::ConfigImage>
+changed(const Run &run, const FieldText &words, image::DeviceModel model,
+        const image::ConfigImage &before, const QList<Change> &changes, const QString &nameBefore,
+        const QString &nameAfter, bool sayDifferences, QList<Difference> &diffs) {
     const Edited edited = applyChanges(model, before, changes, words);
     if (!edited.refusals.isEmpty()) {
         run.complain(edited.refusals);
@@ -93,7 +91,8 @@ Status setFile(const Run &run, const Options &o, const QStringList &arguments) {
     ConfigurationFile file;
     if (const Status s = readConfiguration(run, path, file); s != Done)
         return s;
-    if (const Status s = checkWritable(run, file); s != Done)
+    const FieldText words(lang::WindowTexts::load(run.language()));
+    if (const Status s = checkWritable(run, file, words); s != Done)
         return s;
     const std::optional<QList<Change>> changes =
         changesOf(run, arguments, QString::fromStdString(o.from), file.model);
@@ -102,7 +101,7 @@ Status setFile(const Run &run, const Options &o, const QStringList &arguments) {
     const bool toStdout = !o.dryRun && outputPath == QLatin1String("-");
     QList<Difference> diffs;
     const std::optional<image::ConfigImage> image =
-        changed(run, file.model, file.image, *changes, printable(path),
+        changed(run, words, file.model, file.image, *changes, printable(path),
                 printable(o.dryRun ? path : outputPath), !toStdout, diffs);
     if (!image)
         return BadUsage;
@@ -167,7 +166,8 @@ Status setDevice(const Run &run, const Options &o, const QStringList &arguments)
             return failed(BadUsage);
         run.say(lang::FormatM(1936, printable(entry.backup)));
     }
-    if (checkWritable(run, current) != Done)
+    const FieldText words(lang::WindowTexts::load(run.language()));
+    if (checkWritable(run, current, words) != Done)
         return failed(BadUsage);
     const std::optional<QList<Change>> changes =
         changesOf(run, arguments, QString::fromStdString(o.from), id.model);
@@ -175,7 +175,7 @@ Status setDevice(const Run &run, const Options &o, const QStringList &arguments)
         return failed(BadUsage);
     QList<Difference> diffs;
     std::optional<image::ConfigImage> image = changed(
-        run, id.model, current.image, *changes, portName,
+        run, words, id.model, current.image, *changes, portName,
         o.dryRun ? portName + QStringLiteral(" (") + lang::M(1937) + QLatin1Char(')') : portName,
         true, diffs);
     if (!image)

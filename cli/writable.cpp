@@ -25,8 +25,7 @@ bool compareAsWritten(const Run &run, ConfigurationFile &file, bool asStored) {
     return written.ok();
 }
 
-Status checkWritable(const Run &run, const ConfigurationFile &file) {
-    const FieldText words(lang::WindowTexts::load(run.language()));
+Status checkWritable(const Run &run, const ConfigurationFile &file, const FieldText &words) {
     const QList<Problem> problems = findProblems(file.model, file.image, words);
     if (!problems.isEmpty()) {
         run.complain(describe(problems));
@@ -44,7 +43,9 @@ Status prepareWrite(const Run &run, const QString &path, Writable &out) {
     ConfigurationFile file;
     if (const Status s = readConfiguration(run, path, file); s != Done)
         return s;
-    if (const Status s = checkWritable(run, file); s != Done)
+    if (const Status s =
+            checkWritable(run, file, FieldText(lang::WindowTexts::load(run.language())));
+        s != Done)
         return s;
     const image::Encoded e = image::imageToWrite(file.model, file.image, writeLanguage(run));
     if (!e.ok()) {

@@ -3,6 +3,7 @@
 // turned into the bytes the window's Write would send after loading it (image/formload.h),
 // stamped with the interface language the configurator's window would stamp (its stored one,
 // whatever the language of q7xctl's output).
+#include "cli/fieldtext.h"
 #include "cli/files.h"
 #include "image/settings.h"
 
@@ -26,7 +27,7 @@ bool compareAsWritten(const Run &run, ConfigurationFile &file, bool asStored);
 // cannot be written as it stands: the window would restore the factory settings or keep a choice
 // of its own on loading it, or could not store a value. Lines whose numbers do not fit in a byte
 // are named as a warning.
-Status checkWritable(const Run &run, const ConfigurationFile &file);
+Status checkWritable(const Run &run, const ConfigurationFile &file, const FieldText &words);
 
 // BadUsage, with every problem said, when the file cannot be written as it stands. Lines whose
 // numbers do not fit in a byte are named as a warning; the image holds what the window loads.

@@ -30,8 +30,10 @@ class Ctl {
         // only slower, and every test starts from a folder of its own.
         if (::link(Q7XCTL_PATH, QFile::encodeName(program()).constData()) != 0)
             QFile::copy(QStringLiteral(Q7XCTL_PATH), program());
-        for (const QString &dll : build.entryList({QStringLiteral("*.dll")}))
-            QFile::copy(build.filePath(dll), m_dir.filePath(dll));
+        // The language libraries, and the JSON Schema the program names in its JSON.
+        for (const QString &file :
+             build.entryList({QStringLiteral("*.dll"), QStringLiteral("q7xctl.schema.json")}))
+            QFile::copy(build.filePath(file), m_dir.filePath(file));
         setIni({});
         lang::LoadMessageTable(lang::LangEnglish, m_dir.path());
         // The language comes from the options and the settings file, not from the test's locale.
