@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -76,9 +77,17 @@ std::optional<FleetLog> FleetLog::open(const Run &run, const QString &path) {
         return std::nullopt;
     }
     FleetLog log(fd, name);
-    // A log that starts empty names its columns first.
-    if (S_ISREG(st.st_mode) && st.st_size == 0 && !writeAll(fd, header() + '\n')) {
-        run.complain(lang::FormatM(1924, {name, reasonText(errno)}));
+    // A log that starts empty names its columns first, once, also when runs side by side open
+    // it at the same moment: the lock makes the look at its size and the header one step.
+    if (!S_ISREG(st.st_mode))
+        return log;
+    const bool locked = ::flock(fd, LOCK_EX) == 0;
+    const bool headed = ::fstat(fd, &st) == 0 && (st.st_size > 0 || writeAll(fd, header() + '\n'));
+    const int error = errno;
+    if (locked)
+        ::flock(fd, LOCK_UN);
+    if (!headed) {
+        run.complain(lang::FormatM(1924, {name, reasonText(error)}));
         return std::nullopt;
     }
     return log;
@@ -163,7 +172,7 @@ Status checkBackupFolder(const Run &run, const QString &folder) {
 }
 
 QString keepBackup(const Run &run, const QString &folder, image::DeviceModel model,
-                   const QString &firmware, const image::ConfigImage &image) {
+                   const QString &firmware, const image::ConfigImage &image, FileSystem &fs) {
     static const QRegularExpression unsafe(QStringLiteral("[^A-Za-z0-9_.]"));
     const QString stem =
         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd'T'HHmmss")) +
@@ -171,17 +180,26 @@ QString keepBackup(const Run &run, const QString &folder, image::DeviceModel mod
         (firmware.isEmpty() ? QStringLiteral("unknown")
                             : QString(firmware).replace(unsafe, QStringLiteral("_")));
     const QDir dir(folder);
+    const QByteArray text = configurationText({model, image, {}});
     QString path;
     for (int n = 1; n < 1000; ++n) {
         path = dir.filePath(stem + (n == 1 ? QString() : QStringLiteral("-%1").arg(n)) +
                             QStringLiteral(".cfg"));
-        if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
-            break;
+        if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
+            continue;
+        // Never put over a file: runs backing up devices side by side in one folder within the
+        // same second each take a name of their own.
+        const std::optional<Output> out = Output::check(run, path, false);
+        if (!out)
+            return {};
+        bool taken = false;
+        if (out->write(run, text, fs, &taken) == Done)
+            return path;
+        if (!taken)
+            return {};
     }
-    // Without --force the file is never put over one that appeared meanwhile.
-    if (writeOutput(run, path, configurationText({model, image, {}}), false) != Done)
-        return {};
-    return path;
+    run.complain(lang::FormatM(1801, printable(path)));
+    return {};
 }
 
 } // namespace q7x::cli

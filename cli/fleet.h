@@ -9,7 +9,7 @@
 // `result` is one of the words of Result below, `status` the exit status the device alone would
 // give, `sha256` the hash of the bytes the write stored in the device (empty when nothing was
 // written), `backup` the backup file (empty when none was kept).
-#include "cli/run.h"
+#include "cli/files.h"
 #include "image/configimage.h"
 
 #include <optional>
@@ -57,8 +57,10 @@ Status checkBackupFolder(const Run &run, const QString &folder);
 
 // Keeps `image`, as read from a device of `model` with `firmware`, in `folder` as a configuration
 // file named by the time, the model and the firmware ("20250309T070542-Q72-1_3.cfg"; "-2" and so
-// on is added rather than replace a file). Its path, or empty with the reason said.
+// on is added rather than replace a file, also one that another run takes meanwhile). Its path,
+// or empty with the reason said.
 QString keepBackup(const Run &run, const QString &folder, image::DeviceModel model,
-                   const QString &firmware, const image::ConfigImage &image);
+                   const QString &firmware, const image::ConfigImage &image,
+                   FileSystem &fs = FileSystem::system());
 
 } // namespace q7x::cli

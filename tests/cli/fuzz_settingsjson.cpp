@@ -11,6 +11,7 @@
 #include "image/formload.h"
 #include "image/presets.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -107,6 +108,12 @@ bool damaged(DeviceModel model, const image::ConfigImage &img) {
 }
 
 } // namespace
+
+// The program's own path locates the schema a document names, as in q7xctl.
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) {
+    static QCoreApplication app(*argc, *argv);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     if (size == 0)

@@ -496,6 +496,23 @@ void TestCliFleet::logLinesAreCsvWithTheHashOfTheBytesWritten() {
     QVERIFY(!cli::FleetLog::open(run, dir.path()));
     QCOMPARE(run.complaints().last(), lang::FormatM(1924, {dir.path(), M(1852)}));
 
+    // Runs backing up devices side by side: a file that takes the backup's name between the look
+    // and the rename is kept, and the backup takes the next name.
+    struct Racing : cli::FileSystem {
+        int rename(const QByteArray &from, const QByteArray &to, bool replace) override {
+            if (!std::exchange(raced, true))
+                writeFile(QFile::decodeName(to), "theirs");
+            return FileSystem::rename(from, to, replace);
+        }
+        bool raced = false;
+    } racing;
+    const image::ConfigImage held = image::presetImage(DeviceModel::Q72, 2);
+    const QString kept = cli::keepBackup(run, dir.path(), DeviceModel::Q72, "1_3", held, racing);
+    QVERIFY2(kept.endsWith("-Q72-1_3-2.cfg"), qPrintable(kept));
+    QCOMPARE(*image::readConfigFile(kept).image, held);
+    QCOMPARE(fileBytes(QString(kept).replace("-2.cfg", ".cfg")), QByteArray("theirs"));
+    QCOMPARE(QDir(dir.path()).entryList({".q7xctl-*"}, QDir::Hidden | QDir::Files), QStringList());
+
     // The hash covers the bytes a write stores: a Q72 leaves 352..415 and everything after 511
     // alone, a Q71 everything after 319.
     image::ConfigImage img = image::presetImage(DeviceModel::Q72, 1);
