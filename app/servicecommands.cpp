@@ -68,9 +68,8 @@ void TMainForm::buildServiceMenu() {
     auto *menu = new QMenu(ServiceButton);
     menu->setObjectName(S("ServiceMenu"));
     auto item = [&](const char *name, const char *caption, void (TMainForm::*click)(QWidget *)) {
-        QAction *a = menu->addAction(S(caption));
-        a->setObjectName(S(name));
-        a->setProperty("vclClass", S("TMenuItem"));
+        auto *a = new pages::MenuItem(menu, S(name), S(caption));
+        menu->addAction(a);
         if (click)
             connect(a, &QAction::triggered, this, [this, click] { (this->*click)(ServiceButton); });
         return a;

@@ -35,11 +35,15 @@ function(q7x_add_test)
   endif()
 endfunction()
 
-# q7x_add_fuzzer(NAME <name> SOURCES <files...> LIBS <libs...> [SECONDS n] [ARGS <args...>])
+# q7x_add_fuzzer(NAME <name> SOURCES <files...> LIBS <libs...> [SECONDS n] [ARGS <args...>]
+#                [CORPUS <dir>])
 # A libFuzzer target, built only in the fuzz configuration (clang, Q7X_FUZZ=ON). Its CTest entry
-# (label "fuzz") runs it for a short time as a smoke test; corpus files, if any, live beside it.
+# (label "fuzz") runs it for a short time as a smoke test. CORPUS is a folder of inputs kept in the
+# source tree, each a finding that once failed: <name>_corpus runs every one of them once, and the
+# smoke run starts from them. What the smoke run finds goes to a folder in the build tree, never
+# into the sources.
 function(q7x_add_fuzzer)
-  cmake_parse_arguments(F "" "NAME;SECONDS" "SOURCES;LIBS;ARGS" ${ARGN})
+  cmake_parse_arguments(F "" "NAME;SECONDS;CORPUS" "SOURCES;LIBS;ARGS" ${ARGN})
   if(NOT Q7X_FUZZ)
     return()
   endif()
@@ -50,7 +54,18 @@ function(q7x_add_fuzzer)
   target_compile_options(${F_NAME} PRIVATE -fsanitize=fuzzer)
   target_link_options(${F_NAME} PRIVATE -fsanitize=fuzzer)
   target_link_libraries(${F_NAME} PRIVATE ${F_LIBS})
+  set(corpus)
+  if(F_CORPUS)
+    get_filename_component(F_CORPUS "${F_CORPUS}" ABSOLUTE)
+    file(GLOB inputs CONFIGURE_DEPENDS "${F_CORPUS}/*")
+    # libFuzzer writes new inputs into the first folder it is given.
+    set(found "${CMAKE_CURRENT_BINARY_DIR}/${F_NAME}_found")
+    file(MAKE_DIRECTORY "${found}")
+    set(corpus "${found}" "${F_CORPUS}")
+    add_test(NAME ${F_NAME}_corpus COMMAND ${F_NAME} ${F_ARGS} ${inputs})
+    set_tests_properties(${F_NAME}_corpus PROPERTIES LABELS fuzz TIMEOUT 300)
+  endif()
   add_test(NAME ${F_NAME} COMMAND ${F_NAME} -max_total_time=${F_SECONDS} -timeout=5 -rss_limit_mb=2048
-           ${F_ARGS})
+           ${F_ARGS} ${corpus})
   set_tests_properties(${F_NAME} PROPERTIES LABELS fuzz TIMEOUT 300)
 endfunction()

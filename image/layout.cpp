@@ -565,7 +565,9 @@ QString password(const ConfigImage &img, int k) {
     for (int i = 0; i < length; ++i)
         if (const int n = nibbleAt(at, i); n <= 9)
             text += QChar(u'0' + n);
-    return text;
+    // Without a single digit the password reads as what a write of the empty field stores, so
+    // that it reads the same once written back.
+    return text.isEmpty() ? QStringLiteral("000") : text;
 }
 
 Status putDigCode(ConfigImage &img, int k, const QString &text) {

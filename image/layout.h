@@ -426,7 +426,8 @@ QString linePhone(const ConfigImage &img, int k);
 // Passwords Password21..Password28 (k = 1..8): 3..6 digits; empty stores nothing (reads "000").
 // Errors: BadCharacter, BadLength (1, 2 or more than 6 digits: the length code cannot hold them).
 Status putPassword(ConfigImage &img, int k, const QString &text);
-// Digits as the length code says; nibbles above 9 give no character.
+// Digits as the length code says; nibbles above 9 give no character, and a password without any
+// digit reads "000", as an empty one is stored.
 QString password(const ConfigImage &img, int k);
 
 // Dig1..Dig12 (k = 1..12) three digits, Dig13 four. Empty text leaves the field 0.

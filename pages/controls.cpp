@@ -29,6 +29,13 @@ int tagOf(const QObject *o) {
 
 // ---------------------------------------------------------------------------------------------
 
+MenuItem::MenuItem(QObject *parent, const QString &name, const QString &caption)
+    : QAction(caption, parent) {
+    initControl(this, "TMenuItem", name);
+}
+
+// ---------------------------------------------------------------------------------------------
+
 Label::Label(QWidget *parent, const QString &name, const QString &caption)
     : QLabel(caption, parent) {
     initControl(this, "TLabel", name);

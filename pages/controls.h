@@ -3,6 +3,7 @@
 // rely on: a value set by code runs (or does not run) the same handler as it would in the
 // window's original toolkit, a control knows its kind ("vclClass") and its Tag, and texts are read
 // and written as the translation walk sees them.
+#include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -84,6 +85,16 @@ class Button : public QPushButton, public ControlKind {
     QString caption() const { return text(); }
     void setCaption(const QString &s) { setText(s); }
     Handler onClick;
+};
+
+// An item of a button's drop-down menu. It is a control of the window like the others, so the
+// translation walk numbers its caption and the window shows it in the interface language.
+class MenuItem : public QAction, public ControlKind {
+    Q_OBJECT
+  public:
+    MenuItem(QObject *parent, const QString &name, const QString &caption);
+    QString caption() const { return text(); }
+    void setCaption(const QString &s) { setText(s); }
 };
 
 // Checked set by code runs onClick when the state changes, as a user's click does.

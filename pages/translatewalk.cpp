@@ -5,7 +5,6 @@
 #include "lang/resourcelibrary.h"
 #include "pages/controls.h"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QPixmap>
@@ -201,8 +200,8 @@ class Walk {
             if (auto *t = qobject_cast<TabSheet *>(o))
                 caption(t->caption(), [t](const QString &s) { t->setCaption(s); });
         } else if (is("TMenuItem")) {
-            if (auto *a = qobject_cast<QAction *>(o))
-                caption(a->text(), [a](const QString &s) { a->setText(s); });
+            if (auto *m = qobject_cast<MenuItem *>(o))
+                caption(m->caption(), [m](const QString &s) { m->setCaption(s); });
         }
     }
 

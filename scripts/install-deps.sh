@@ -10,7 +10,7 @@ packages=(
   libftdi1-dev libcli11-dev g++-mingw-w64-x86-64-posix
   llvm lld clang libclang-rt-14-dev
   xvfb xauth imagemagick fonts-dejavu-core poppler-utils
-  dpkg-dev file lintian desktop-file-utils appstream librsvg2-bin xdotool x11-utils
+  dpkg-dev file lintian desktop-file-utils appstream librsvg2-bin xdotool x11-utils dbus-daemon
   mandoc bash-completion python3-jsonschema
 )
 

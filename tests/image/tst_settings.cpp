@@ -23,6 +23,7 @@ class TstSettings : public QObject {
     void q72FallBacksStoreCleanly();
     void storedValuesWithoutAnItemStayWithoutOne();
     void valuesTheImageCannotHoldAreRefusedByName();
+    void q71PasswordsReadAsAWriteStoresThem();
     void catalogueNamesEveryMemberOnce();
     void comparisonListsExactlyWhatDiffers();
     void comparisonPutsAsideWhatCannotBeStored();
@@ -161,6 +162,42 @@ void TstSettings::valuesTheImageCannotHoldAreRefusedByName() {
     q71.partitions[9].object = 999;
     q71.recipients[1].password = QStringLiteral("12");
     QCOMPARE(encodeQ71(q71).key, QStringLiteral("recipients.2.password"));
+}
+
+// Whatever the bytes of a Q71 password hold, it reads as a text that a write stores and that
+// reads back the same, or as one the encoder refuses by the password's name (too few digits). A
+// password without a single digit among its nibbles is what an empty field stores: "000", no
+// password.
+void TstSettings::q71PasswordsReadAsAWriteStoresThem() {
+    const QList<QList<int>> digits = {{0xFF, 0xFF, 0x00}, {0xFF, 0xFF, 0xFF}, {0xAB, 0xCD, 0xEF},
+                                      {0x1A, 0x2B, 0x3C}, {0xA1, 0xFF, 0xFF}, {0x12, 0x3F, 0xFF},
+                                      {0x98, 0x76, 0x54}};
+    for (int code = 0; code < 4; ++code)
+        for (const QList<int> &bytes : digits) {
+            ConfigImage img = presetImage(DeviceModel::Q71, 1);
+            img[101] = std::uint8_t(code << 4); // recipient 7's length code: code + 3 digits
+            for (int i = 0; i < 3; ++i)
+                img[std::size_t(120 + i)] = std::uint8_t(bytes[i]);
+            const Q71Settings read = decodeQ71(img).settings;
+            const QString password = read.recipients[6].password;
+            const QString what = QStringLiteral("code %1, bytes %2 %3 %4: \"%5\"")
+                                     .arg(code)
+                                     .arg(bytes[0], 2, 16)
+                                     .arg(bytes[1], 2, 16)
+                                     .arg(bytes[2], 2, 16)
+                                     .arg(password);
+            const Encoded written = encodeQ71(read);
+            if (password.size() < 3) {
+                QVERIFY2(!written.ok(), qPrintable(what));
+                QCOMPARE(written.key, QStringLiteral("recipients.7.password"));
+                continue;
+            }
+            QVERIFY2(written.ok(), qPrintable(what + QLatin1Char(' ') + written.error));
+            QVERIFY2(decodeQ71(written.image).settings == read, qPrintable(what));
+        }
+    ConfigImage img = presetImage(DeviceModel::Q71, 1);
+    img[120] = img[121] = 0xFF;
+    QCOMPARE(decodeQ71(img).settings.recipients[6].password, QStringLiteral("000"));
 }
 
 namespace {

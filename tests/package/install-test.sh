@@ -42,13 +42,17 @@ english_caption=$(text_of texts/english.txt rsMainForm_Caption)
 russian_box=$(text_of messages/russian.txt 1099)
 english_box=$(text_of messages/english.txt 1099)
 
-# As the given user (empty: as we are) with its own HOME, XDG_CONFIG_HOME and runtime folder.
+# As the given user (empty: as we are) with its own HOME, XDG_CONFIG_HOME and runtime folder,
+# and a D-Bus session bus of its own, as a desktop session has one. Without a bus, the D-Bus
+# library that Qt loads starts one itself through X11 autolaunch where dbus-x11 is installed:
+# that writes ~/.dbus/session-bus/ into HOME (the library does it, not the program) and leaves a
+# bus daemon running after the program has ended.
 as_user() {
   local user=$1
   shift
   local env=(env -i PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$DISPLAY" QT_QPA_PLATFORM=xcb
     HOME="$home" XDG_CONFIG_HOME="$config" XDG_RUNTIME_DIR="$runtime"
-    XDG_DATA_DIRS="$root/usr/share:/usr/share")
+    XDG_DATA_DIRS="$root/usr/share:/usr/share" dbus-run-session --)
   if [ -n "$user" ]; then
     setpriv --reuid="$user" --regid=nogroup --clear-groups "${env[@]}" "$@"
   else

@@ -1,0 +1,137 @@
+// The service menu in each interface language, with the language libraries beside the program as
+// an installation has them: the button below the tool mode is clicked and the items of the menu
+// that opens are read while it is up.
+#include "pages/tablegen.h"
+#include "testsupport.h"
+#include "uidriver.h"
+
+#include <QDir>
+#include <QMenu>
+
+using namespace q7x;
+using namespace q7x::uitest;
+
+namespace {
+
+QString S(const char *utf8) { return QString::fromUtf8(utf8); }
+
+const QStringList Libraries = {S("ruslng.dll"),  S("rusmess.dll"), S("englng.dll"),
+                               S("engmess.dll"), S("turklng.dll"), S("turkmess.dll")};
+
+QString exeDir() { return QCoreApplication::applicationDirPath(); }
+
+// The menu as a person sees it: each item's text, "-" for a separator, "(off)" after an item that
+// cannot be chosen and "[ ]" or "[x]" after one that is ticked on and off.
+QString shown(const QAction *a) {
+    if (a->isSeparator())
+        return S("-");
+    return a->text() + (a->isEnabled() ? S("") : S(" (off)")) +
+           (!a->isCheckable() ? S("")
+            : a->isChecked()  ? S(" [x]")
+                              : S(" [ ]"));
+}
+
+// Clicks the button and reads the menu that pops up, then clicks `choose` in it, or closes it with
+// Escape. The menu runs its own event loop inside the click, so a timer reads it.
+QStringList openAndRead(QPushButton *button, QAction *choose = nullptr) {
+    QStringList items;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!items.isEmpty() || !menu || !menu->isVisible())
+            return;
+        for (QAction *a : menu->actions())
+            // An item the menu lays out with no room is not seen.
+            items << (a->isSeparator() || !menu->actionGeometry(a).isEmpty()
+                          ? shown(a)
+                          : S("unseen ") + a->text());
+        if (choose)
+            QTest::mouseClick(menu->windowHandle(), Qt::LeftButton, {},
+                              menu->actionGeometry(choose).center());
+        else
+            QTest::keyClick(menu->windowHandle(), Qt::Key_Escape);
+    });
+    look.start(20);
+    click(button);
+    return items;
+}
+
+// The translation of each identifier in a shipped translation file.
+QHash<QString, QString> translationsIn(const QString &file) {
+    QFile f(QDir(S(Q7X_TEXTS_DIR)).filePath(file));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QStringList errors;
+    return pages::ParseTranslations(f.readAll(), file, errors).texts;
+}
+
+} // namespace
+
+class TestUiService : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void menu_speaksTheInterfaceLanguage_data();
+    void menu_speaksTheInterfaceLanguage();
+};
+
+// The built libraries beside the test, where the program looks for them.
+void TestUiService::initTestCase() {
+    for (const QString &n : Libraries) {
+        QFile::remove(QDir(exeDir()).filePath(n));
+        QVERIFY2(
+            QFile::copy(QDir(S(Q7X_LANGUAGE_LIBRARY_DIR)).filePath(n), QDir(exeDir()).filePath(n)),
+            qPrintable(n));
+    }
+}
+
+void TestUiService::cleanupTestCase() {
+    for (const QString &n : Libraries)
+        QFile::remove(QDir(exeDir()).filePath(n));
+    QFile::remove(lang::IniPath());
+}
+
+void TestUiService::menu_speaksTheInterfaceLanguage_data() {
+    QTest::addColumn<QByteArray>("language");
+    QTest::addColumn<QString>("translations"); // "": the window's own Russian texts
+    QTest::newRow("Russian") << QByteArray("Russian") << QString();
+    QTest::newRow("English") << QByteArray("English") << S("english.txt");
+    QTest::newRow("Turkish") << QByteArray("Turkish") << S("turkish.txt");
+}
+
+// In demonstration mode no device can be compared, and the passwords stay out of the sheet until
+// the user ticks them in.
+void TestUiService::menu_speaksTheInterfaceLanguage() {
+    QFETCH(QByteArray, language);
+    QFETCH(QString, translations);
+    test::writeIni("[Lang]\nDefault=" + language + '\n');
+    Window s;
+    const QStringList names = {S("ServiceButton"), S("CompareFileItem"), S("CompareDeviceItem"),
+                               S("ReportItem"),    S("PrintItem"),       S("PasswordsItem")};
+    QStringList words = {S("Сервис"),
+                         S("Сравнить с файлом…"),
+                         S("Сравнить с прибором"),
+                         S("Отчёт в файл PDF…"),
+                         S("Печать отчёта…"),
+                         S("Пароли и PIN-код в отчёте")};
+    if (!translations.isEmpty()) {
+        const QHash<QString, QString> tr = translationsIn(translations);
+        for (int i = 0; i < names.size(); ++i) {
+            words[i] = tr.value(S("rsMainForm_") + names[i] + S("_Caption"));
+            QVERIFY2(!words[i].isEmpty(), qPrintable(names[i]));
+            QVERIFY2(!words[i].contains(QRegularExpression(S("[А-яЁё]"))), qPrintable(words[i]));
+        }
+    }
+    QCOMPARE(s.w.ServiceButton->text(), words[0]);
+    QCOMPARE(openAndRead(s.w.ServiceButton, s.w.PasswordsItem),
+             (QStringList{words[1], words[2] + S(" (off)"), S("-"), words[3], words[4],
+                          words[5] + S(" [ ]")}));
+    // Ticked in the menu, the item shows its tick the next time the menu opens.
+    QVERIFY(s.w.PasswordsItem->isChecked());
+    QCOMPARE(openAndRead(s.w.ServiceButton).last(), words[5] + S(" [x]"));
+    QCOMPARE(s.boxes.texts, QStringList());
+}
+
+Q7X_UI_MAIN(TestUiService)
+#include "tst_ui_service.moc"
