@@ -88,6 +88,16 @@ class Ctl {
     std::unique_ptr<QProcess> m_process;
 };
 
+inline QByteArray fileBytes(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+inline void writeFile(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
 inline QString M(int n) { return lang::M(n); }
 inline QString lines(const QStringList &texts) { return texts.join('\n') + '\n'; }
 // Diagnostics as the program says them on stderr.

@@ -30,22 +30,13 @@
 using namespace q7x;
 using image::DeviceModel;
 using test::Ctl;
+using test::fileBytes;
 using test::lines;
 using test::M;
 using test::said;
+using test::writeFile;
 
 namespace {
-
-QByteArray fileBytes(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 
 QString languageFolder() { return QFileInfo(QStringLiteral(Q7XCTL_PATH)).path(); }
 
@@ -446,15 +437,9 @@ void TestCli::showJsonThenImportGivesTheSameBytes() {
     std::copy(std::begin(phone), std::end(phone), expected.begin() + 40);
     QVERIFY(edited.image == expected);
     // The same edit of version 2, where the number is a member of its recipient.
-    root = QJsonDocument::fromJson(cli::settingsToJson(DeviceModel::Q72, preset).toJson()).object();
-    settings = root["settings"].toObject();
-    QJsonObject recipients = settings["recipients"].toObject(), second = recipients["2"].toObject();
-    second["phone"] = "+79001234567";
-    recipients["2"] = second;
-    settings["recipients"] = recipients;
-    root["settings"] = settings;
-    const cli::ImportedSettings nested =
-        cli::settingsFromJson(QJsonDocument(root).toJson(), "x", words);
+    cli::JsonNode v2 = cli::settingsToJson(DeviceModel::Q72, preset);
+    v2["settings"]["recipients"]["2"]["phone"] = "+79001234567";
+    const cli::ImportedSettings nested = cli::settingsFromJson(v2.toJson(), "x", words);
     QVERIFY2(nested.errors.isEmpty(), qPrintable(nested.errors.join('\n')));
     QVERIFY(nested.image == expected);
 
@@ -629,21 +614,20 @@ void TestCli::checkNamesEachProblemAndWriteRefusesTheFile() {
 // No two settings of a model read the same in any language (an object and the group it belongs
 // to once did), so show, diff and the sheet never name two settings alike.
 void TestCli::everySettingHasItsOwnWords() {
+    const auto distinct = [](const cli::FieldText &words, const auto &catalogue, const auto &s) {
+        QHash<QString, QString> keys;
+        for (const auto &f : catalogue) {
+            const QString name = words.pages(f.pages) + " / " + words.label(f, s);
+            QVERIFY2(!keys.contains(name), qPrintable(f.key + " and " + keys[name] + ": " + name));
+            keys.insert(name, f.key);
+        }
+    };
     for (const QString &language : {lang::LangRussian, lang::LangEnglish, lang::LangTurkish}) {
         const cli::FieldText words(lang::WindowTexts::load(language, languageFolder()));
-        QHash<QString, QString> q72, q71;
-        const auto s72 = image::decodeQ72(image::presetImage(DeviceModel::Q72, 1)).settings;
-        for (const auto &f : image::catalogueQ72()) {
-            const QString name = words.pages(f.pages) + " / " + words.label(f, s72);
-            QVERIFY2(!q72.contains(name), qPrintable(f.key + " and " + q72[name] + ": " + name));
-            q72.insert(name, f.key);
-        }
-        const auto s71 = image::decodeQ71(image::presetImage(DeviceModel::Q71, 1)).settings;
-        for (const auto &f : image::catalogueQ71()) {
-            const QString name = words.pages(f.pages) + " / " + words.label(f, s71);
-            QVERIFY2(!q71.contains(name), qPrintable(f.key + " and " + q71[name] + ": " + name));
-            q71.insert(name, f.key);
-        }
+        distinct(words, image::catalogueQ72(),
+                 image::decodeQ72(image::presetImage(DeviceModel::Q72, 1)).settings);
+        distinct(words, image::catalogueQ71(),
+                 image::decodeQ71(image::presetImage(DeviceModel::Q71, 1)).settings);
     }
 }
 
