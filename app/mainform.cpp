@@ -159,8 +159,7 @@ void TMainForm::showEvent(QShowEvent *e) {
     }
 }
 
-// The reset and the factory settings again, now that the window is shown; the SMS-Blitz
-// notification type only in the Russian interface.
+// The window is shown: the SMS-Blitz notification type only in the Russian interface.
 void TMainForm::FormShow() {
     runRules([](image::Form &f, image::FormEffects &fx) { image::showFirst(f, fx); });
 }

@@ -220,6 +220,9 @@ struct Form {
 
 // ---- The settings value and the form ---------------------------------------------------------
 
+// The symbol a tone list's item stands for, as its preview shows it ("" for no item).
+QString toneSymbol(int item);
+
 // The settings the form holds, as the encoders store them: object groups numbered from the object
 // lists, each group's password from the object's row of the password table and its commands from
 // the object row that shows its object.

@@ -18,9 +18,9 @@ Form builtForm();
 Form startForm(const QString &language);
 // The three steps of the start-up, which the window takes at those moments: the translation of
 // its texts runs between the second and the third.
-void constructForm(Form &f, FormEffects &fx); // a demonstration of the GSM model
+void constructForm(Form &f, FormEffects &fx); // reset, and the GSM demonstration's preset
 void createForm(Form &f, FormEffects &fx);    // the pause intervals and the dial groups
-void showFirst(Form &f, FormEffects &fx);     // the reset and the factory settings
+void showFirst(Form &f, FormEffects &fx);     // the SMS-Blitz type only in Russian
 
 // Every settings control back to its initial selection.
 void resetForm(Form &f, FormEffects &fx);

@@ -176,14 +176,10 @@ void FormBase::PageControl2Change(QWidget *) {
 
 // Preview of the tone combinations: every symbol list shows its symbol in its preview label.
 void FormBase::ToneDigit(QWidget *) {
-    static const char symbols[] = "0123456789ABCD*#";
     for (const char *tone : {"Alarm", "Arm", "DisArm"})
-        for (int s = 1; s <= 3; ++s) {
-            const int index = m_controls.combo(S(tone), s)->itemIndex();
-            const QString text =
-                index >= 0 && index < 16 ? QString(QLatin1Char(symbols[index])) : QString();
-            m_controls.label(S("Set") + S(tone) + QString::number(s))->setCaption(text);
-        }
+        for (int s = 1; s <= 3; ++s)
+            m_controls.label(S("Set") + S(tone) + QString::number(s))
+                ->setCaption(image::toneSymbol(m_controls.combo(S(tone), s)->itemIndex()));
 }
 
 void FormBase::SoundToneClick(QWidget *) { showMessage(1541); }

@@ -8,6 +8,7 @@
 #include "image/presets.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDir>
 #include <QMenu>
 #include <QTimer>
@@ -20,6 +21,8 @@ int main(int argc, char **argv) {
     const QString mode = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("demo-q72");
     QDir().mkpath(out);
     q7x::pages::RecordingDialogs dialogs;
+    // The pointer away from the window, so that no control is drawn as hovered.
+    QCursor::setPos(0, 0);
     q7x::app::TMainForm w(&dialogs);
     w.show();
     QTimer::singleShot(300, [&] {
