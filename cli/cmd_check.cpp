@@ -2,10 +2,8 @@
 #include "cli/commands.h"
 #include "cli/files.h"
 #include "cli/problems.h"
+#include "cli/settingsjson.h"
 #include "lang/messagetable.h"
-
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include <algorithm>
 
@@ -37,10 +35,11 @@ void addCheck(CLI::App &app, Run &run, Status &status) {
                          [](const Problem &a, const Problem &b) { return a.offset < b.offset; });
         status = problems.isEmpty() ? Done : ProblemsFound;
         if (o->json) {
-            const QJsonObject out{{QStringLiteral("model"), modelLabel(file.model)},
-                                  {QStringLiteral("clean"), problems.isEmpty()},
-                                  {QStringLiteral("problems"), toJson(problems)}};
-            run.print(QString::fromUtf8(QJsonDocument(out).toJson()));
+            JsonNode out = jsonDocument(QStringLiteral("q7xctl-check"));
+            out.insert(QStringLiteral("model"), modelLabel(file.model));
+            out.insert(QStringLiteral("clean"), problems.isEmpty());
+            out.insert(QStringLiteral("problems"), toJson(problems));
+            run.print(QString::fromUtf8(out.toJson()));
         } else if (problems.isEmpty()) {
             run.say(lang::M(1824));
         } else {

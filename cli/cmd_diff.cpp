@@ -2,12 +2,10 @@
 // --port PORT. Exit 0 when equal, 1 when different.
 #include "cli/commands.h"
 #include "cli/difference.h"
+#include "cli/settingsjson.h"
 #include "cli/source.h"
 #include "cli/writable.h"
 #include "lang/messagetable.h"
-
-#include <QJsonDocument>
-#include <QJsonObject>
 
 namespace q7x::cli {
 
@@ -70,14 +68,15 @@ void addDiff(CLI::App &app, Run &run, Status &status) {
             a.model, a.image, b.image, FieldText(lang::WindowTexts::load(run.language())));
         status = diffs.isEmpty() ? Done : Different;
         if (o->json) {
-            QJsonObject out{{QStringLiteral("model"), modelLabel(a.model)},
-                            {QStringLiteral("a"), sources[0].name()},
-                            {QStringLiteral("b"), sources[1].name()},
-                            {QStringLiteral("equal"), diffs.isEmpty()},
-                            {QStringLiteral("differences"), toJson(diffs)}};
+            JsonNode out = jsonDocument(QStringLiteral("q7xctl-diff"));
+            out.insert(QStringLiteral("model"), modelLabel(a.model));
+            out.insert(QStringLiteral("a"), sources[0].name());
+            out.insert(QStringLiteral("b"), sources[1].name());
             if (withDevice)
                 out.insert(QStringLiteral("fileAsWritten"), asWritten);
-            run.print(QString::fromUtf8(QJsonDocument(out).toJson()));
+            out.insert(QStringLiteral("equal"), diffs.isEmpty());
+            out.insert(QStringLiteral("differences"), toJson(diffs));
+            run.print(QString::fromUtf8(out.toJson()));
         } else if (diffs.isEmpty()) {
             run.say(lang::M(1827));
         } else {

@@ -1,10 +1,8 @@
 // q7xctl info --port PORT: which device answers there, and its firmware.
 #include "cli/commands.h"
+#include "cli/settingsjson.h"
 #include "cli/source.h"
 #include "lang/messagetable.h"
-
-#include <QJsonDocument>
-#include <QJsonObject>
 
 namespace q7x::cli {
 
@@ -35,11 +33,11 @@ void addInfo(CLI::App &app, Run &run, Status &status) {
         if (status != Done)
             return;
         if (o->json) {
-            const QJsonObject out{
-                {QStringLiteral("port"), port->text},
-                {QStringLiteral("model"), id.model == link::DeviceModel::Q71 ? "Q71" : "Q72"},
-                {QStringLiteral("firmware"), id.firmware}};
-            run.print(QString::fromUtf8(QJsonDocument(out).toJson()));
+            JsonNode out = jsonDocument(QStringLiteral("q7xctl-info"));
+            out.insert(QStringLiteral("port"), port->text);
+            out.insert(QStringLiteral("model"), modelLabel(id.model));
+            out.insert(QStringLiteral("firmware"), id.firmware);
+            run.print(QString::fromUtf8(out.toJson()));
             return;
         }
         run.print(lang::M(1044) + QLatin1Char(' ') + modelName(id.model) + QLatin1Char('\n') +

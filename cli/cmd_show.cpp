@@ -7,8 +7,6 @@
 #include "cli/source.h"
 #include "lang/messagetable.h"
 
-#include <QJsonDocument>
-
 namespace q7x::cli {
 
 namespace {
@@ -42,7 +40,7 @@ void addShow(CLI::App &app, Run &run, Status &status) {
     CLI::App *sub = app.add_subcommand(
         "show", "Print every setting of a file or of the device at a port, page by page");
     addSourceOptions(sub, o->source);
-    sub->add_flag("--json", o->json, "Print the settings as JSON (see q7xctl(1) for the schema)");
+    sub->add_flag("--json", o->json, "Print the settings as JSON (version 2; see q7xctl(1))");
     listStatuses(sub, {Done, ProblemsFound, BadUsage, PortNotOpened, NoAnswer, Cancelled}, "shown",
                  "shown, but damaged fields hold fall-back values (they are named)");
     sub->callback([&run, &status, o] {
@@ -61,8 +59,7 @@ void addShow(CLI::App &app, Run &run, Status &status) {
         run.complain(describe(damaged));
         status = damaged.isEmpty() ? Done : ProblemsFound;
         if (o->json) {
-            run.print(QString::fromUtf8(
-                QJsonDocument(settingsToJson(config.model, config.image)).toJson()));
+            run.print(QString::fromUtf8(settingsToJson(config.model, config.image).toJson()));
             return;
         }
         run.print(

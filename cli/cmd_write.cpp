@@ -2,6 +2,7 @@
 // --dry-run only show what would change.
 #include "cli/commands.h"
 #include "cli/difference.h"
+#include "cli/fleet.h"
 #include "cli/source.h"
 #include "cli/writable.h"
 #include "lang/messagetable.h"
@@ -23,7 +24,7 @@ Status sameModel(const Run &run, const Writable &file, const Identity &id) {
 
 void addWrite(CLI::App &app, Run &run, Status &status) {
     struct Options {
-        std::string port, file;
+        std::string port, file, log;
         bool dryRun = false;
     };
     auto o = std::make_shared<Options>();
@@ -34,6 +35,7 @@ void addWrite(CLI::App &app, Run &run, Status &status) {
     sub->add_flag("--dry-run", o->dryRun,
                   "Read the device and show what the write would change; write nothing (exit 1 "
                   "when something would change)");
+    sub->add_option("--log", o->log, "Append a line for the device to this CSV log");
     listStatuses(sub, {Done, Different, BadUsage, PortNotOpened, NoAnswer, VerifyFailed, Cancelled},
                  "written and verified (--dry-run: nothing would change)",
                  "--dry-run: the write would change the device");
@@ -44,18 +46,43 @@ void addWrite(CLI::App &app, Run &run, Status &status) {
         status = port ? prepareWrite(run, path, file) : BadUsage;
         if (status != Done)
             return;
+        std::optional<FleetLog> log;
+        if (!o->log.empty()) {
+            log = FleetLog::open(run, QString::fromStdString(o->log));
+            if (!log) {
+                status = BadUsage;
+                return;
+            }
+        }
+        LogEntry entry;
+        entry.port = port->text;
+        entry.action = QStringLiteral("write");
+        const auto finish = [&](Status s, LogEntry::Result result) {
+            entry.status = s;
+            entry.result = result;
+            if (log && !log->append(run, entry) && s == Done)
+                s = BadUsage;
+            status = s;
+        };
+        const auto failed = [&](Status s) {
+            finish(s, s == Cancelled ? LogEntry::Result::Cancelled : LogEntry::Result::Failed);
+        };
         Device device(run, *port);
         Identity id;
-        status = device.connect(id);
-        if (status == Done)
-            status = sameModel(run, file, id);
-        if (status != Done)
-            return;
+        Status s = device.connect(id);
+        if (s == Done) {
+            entry.model = modelLabel(id.model);
+            entry.firmware = id.firmware;
+            s = sameModel(run, file, id);
+        }
+        if (s != Done)
+            return failed(s);
         if (o->dryRun) {
             image::ConfigImage current{};
-            status = device.read(id, current);
-            if (status != Done)
-                return;
+            s = device.read(id, current);
+            entry.firmware = id.firmware;
+            if (s != Done)
+                return failed(s);
             const QList<Difference> diffs =
                 differences(file.model, current, file.image,
                             FieldText(lang::WindowTexts::load(run.language())));
@@ -65,12 +92,15 @@ void addWrite(CLI::App &app, Run &run, Status &status) {
                 run.print(describe(diffs, printable(port->text), printable(path)));
             run.say(lang::FormatM(1843, languageName(file.language)));
             run.say(lang::M(1832));
-            status = diffs.isEmpty() ? Done : Different;
-            return;
+            return finish(diffs.isEmpty() ? Done : Different, LogEntry::Result::DryRun);
         }
-        status = device.write(id, file.image);
-        if (status == Done)
-            run.say(lang::M(1039));
+        s = device.write(id, file.image);
+        entry.firmware = id.firmware;
+        if (s != Done)
+            return failed(s);
+        entry.sha256 = writtenHash(file.model, file.image);
+        run.say(lang::M(1039));
+        finish(Done, LogEntry::Result::Written);
     });
 }
 

@@ -17,6 +17,8 @@ void addShow(CLI::App &app, Run &run, Status &status);
 void addDiff(CLI::App &app, Run &run, Status &status);
 void addCheck(CLI::App &app, Run &run, Status &status);
 void addImport(CLI::App &app, Run &run, Status &status);
+void addSet(CLI::App &app, Run &run, Status &status);
+void addKeys(CLI::App &app, Run &run, Status &status);
 void addPreset(CLI::App &app, Run &run, Status &status);
 void addReport(CLI::App &app, Run &run, Status &status);
 

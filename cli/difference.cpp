@@ -1,9 +1,8 @@
 #include "cli/difference.h"
 
+#include "cli/models.h"
 #include "cli/run.h"
-#include "cli/settingsjson.h"
-
-#include <QJsonObject>
+#include "cli/settingvalues.h"
 
 namespace q7x::cli {
 
@@ -17,8 +16,8 @@ QList<Difference> differencesOf(const QList<image::CatalogueField<S>> &fields, c
         const QVariant va = f.get(a), vb = f.get(b);
         if (va == vb)
             continue;
-        out.append({f.key, words.pages(f.pages), words.label(f, a), settingJson(va, f.kind),
-                    settingJson(vb, f.kind), words.value(f, a), words.value(f, b)});
+        out.append({f.key, words.pages(f.pages), words.label(f, a), jsonValue(f, a),
+                    jsonValue(f, b), words.value(f, a), words.value(f, b)});
     }
     return out;
 }
@@ -27,11 +26,10 @@ QList<Difference> differencesOf(const QList<image::CatalogueField<S>> &fields, c
 
 QList<Difference> differences(image::DeviceModel model, const image::ConfigImage &a,
                               const image::ConfigImage &b, const FieldText &words) {
-    if (model == image::DeviceModel::Q71)
-        return differencesOf(image::catalogueQ71(), image::decodeQ71(a).settings,
-                             image::decodeQ71(b).settings, words);
-    return differencesOf(image::catalogueQ72(), image::decodeQ72(a).settings,
-                         image::decodeQ72(b).settings, words);
+    return withModel(model, [&](auto m) {
+        using M = decltype(m);
+        return differencesOf(M::catalogue(), M::decode(a).settings, M::decode(b).settings, words);
+    });
 }
 
 QString describe(const QList<Difference> &diffs, const QString &nameA, const QString &nameB) {
@@ -42,16 +40,19 @@ QString describe(const QList<Difference> &diffs, const QString &nameA, const QSt
     return out;
 }
 
-QJsonArray toJson(const QList<Difference> &diffs) {
-    QJsonArray out;
-    for (const Difference &d : diffs)
-        out << QJsonObject{{QStringLiteral("key"), d.key},
-                           {QStringLiteral("page"), d.page},
-                           {QStringLiteral("setting"), d.setting},
-                           {QStringLiteral("a"), d.a},
-                           {QStringLiteral("b"), d.b},
-                           {QStringLiteral("aText"), d.aText},
-                           {QStringLiteral("bText"), d.bText}};
+JsonNode toJson(const QList<Difference> &diffs) {
+    JsonNode out = JsonNode::array();
+    for (const Difference &d : diffs) {
+        JsonNode item = JsonNode::object();
+        item.insert(QStringLiteral("key"), d.key);
+        item.insert(QStringLiteral("page"), d.page);
+        item.insert(QStringLiteral("setting"), d.setting);
+        item.insert(QStringLiteral("a"), d.a);
+        item.insert(QStringLiteral("b"), d.b);
+        item.insert(QStringLiteral("aText"), d.aText);
+        item.insert(QStringLiteral("bText"), d.bText);
+        out.append(item);
+    }
     return out;
 }
 

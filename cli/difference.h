@@ -1,9 +1,9 @@
 #pragma once
 // The settings in which two configurations of one model differ, in the catalogue's order.
 #include "cli/fieldtext.h"
+#include "cli/jsonwriter.h"
 #include "image/configimage.h"
 
-#include <QJsonArray>
 #include <QJsonValue>
 
 namespace q7x::cli {
@@ -21,6 +21,6 @@ QList<Difference> differences(image::DeviceModel model, const image::ConfigImage
 
 // "--- A", "+++ B", then per setting "page / setting", "- value of A", "+ value of B".
 QString describe(const QList<Difference> &diffs, const QString &nameA, const QString &nameB);
-QJsonArray toJson(const QList<Difference> &diffs);
+JsonNode toJson(const QList<Difference> &diffs);
 
 } // namespace q7x::cli

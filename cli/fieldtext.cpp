@@ -69,6 +69,15 @@ template <class S> QString FieldText::value(const image::CatalogueField<S> &f, c
     return f.text(s).trimmed();
 }
 
+template <class S>
+QString FieldText::item(const image::CatalogueField<S> &f, const S &s, int item) const {
+    const QStringList texts = f.items ? f.items(s) : QStringList();
+    const QString builtIn = texts.value(item).trimmed();
+    const QString id = QStringLiteral("rsMainForm_%1_Item%2").arg(f.control(s)).arg(item);
+    const QString translated = m_texts.text(id).trimmed();
+    return translated.isEmpty() ? builtIn : translated;
+}
+
 template <class S> QString FieldText::allowed(const image::CatalogueField<S> &f, const S &s) const {
     constexpr bool q71 = std::is_same_v<S, image::Q71Settings>;
     const QString &k = f.key;
@@ -107,5 +116,7 @@ template QString FieldText::label(const image::Q72Field &, const image::Q72Setti
 template QString FieldText::label(const image::Q71Field &, const image::Q71Settings &) const;
 template QString FieldText::value(const image::Q72Field &, const image::Q72Settings &) const;
 template QString FieldText::value(const image::Q71Field &, const image::Q71Settings &) const;
+template QString FieldText::item(const image::Q72Field &, const image::Q72Settings &, int) const;
+template QString FieldText::item(const image::Q71Field &, const image::Q71Settings &, int) const;
 
 } // namespace q7x::cli

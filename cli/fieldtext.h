@@ -18,6 +18,8 @@ class FieldText {
     // "Номер телефона 3", "Получатель 2 / Раздел 16".
     template <class S> QString label(const image::CatalogueField<S> &f, const S &s) const;
     template <class S> QString value(const image::CatalogueField<S> &f, const S &s) const;
+    // The text of item `item` of a list as the window shows it.
+    template <class S> QString item(const image::CatalogueField<S> &f, const S &s, int item) const;
     // What the setting may hold, as import's and check's messages say it: "a number from 0 to
     // 999", "up to 16 characters of 0-9, * and #".
     template <class S> QString allowed(const image::CatalogueField<S> &f, const S &s) const;

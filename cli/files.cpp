@@ -242,7 +242,8 @@ std::optional<Output> Output::check(const Run &run, const QString &path, bool fo
     return o;
 }
 
-Status Output::write(const Run &run, const QByteArray &contents, FileSystem &fs) const {
+Status Output::write(const Run &run, const QByteArray &contents, FileSystem &fs,
+                     bool *nameTaken) const {
     const QString name = printable(m_given);
     const auto failed = [&](int error) {
         run.complain(lang::FormatM(1806, {name, reasonText(error)}));
@@ -291,6 +292,10 @@ Status Output::write(const Run &run, const QByteArray &contents, FileSystem &fs)
     if (error != 0) {
         const int kept = error;
         fs.remove(temp);
+        if (kept == EEXIST && nameTaken) {
+            *nameTaken = true;
+            return BadUsage;
+        }
         if (kept == EEXIST) {
             run.complain(lang::FormatM(1801, name));
             return BadUsage;

@@ -55,8 +55,10 @@ class Output {
 
     // A regular file gets `contents` in a temporary file beside it, synced to the disk before
     // it takes the name, so that after a power cut the name holds the old file or the new one.
-    Status write(const Run &run, const QByteArray &contents,
-                 FileSystem &fs = FileSystem::system()) const;
+    // Without `force`, a file that took the name meanwhile is kept; with `nameTaken` given that
+    // is not said but set there, for a caller that tries another name.
+    Status write(const Run &run, const QByteArray &contents, FileSystem &fs = FileSystem::system(),
+                 bool *nameTaken = nullptr) const;
 
     QString name() const { return m_given; }
 

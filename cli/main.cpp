@@ -87,7 +87,9 @@ int main(int argc, char **argv) {
     addShow(cli, run, status);
     addDiff(cli, run, status);
     addCheck(cli, run, status);
+    addSet(cli, run, status);
     addImport(cli, run, status);
+    addKeys(cli, run, status);
     addPreset(cli, run, status);
     addReport(cli, run, status);
     const std::vector<std::string> args(argv + 1, argv + argc);

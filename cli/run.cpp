@@ -1,5 +1,6 @@
 #include "cli/run.h"
 
+#include "cli/settingsjson.h"
 #include "lang/ini.h"
 #include "lang/languagelibraries.h"
 #include "lang/messagetable.h"
@@ -8,8 +9,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include <cerrno>
 #include <cstdio>
@@ -189,11 +188,11 @@ Status Run::finish(Status status) const {
             status = BadUsage;
     }
     if (json && !m_printed && status != Done && status != Different) {
-        const QJsonObject error{
-            {QStringLiteral("status"), int(status)},
-            {QStringLiteral("messages"), QJsonArray::fromStringList(m_complaints)}};
-        write(stdout, QString::fromUtf8(
-                          QJsonDocument(QJsonObject{{QStringLiteral("error"), error}}).toJson()));
+        JsonNode doc = jsonDocument(QStringLiteral("q7xctl-error"));
+        doc[QStringLiteral("error")].insert(QStringLiteral("status"), int(status));
+        doc[QStringLiteral("error")].insert(QStringLiteral("messages"),
+                                            QJsonArray::fromStringList(m_complaints));
+        write(stdout, QString::fromUtf8(doc.toJson()));
     }
     return status;
 }

@@ -1,11 +1,17 @@
 #include "cli/settingsjson.h"
 
 #include "cli/files.h"
+#include "cli/models.h"
+#include "cli/settingvalues.h"
 #include "image/presets.h"
+#include "lang/datapaths.h"
 #include "lang/messagetable.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
+#include <QSet>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -13,7 +19,10 @@ namespace q7x::cli {
 
 namespace {
 
-QVariant fromJson(const QJsonValue &v, image::FieldKind kind) {
+using Setting = QPair<QString, QJsonValue>;
+
+// A version-1 value as the catalogue takes it.
+QVariant versionOneValue(const QJsonValue &v, image::FieldKind kind) {
     switch (kind) {
     case image::FieldKind::List:
         if (v.isNull())
@@ -31,105 +40,181 @@ QVariant fromJson(const QJsonValue &v, image::FieldKind kind) {
     return {};
 }
 
-// A JSON value as it was written: -1, "89001234567", true.
-QString jsonText(const QJsonValue &v) {
-    const QByteArray array = QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact);
-    return printable(QString::fromUtf8(array.mid(1, array.size() - 2)));
+// The settings of a version-2 file by their keys: nested objects joined by dots. A flat key at
+// any level is taken as well ("recipients": {"1.phone": ...}).
+void flatten(const QJsonObject &object, const QString &prefix, QList<Setting> &out) {
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        const QString key = prefix + it.key();
+        if (it.value().isObject())
+            flatten(it.value().toObject(), key + QLatin1Char('.'), out);
+        else
+            out.append({key, it.value()});
+    }
 }
 
-image::Encoded encode(const image::Q72Settings &s) { return image::encodeQ72(s); }
-image::Encoded encode(const image::Q71Settings &s) { return image::encodeQ71(s); }
-image::DecodeResult<image::Q72Settings> decode(const image::ConfigImage &i, image::Q72Settings *) {
-    return image::decodeQ72(i);
-}
-image::DecodeResult<image::Q71Settings> decode(const image::ConfigImage &i, image::Q71Settings *) {
-    return image::decodeQ71(i);
+struct Root {
+    int version = 0;
+    QString model;
+    QList<Setting> settings;
+    std::optional<image::ConfigImage> stored;
+    QStringList damaged;
+    QString error; // why the file holds no settings
+};
+
+Root readRoot(const QByteArray &json) {
+    Root r;
+    QJsonParseError parse{};
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &parse);
+    if (parse.error != QJsonParseError::NoError) {
+        r.error = lang::FormatM(1904, parse.offset);
+        return r;
+    }
+    const QJsonObject root = doc.object();
+    r.version = root.value(QStringLiteral("version")).toInt();
+    r.model = root.value(QStringLiteral("model")).toString();
+    if (root.value(QStringLiteral("format")).toString() != QLatin1String(SettingsFormat) ||
+        (r.version != 1 && r.version != 2)) {
+        r.error = lang::FormatM(1905, {QLatin1String(SettingsFormat), QStringLiteral("1, 2")});
+        return r;
+    }
+    if (root.contains(QStringLiteral("model")) && r.model != QLatin1String("Q71") &&
+        r.model != QLatin1String("Q72")) {
+        r.error = lang::M(1906);
+        return r;
+    }
+    const QJsonValue settings = root.value(QStringLiteral("settings"));
+    if (!settings.isObject()) {
+        r.error = lang::M(1907);
+        return r;
+    }
+    if (r.version == 1) {
+        const QJsonObject flat = settings.toObject();
+        for (auto it = flat.begin(); it != flat.end(); ++it)
+            r.settings.append({it.key(), it.value()});
+    } else {
+        flatten(settings.toObject(), {}, r.settings);
+    }
+    if (root.contains(QStringLiteral("stored"))) {
+        const QByteArray hex = root.value(QStringLiteral("stored")).toString().toLatin1();
+        const QByteArray bytes = QByteArray::fromHex(hex);
+        if (bytes.size() != image::ImageSize || bytes.toHex() != hex.toLower()) {
+            r.error = lang::FormatM(1908, image::ImageSize);
+            return r;
+        }
+        r.stored.emplace();
+        std::copy(bytes.begin(), bytes.end(), r.stored->begin());
+    }
+    for (const QJsonValue v : root.value(QStringLiteral("damaged")).toArray())
+        r.damaged << printable(v.toString());
+    return r;
 }
 
-template <class S> QJsonObject toJson(const QList<image::CatalogueField<S>> &fields, const S &s) {
-    QJsonObject out;
-    for (const auto &f : fields)
-        if (f.set)
-            out.insert(f.key, settingJson(f.get(s), f.kind));
-    return out;
-}
-
-template <class S> QStringList keysOf(const QList<image::CatalogueField<S>> &fields) {
+template <class M> QStringList keysOf(bool settableOnly) {
     QStringList keys;
-    for (const auto &f : fields)
-        if (f.set)
+    for (const auto &f : M::catalogue())
+        if (f.set || !settableOnly)
             keys << f.key;
     return keys;
 }
 
-template <class S>
-ImportedSettings fromJson(const QList<image::CatalogueField<S>> &fields, const QJsonObject &json,
-                          const std::optional<image::ConfigImage> &stored, image::DeviceModel model,
-                          const QString &fileName, const FieldText &words) {
+template <class M>
+ImportedSettings fromJson(const Root &root, const QString &fileName, const FieldText &words) {
+    using S = typename M::Settings;
+    using Field = image::CatalogueField<S>;
+    const bool v1 = root.version == 1;
     ImportedSettings out;
-    out.model = model;
-    const QStringList known = keysOf(fields);
-    QStringList missing, unknown;
-    for (const QString &key : known)
-        if (!json.contains(key))
+    out.model = M::model;
+    const QStringList known = keysOf<M>(v1);
+    QHash<QString, QJsonValue> given;
+    QStringList unknown, twice;
+    for (const Setting &s : root.settings) {
+        if (!known.contains(s.first))
+            unknown << printable(s.first);
+        else if (given.contains(s.first))
+            twice << s.first;
+        given.insert(s.first, s.second);
+    }
+    QStringList missing;
+    for (const QString &key : keysOf<M>(true))
+        if (!given.contains(key))
             missing << key;
-    for (auto it = json.begin(); it != json.end(); ++it)
-        if (!known.contains(it.key()))
-            unknown << printable(it.key());
     if (!missing.isEmpty()) {
         // Settings of the other model: say so rather than list its keys.
         const image::DeviceModel other =
-            model == image::DeviceModel::Q71 ? image::DeviceModel::Q72 : image::DeviceModel::Q71;
-        const QStringList otherKeys = model == image::DeviceModel::Q71
-                                          ? keysOf(image::catalogueQ72())
-                                          : keysOf(image::catalogueQ71());
+            M::model == image::DeviceModel::Q71 ? image::DeviceModel::Q72 : image::DeviceModel::Q71;
+        const QStringList otherKeys =
+            withModel(other, [&](auto o) { return keysOf<decltype(o)>(v1); });
         if (!unknown.isEmpty() &&
             std::all_of(unknown.begin(), unknown.end(),
                         [&](const QString &k) { return otherKeys.contains(k); })) {
-            out.errors << lang::FormatM(1865, {fileName, modelLabel(other), modelLabel(model)});
+            out.errors << lang::FormatM(1865, {fileName, modelLabel(other), modelLabel(M::model)});
             return out;
         }
         out.errors << lang::FormatM(1812, {fileName, missing.join(QStringLiteral(", "))});
+        out.errors << lang::M(1919);
     }
     if (!unknown.isEmpty())
         out.errors << lang::FormatM(1811, {fileName, unknown.join(QStringLiteral(", "))});
+    for (const QString &key : twice)
+        out.errors << lang::FormatM(1921, {fileName, key});
     if (!out.errors.isEmpty())
         return out;
 
-    // Settings outside the catalogue (the derived relay mode) keep the values of the image the
-    // settings came from, else the factory values of work mode 0.
+    // Settings outside the catalogue keep the values of the image the settings came from, else
+    // the factory values of work mode 0.
     const image::DecodeResult<S> base =
-        decode(stored.value_or(image::presetImage(model, 0)), static_cast<S *>(nullptr));
-    const S factory = decode(image::presetImage(model, 0), static_cast<S *>(nullptr)).settings;
+        M::decode(root.stored.value_or(image::presetImage(M::model, 0)));
+    const S factory = M::decode(image::presetImage(M::model, 0)).settings;
     S s = base.settings, before = base.settings;
-    const auto refused = [&](const image::CatalogueField<S> &f, const QJsonValue &v) {
-        out.errors << lang::FormatM(
-            1813, {fileName, f.key, words.label(f, s), jsonText(v), words.allowed(f, s)});
+    const auto refused = [&](const Field &f, const QJsonValue &v) {
+        out.errors << lang::FormatM(1813,
+                                    {fileName, f.key, words.label(f, s), printable(jsonLiteral(v)),
+                                     v1 ? words.allowed(f, s) : allowedValues(f, s, words)});
     };
-    for (const auto &f : fields) {
-        if (!f.set)
+    const Field *derived = nullptr;
+    for (const Field &f : M::catalogue()) {
+        if (!f.set) {
+            derived = given.contains(f.key) ? &f : derived;
             continue;
-        const QJsonValue v = json.value(f.key);
-        const QVariant value = fromJson(v, f.kind);
-        if (!value.isValid() || !f.set(s, value))
+        }
+        const QJsonValue v = given.value(f.key);
+        std::optional<QVariant> value;
+        if (v1) {
+            const QVariant one = versionOneValue(v, f.kind);
+            value = one.isValid() ? std::optional(one) : std::nullopt;
+        } else if (v == jsonValue(f, base.settings)) {
+            // As shown: the value read, also where its words say less than its bytes (a
+            // password's cells).
+            value = f.get(base.settings);
+        } else {
+            value = catalogueValue(f, s, v);
+        }
+        if (!value || !f.set(s, *value))
             refused(f, v);
     }
     // Each value the encoder refuses is named, then put aside with the factory value, so that
     // every one is found, not only the first. A value the file already held (a device may hold
     // what the window cannot store) is no refusal: its bytes stay as they were.
-    image::Encoded e = encode(s);
-    for (int guard = 0; !e.ok() && guard < fields.size(); ++guard) {
-        const auto it = std::find_if(fields.begin(), fields.end(),
+    image::Encoded e = M::encode(s);
+    for (int guard = 0; !e.ok() && guard < M::catalogue().size(); ++guard) {
+        const auto it = std::find_if(M::catalogue().begin(), M::catalogue().end(),
                                      [&](const auto &f) { return f.key == e.key; });
-        if (it == fields.end() || !it->set) {
+        if (it == M::catalogue().end() || !it->set) {
             out.errors << lang::FormatM(1814, {fileName, e.key, e.error});
             break;
         }
-        if (!stored || it->get(s) != it->get(before))
-            refused(*it, json.value(e.key));
+        if (!root.stored || it->get(s) != it->get(before))
+            refused(*it, given.value(e.key));
         it->set(s, it->get(factory));
         it->set(before, it->get(factory));
-        e = encode(s);
+        e = M::encode(s);
+    }
+    // A value the window derives from the others must agree with them.
+    if (derived && out.errors.isEmpty()) {
+        const QJsonValue v = given.value(derived->key), follows = jsonValue(*derived, s);
+        if (v != follows)
+            out.errors << lang::FormatM(1920, {fileName, derived->key, words.label(*derived, s),
+                                               printable(jsonLiteral(v)), jsonLiteral(follows)});
     }
     if (!out.errors.isEmpty())
         return out;
@@ -138,95 +223,111 @@ ImportedSettings fromJson(const QList<image::CatalogueField<S>> &fields, const Q
     // encoder would write differently there (copies, spare bits, staging areas) is the file's.
     // The image is the encoder's alone when the file held a damaged field or a value that cannot
     // be stored and was changed.
-    const image::Encoded previous = encode(before);
-    if (stored && base.errors.isEmpty() && previous.ok())
+    const image::Encoded previous = M::encode(before);
+    if (root.stored && base.errors.isEmpty() && previous.ok())
         for (std::size_t i = 0; i < out.image.size(); ++i)
             if (previous.image[i] == e.image[i])
-                out.image[i] = (*stored)[i];
+                out.image[i] = (*root.stored)[i];
     return out;
 }
 
 } // namespace
 
-QJsonValue settingJson(const QVariant &v, image::FieldKind kind) {
-    if (kind == image::FieldKind::List && v.toInt() == image::NoItem)
-        return QJsonValue::Null;
-    return QJsonValue::fromVariant(v);
+QString schemaLocation() {
+    return QUrl::fromLocalFile(lang::DataFilePath(QLatin1String(SchemaFileName))).toString();
 }
 
-QJsonObject settingsToJson(image::DeviceModel model, const image::ConfigImage &img) {
-    QJsonObject out;
-    out.insert(QStringLiteral("format"), QLatin1String(SettingsFormat));
-    out.insert(QStringLiteral("version"), SettingsVersion);
-    const bool q71 = model == image::DeviceModel::Q71;
-    out.insert(QStringLiteral("model"), q71 ? QStringLiteral("Q71") : QStringLiteral("Q72"));
-    QStringList damaged;
-    const auto collect = [&](const QList<image::FieldError> &errors) {
-        for (const image::FieldError &e : errors)
+JsonNode jsonDocument(const QString &format) {
+    JsonNode doc = JsonNode::object();
+    doc.insert(QStringLiteral("$schema"), schemaLocation());
+    doc.insert(QStringLiteral("format"), format);
+    doc.insert(QStringLiteral("version"), JsonVersion);
+    return doc;
+}
+
+void putSetting(JsonNode &settings, const QString &key, const QJsonValue &value) {
+    const QStringList parts = key.split(QLatin1Char('.'));
+    JsonNode *node = &settings;
+    for (qsizetype i = 0; i + 1 < parts.size(); ++i)
+        node = &(*node)[parts[i]];
+    node->insert(parts.last(), value);
+}
+
+JsonNode settingsToJson(image::DeviceModel model, const image::ConfigImage &img) {
+    JsonNode doc = jsonDocument(QLatin1String(SettingsFormat));
+    doc.insert(QStringLiteral("model"), modelLabel(model));
+    withModel(model, [&](auto m) {
+        using M = decltype(m);
+        const auto decoded = M::decode(img);
+        JsonNode settings = JsonNode::object();
+        for (const auto &f : M::catalogue())
+            putSetting(settings, f.key, jsonValue(f, decoded.settings));
+        doc.insert(QStringLiteral("settings"), settings);
+        QStringList damaged;
+        for (const image::FieldError &e : decoded.errors)
             damaged << e.keys;
-    };
-    if (q71) {
-        const auto d = image::decodeQ71(img);
-        collect(d.errors);
-        out.insert(QStringLiteral("settings"), toJson(image::catalogueQ71(), d.settings));
-    } else {
-        const auto d = image::decodeQ72(img);
-        collect(d.errors);
-        out.insert(QStringLiteral("settings"), toJson(image::catalogueQ72(), d.settings));
-    }
-    if (!damaged.isEmpty())
-        out.insert(QStringLiteral("damaged"), QJsonArray::fromStringList(damaged));
-    out.insert(
+        if (!damaged.isEmpty())
+            doc.insert(QStringLiteral("damaged"), QJsonValue(QJsonArray::fromStringList(damaged)));
+    });
+    doc.insert(
         QStringLiteral("stored"),
         QString::fromLatin1(
             QByteArray(reinterpret_cast<const char *>(img.data()), qsizetype(img.size())).toHex()));
-    return out;
+    return doc;
 }
 
 ImportedSettings settingsFromJson(const QByteArray &json, const QString &fileName,
                                   const FieldText &words) {
-    QJsonParseError parse{};
-    const QJsonDocument doc = QJsonDocument::fromJson(json, &parse);
-    const QJsonObject root = doc.object();
-    const QString model = root.value(QStringLiteral("model")).toString();
+    const Root root = readRoot(json);
     const auto notSettings = [&](const QString &why) {
         ImportedSettings out;
         out.errors << lang::FormatM(1810, {fileName, why});
         return out;
     };
-    if (parse.error != QJsonParseError::NoError)
-        return notSettings(lang::FormatM(1904, parse.offset));
-    if (root.value(QStringLiteral("format")).toString() != QLatin1String(SettingsFormat) ||
-        root.value(QStringLiteral("version")).toInt() != SettingsVersion)
-        return notSettings(
-            lang::FormatM(1905, {QLatin1String(SettingsFormat), QString::number(SettingsVersion)}));
-    if (model != QLatin1String("Q71") && model != QLatin1String("Q72"))
-        return notSettings(lang::M(1906));
-    if (!root.value(QStringLiteral("settings")).isObject())
-        return notSettings(lang::M(1907));
-    std::optional<image::ConfigImage> stored;
-    if (root.contains(QStringLiteral("stored"))) {
-        const QByteArray hex = root.value(QStringLiteral("stored")).toString().toLatin1();
-        const QByteArray bytes = QByteArray::fromHex(hex);
-        if (bytes.size() != image::ImageSize || bytes.toHex() != hex.toLower())
-            return notSettings(lang::FormatM(1908, image::ImageSize));
-        stored.emplace();
-        std::copy(bytes.begin(), bytes.end(), stored->begin());
-    }
-    QStringList damaged;
-    for (const QJsonValue v : root.value(QStringLiteral("damaged")).toArray())
-        damaged << printable(v.toString());
-    if (!damaged.isEmpty()) {
-        ImportedSettings out;
-        out.errors << lang::FormatM(1849, {fileName, damaged.join(QStringLiteral(", "))});
+    if (!root.error.isEmpty())
+        return notSettings(root.error);
+    if (root.model.isEmpty()) {
+        ImportedSettings out = notSettings(lang::M(1906));
+        out.errors << lang::M(1919);
         return out;
     }
-    const QJsonObject settings = root.value(QStringLiteral("settings")).toObject();
-    if (model == QLatin1String("Q71"))
-        return fromJson(image::catalogueQ71(), settings, stored, image::DeviceModel::Q71, fileName,
-                        words);
-    return fromJson(image::catalogueQ72(), settings, stored, image::DeviceModel::Q72, fileName,
-                    words);
+    if (!root.damaged.isEmpty()) {
+        ImportedSettings out;
+        out.errors << lang::FormatM(1849, {fileName, root.damaged.join(QStringLiteral(", "))});
+        return out;
+    }
+    const image::DeviceModel model =
+        root.model == QLatin1String("Q71") ? image::DeviceModel::Q71 : image::DeviceModel::Q72;
+    return withModel(model, [&](auto m) { return fromJson<decltype(m)>(root, fileName, words); });
+}
+
+PartialSettings partialSettings(const QByteArray &json, const QString &fileName) {
+    PartialSettings out;
+    const Root root = readRoot(json);
+    if (!root.error.isEmpty()) {
+        out.errors << lang::FormatM(1810, {fileName, root.error});
+        return out;
+    }
+    if (!root.damaged.isEmpty()) {
+        out.errors << lang::FormatM(1849, {fileName, root.damaged.join(QStringLiteral(", "))});
+        return out;
+    }
+    if (!root.model.isEmpty())
+        out.model =
+            root.model == QLatin1String("Q71") ? image::DeviceModel::Q71 : image::DeviceModel::Q72;
+    QSet<QString> seen;
+    for (const Setting &s : root.settings) {
+        if (seen.contains(s.first))
+            out.errors << lang::FormatM(1921, {fileName, s.first});
+        seen.insert(s.first);
+        Change c;
+        c.key = s.first;
+        c.given = root.version == 1 ? Change::Given::JsonVersion1 : Change::Given::Json;
+        c.value = s.second;
+        c.origin = fileName;
+        out.changes << c;
+    }
+    return out;
 }
 
 } // namespace q7x::cli

@@ -25,11 +25,7 @@ bool compareAsWritten(const Run &run, ConfigurationFile &file, bool asStored) {
     return written.ok();
 }
 
-Status prepareWrite(const Run &run, const QString &path, Writable &out) {
-    ConfigurationFile file;
-    if (const Status s = readConfiguration(run, path, file); s != Done)
-        return s;
-    const FieldText words(lang::WindowTexts::load(run.language()));
+Status checkWritable(const Run &run, const ConfigurationFile &file, const FieldText &words) {
     const QList<Problem> problems = findProblems(file.model, file.image, words);
     if (!problems.isEmpty()) {
         run.complain(describe(problems));
@@ -40,6 +36,17 @@ Status prepareWrite(const Run &run, const QString &path, Writable &out) {
         run.complain(describe(outOfRangeProblems(file.model, file.image, file.outOfRange, words)));
         run.complain(lang::M(1848));
     }
+    return Done;
+}
+
+Status prepareWrite(const Run &run, const QString &path, Writable &out) {
+    ConfigurationFile file;
+    if (const Status s = readConfiguration(run, path, file); s != Done)
+        return s;
+    if (const Status s =
+            checkWritable(run, file, FieldText(lang::WindowTexts::load(run.language())));
+        s != Done)
+        return s;
     const image::Encoded e = image::imageToWrite(file.model, file.image, writeLanguage(run));
     if (!e.ok()) {
         run.complain({e.error, lang::M(1830)});
@@ -47,6 +54,7 @@ Status prepareWrite(const Run &run, const QString &path, Writable &out) {
     }
     out.model = file.model;
     out.image = e.image;
+    out.source = file;
     out.language = run.storedLanguage();
     return Done;
 }

@@ -11,7 +11,7 @@ packages=(
   llvm lld clang libclang-rt-14-dev
   xvfb xauth imagemagick fonts-dejavu-core poppler-utils
   dpkg-dev file lintian desktop-file-utils appstream librsvg2-bin xdotool x11-utils dbus-daemon
-  mandoc bash-completion
+  mandoc bash-completion python3-jsonschema
 )
 
 missing=()

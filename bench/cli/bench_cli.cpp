@@ -1,10 +1,12 @@
-// q7xctl as whole processes: a full Q72 read and write over a pseudo-terminal served by q7xsim at
-// 1200-baud wire speed against the protocol's own minimum (bench/link/protocolminimum.h), and
-// `show` of a file and `diff` of two files against `--version` of the same program.
+// q7xctl as whole processes: a full Q72 read, write, and `set` (read, change, write) over a
+// pseudo-terminal served by q7xsim at 1200-baud wire speed against the protocol's own minimum
+// (bench/link/protocolminimum.h), and `show` of a file, `diff` of two files and `set` of one
+// setting of a file against `--version` of the same program.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fcntl.h>
+#include <optional>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -48,10 +50,14 @@ double timed(const std::vector<std::string> &args, int *status = nullptr) {
     return took;
 }
 
-double median(const std::vector<std::string> &args) {
+// The median time of the command; counts a run that does not exit with `expected` in `failures`.
+double median(const std::vector<std::string> &args, int &failures, int expected = 0) {
     std::vector<double> times;
-    for (int i = 0; i < Runs; ++i)
-        times.push_back(timed(args));
+    for (int i = 0; i < Runs; ++i) {
+        int status = -1;
+        times.push_back(timed(args, &status));
+        failures += status == expected ? 0 : 1;
+    }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
 }
@@ -72,11 +78,19 @@ int main() {
                                 q7x::image::DeviceModel::Q72);
 
     std::printf("file commands, median of %d whole processes\n", Runs);
-    const double version = median({"--version"});
-    const double show = median({"show", a});
-    const double diff = median({"diff", a, b});
-    std::printf("  --version %.1f ms, show %.1f ms (ratio %.2f), diff %.1f ms (ratio %.2f)\n",
-                version * 1e3, show * 1e3, show / version, diff * 1e3, diff / version);
+    int failures = 0;
+    const double version = median({"--version"}, failures);
+    const double show = median({"show", a}, failures);
+    const double diff = median({"diff", a, b}, failures, 1);
+    // The changed configuration goes to /dev/null, so that every run makes the same change.
+    const double set =
+        median({"set", a, "recipients.1.phone=+79001234567", "-o", "/dev/null"}, failures);
+    if (failures)
+        std::printf("  %d runs of the file commands failed\n", failures);
+    std::printf("  --version %.1f ms, show %.1f ms (ratio %.2f), diff %.1f ms (ratio %.2f), "
+                "set %.1f ms (ratio %.2f)\n",
+                version * 1e3, show * 1e3, show / version, diff * 1e3, diff / version, set * 1e3,
+                set / version);
 
     const std::string link = folder + "/tty";
     const pid_t sim = fork();
@@ -91,21 +105,31 @@ int main() {
     const q7x::image::ConfigImage preset = q7x::image::presetImage(q7x::image::DeviceModel::Q72, 1);
     std::copy(preset.begin(), preset.end(), bytes.begin());
 
-    int failures = 0;
     const struct {
         const char *name;
         LinkOperation op;
         std::vector<std::string> args;
+        std::optional<LinkOperation> then;
     } transfers[] = {{"q7xctl read (connect and full Q72 read)",
                       LinkOperation::ReadQ72,
-                      {"--lang", "ru", "read", "--port", link, "-o", folder + "/read.cfg"}},
+                      {"--lang", "ru", "read", "--port", link, "-o", folder + "/read.cfg"},
+                      {}},
                      {"q7xctl write (connect and full Q72 write)",
                       LinkOperation::WriteQ72,
-                      {"--lang", "ru", "write", "--port", link, a}}};
+                      {"--lang", "ru", "write", "--port", link, a},
+                      {}},
+                     // The device holds `a` as written: the one setting is a change to write.
+                     {"q7xctl set (connect, full Q72 read, one setting changed, full write)",
+                      LinkOperation::ReadQ72,
+                      {"--lang", "ru", "set", "--port", link, "recipients.1.phone=+79001234567"},
+                      LinkOperation::WriteQ72}};
     for (const auto &t : transfers) {
         std::printf("%s\n", t.name);
-        const double minimum = PortSettleSeconds + q7x::bench::protocolMinimumSeconds(
-                                                       {LinkOperation::Connect, t.op}, bytes);
+        const double minimum =
+            PortSettleSeconds +
+            (t.then ? q7x::bench::protocolMinimumSeconds({LinkOperation::Connect, t.op, *t.then},
+                                                         bytes)
+                    : q7x::bench::protocolMinimumSeconds({LinkOperation::Connect, t.op}, bytes));
         int status = -1;
         const double took = timed(t.args, &status);
         failures += status == 0 ? 0 : 1;

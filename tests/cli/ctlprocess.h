@@ -30,8 +30,10 @@ class Ctl {
         // only slower, and every test starts from a folder of its own.
         if (::link(Q7XCTL_PATH, QFile::encodeName(program()).constData()) != 0)
             QFile::copy(QStringLiteral(Q7XCTL_PATH), program());
-        for (const QString &dll : build.entryList({QStringLiteral("*.dll")}))
-            QFile::copy(build.filePath(dll), m_dir.filePath(dll));
+        // The language libraries, and the JSON Schema the program names in its JSON.
+        for (const QString &file :
+             build.entryList({QStringLiteral("*.dll"), QStringLiteral("q7xctl.schema.json")}))
+            QFile::copy(build.filePath(file), m_dir.filePath(file));
         setIni({});
         lang::LoadMessageTable(lang::LangEnglish, m_dir.path());
         // The language comes from the options and the settings file, not from the test's locale.
@@ -85,6 +87,16 @@ class Ctl {
     QTemporaryDir m_dir;
     std::unique_ptr<QProcess> m_process;
 };
+
+inline QByteArray fileBytes(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+inline void writeFile(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
 
 inline QString M(int n) { return lang::M(n); }
 inline QString lines(const QStringList &texts) { return texts.join('\n') + '\n'; }

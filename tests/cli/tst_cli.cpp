@@ -30,22 +30,13 @@
 using namespace q7x;
 using image::DeviceModel;
 using test::Ctl;
+using test::fileBytes;
 using test::lines;
 using test::M;
 using test::said;
+using test::writeFile;
 
 namespace {
-
-QByteArray fileBytes(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 
 QString languageFolder() { return QFileInfo(QStringLiteral(Q7XCTL_PATH)).path(); }
 
@@ -89,8 +80,41 @@ struct RecordingFileSystem : cli::FileSystem {
     }
 };
 
+// Settings as earlier releases of q7xctl wrote them (version 1): flat keys, a list as its item
+// number (null: no item), a group password as the hexadecimal digits of its cells, no derived
+// settings. Such files are still read.
+template <class S>
+QJsonObject versionOneSettings(const QList<image::CatalogueField<S>> &fields, const S &s) {
+    QJsonObject out;
+    for (const auto &f : fields)
+        if (f.set) {
+            const QVariant v = f.get(s);
+            out.insert(f.key, f.kind == image::FieldKind::List && v.toInt() == image::NoItem
+                                  ? QJsonValue(QJsonValue::Null)
+                                  : QJsonValue::fromVariant(v));
+        }
+    return out;
+}
+
 QByteArray showJson(DeviceModel model, const image::ConfigImage &img) {
-    return QJsonDocument(cli::settingsToJson(model, img)).toJson();
+    QJsonObject root{{"format", "q7xctl-settings"},
+                     {"version", 1},
+                     {"model", model == DeviceModel::Q71 ? "Q71" : "Q72"}};
+    QStringList damaged;
+    if (model == DeviceModel::Q71) {
+        root["settings"] =
+            versionOneSettings(image::catalogueQ71(), image::decodeQ71(img).settings);
+    } else {
+        const auto d = image::decodeQ72(img);
+        root["settings"] = versionOneSettings(image::catalogueQ72(), d.settings);
+        for (const image::FieldError &e : d.errors)
+            damaged << e.keys;
+    }
+    if (!damaged.isEmpty())
+        root["damaged"] = QJsonArray::fromStringList(damaged);
+    root["stored"] = QString::fromLatin1(
+        QByteArray(reinterpret_cast<const char *>(img.data()), qsizetype(img.size())).toHex());
+    return QJsonDocument(root).toJson();
 }
 
 } // namespace
@@ -128,8 +152,8 @@ void TestCli::usageMistakesAreNamedWithTheNearestName_data() {
     const auto row = [](const char *name, const QStringList &args, const QStringList &messages) {
         QTest::newRow(name) << args << messages;
     };
-    const QString commands("info, read, write, clone, clock, show, diff, check, import, preset, "
-                           "report");
+    const QString commands("info, read, write, clone, clock, show, diff, check, set, import, keys, "
+                           "preset, report");
     row("no command", {}, {lang::FormatM(1878, commands)});
     row("unknown command", {"frobnicate"}, {lang::FormatM(1870, "frobnicate")});
     row("typo of a command", {"wrtie", "--port", "com1", "x.cfg"},
@@ -390,12 +414,15 @@ void TestCli::showJsonThenImportGivesTheSameBytes() {
             if (!damaged)
                 configs.append({model, img});
         }
-    for (const auto &[model, img] : configs) {
-        const cli::ImportedSettings back = cli::settingsFromJson(showJson(model, img), "x", words);
-        QVERIFY2(back.errors.isEmpty(), qPrintable(back.errors.join('\n')));
-        QCOMPARE(back.model, model);
-        QVERIFY(back.image == img);
-    }
+    // What show --json prints now (version 2), and what earlier releases printed (version 1).
+    for (const auto &[model, img] : configs)
+        for (const QByteArray &json :
+             {cli::settingsToJson(model, img).toJson(), showJson(model, img)}) {
+            const cli::ImportedSettings back = cli::settingsFromJson(json, "x", words);
+            QVERIFY2(back.errors.isEmpty(), qPrintable(back.errors.join('\n')));
+            QCOMPARE(back.model, model);
+            QVERIFY(back.image == img);
+        }
 
     const image::ConfigImage preset = image::presetImage(DeviceModel::Q72, 1);
     QJsonObject root = QJsonDocument::fromJson(showJson(DeviceModel::Q72, preset)).object();
@@ -409,6 +436,12 @@ void TestCli::showJsonThenImportGivesTheSameBytes() {
     const std::uint8_t phone[] = {0x07, 0x90, 0x01, 0x23, 0x45, 0x67, 0xFF, 0xFF};
     std::copy(std::begin(phone), std::end(phone), expected.begin() + 40);
     QVERIFY(edited.image == expected);
+    // The same edit of version 2, where the number is a member of its recipient.
+    cli::JsonNode v2 = cli::settingsToJson(DeviceModel::Q72, preset);
+    v2["settings"]["recipients"]["2"]["phone"] = "+79001234567";
+    const cli::ImportedSettings nested = cli::settingsFromJson(v2.toJson(), "x", words);
+    QVERIFY2(nested.errors.isEmpty(), qPrintable(nested.errors.join('\n')));
+    QVERIFY(nested.image == expected);
 
     // A damaged field is marked: show says so with status 1, and import will not take the
     // fall-back value for the file's.
@@ -465,7 +498,7 @@ void TestCli::importNamesEveryRefusal() {
                  s.remove("workMode");
                  s["pinCode"] = "1234";
              }),
-             "2 " + said({lang::FormatM(1812, {"-", "workMode, pin"}),
+             "2 " + said({lang::FormatM(1812, {"-", "workMode, pin"}), M(1919),
                           lang::FormatM(1811, {"-", "pinCode"})}));
     // Settings of a Q71 under the name of a Q72.
     QJsonObject q71 =
@@ -581,21 +614,20 @@ void TestCli::checkNamesEachProblemAndWriteRefusesTheFile() {
 // No two settings of a model read the same in any language (an object and the group it belongs
 // to once did), so show, diff and the sheet never name two settings alike.
 void TestCli::everySettingHasItsOwnWords() {
+    const auto distinct = [](const cli::FieldText &words, const auto &catalogue, const auto &s) {
+        QHash<QString, QString> keys;
+        for (const auto &f : catalogue) {
+            const QString name = words.pages(f.pages) + " / " + words.label(f, s);
+            QVERIFY2(!keys.contains(name), qPrintable(f.key + " and " + keys[name] + ": " + name));
+            keys.insert(name, f.key);
+        }
+    };
     for (const QString &language : {lang::LangRussian, lang::LangEnglish, lang::LangTurkish}) {
         const cli::FieldText words(lang::WindowTexts::load(language, languageFolder()));
-        QHash<QString, QString> q72, q71;
-        const auto s72 = image::decodeQ72(image::presetImage(DeviceModel::Q72, 1)).settings;
-        for (const auto &f : image::catalogueQ72()) {
-            const QString name = words.pages(f.pages) + " / " + words.label(f, s72);
-            QVERIFY2(!q72.contains(name), qPrintable(f.key + " and " + q72[name] + ": " + name));
-            q72.insert(name, f.key);
-        }
-        const auto s71 = image::decodeQ71(image::presetImage(DeviceModel::Q71, 1)).settings;
-        for (const auto &f : image::catalogueQ71()) {
-            const QString name = words.pages(f.pages) + " / " + words.label(f, s71);
-            QVERIFY2(!q71.contains(name), qPrintable(f.key + " and " + q71[name] + ": " + name));
-            q71.insert(name, f.key);
-        }
+        distinct(words, image::catalogueQ72(),
+                 image::decodeQ72(image::presetImage(DeviceModel::Q72, 1)).settings);
+        distinct(words, image::catalogueQ71(),
+                 image::decodeQ71(image::presetImage(DeviceModel::Q71, 1)).settings);
     }
 }
 

@@ -1,12 +1,15 @@
 // q7xctl against simulated devices on a pseudo-terminal, as an installer runs it: backups equal
 // to the device's memory, writes that leave the device holding the file, a batch of devices
-// cloned in turn, and every failure of the link with its exit status and texts.
+// cloned in turn, a fleet changed one setting at a time and cloned with values of its own, and
+// every failure of the link with its exit status and texts.
 #include "ctlprocess.h"
 #include "image/configfile.h"
 #include "image/formload.h"
 #include "image/presets.h"
 #include "seededsettings.h"
 #include "testsupport.h"
+
+#include <QCryptographicHash>
 
 #include <csignal>
 
@@ -16,6 +19,7 @@ using test::Ctl;
 using test::lines;
 using test::M;
 using test::said;
+using test::writeFile;
 constexpr DeviceModel Q71 = DeviceModel::Q71, Q72 = DeviceModel::Q72;
 
 namespace {
@@ -107,6 +111,35 @@ QString waitForLine(QProcess &p, QString &out, const QString &line, int ms) {
     return out;
 }
 
+// The fields of each line of a log after its header.
+QList<QStringList> logLines(const QString &path) {
+    QList<QStringList> out;
+    QFile f(path);
+    if (f.open(QIODevice::ReadOnly))
+        for (const QByteArray &line : f.readAll().split('\n').mid(1))
+            if (!line.isEmpty())
+                out << QString::fromUtf8(line).split(',');
+    return out;
+}
+image::ConfigImage imageOf(const QByteArray &bytes) {
+    image::ConfigImage out{};
+    std::copy(bytes.begin(), bytes.begin() + std::min<qsizetype>(bytes.size(), 702), out.begin());
+    return out;
+}
+QString sha256(const QByteArray &bytes) {
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+}
+
+// q7xctl with the arguments started beside others on the program of `ctl`.
+std::unique_ptr<QProcess> started(Ctl &ctl, const QStringList &args) {
+    auto p = std::make_unique<QProcess>();
+    p->setWorkingDirectory(ctl.path({}));
+    p->setProcessEnvironment(ctl.environment);
+    p->start(ctl.program(), QStringList{"--lang", "en"} + args);
+    p->waitForStarted();
+    return p;
+}
+
 } // namespace
 
 class TestCliDevice : public QObject {
@@ -119,18 +152,23 @@ class TestCliDevice : public QObject {
     void linkFailuresGiveTheirStatusAndTexts();
     void ctrlCDuringAWriteSaysItWasCutShort();
     void clockStartsTheModemOfAQ72Only();
+    void setChangesEachDeviceInThatSettingOnly();
+    void clonePerDeviceGivesEachDeviceItsRow();
 };
 
-// CTest runs this program twice, side by side, since the functions mostly wait on the wire's
-// pauses: with Q7X_TEST_SHARE=batch only the batch functions run, with Q7X_TEST_SHARE=backup all
-// the others (so a new function runs in one of the two), without it every function.
+// CTest runs this program several times, side by side, since the functions mostly wait on the
+// wire's pauses: with Q7X_TEST_SHARE set only the functions of that share run (those not listed
+// are "backup"), without it every function.
 void TestCliDevice::init() {
-    static const QByteArrayList batch{"cloneProgramsDevicesInTurnAndSkipsOtherModels",
-                                      "linkFailuresGiveTheirStatusAndTexts",
-                                      "clockStartsTheModemOfAQ72Only"};
+    static const QHash<QByteArray, QByteArray> shares{
+        {"cloneProgramsDevicesInTurnAndSkipsOtherModels", "batch"},
+        {"linkFailuresGiveTheirStatusAndTexts", "batch"},
+        {"clockStartsTheModemOfAQ72Only", "batch"},
+        {"setChangesEachDeviceInThatSettingOnly", "fleet"},
+        {"clonePerDeviceGivesEachDeviceItsRow", "fleet"}};
     const QByteArray share = qgetenv("Q7X_TEST_SHARE");
-    if (!share.isEmpty() && (share == "batch") != batch.contains(QTest::currentTestFunction()))
-        QSKIP("runs in the other CTest entry of this program");
+    if (!share.isEmpty() && shares.value(QTest::currentTestFunction(), "backup") != share)
+        QSKIP("runs in another CTest entry of this program");
 }
 
 void TestCliDevice::backupProgramAndCompare_data() {
@@ -349,6 +387,107 @@ void TestCliDevice::clockStartsTheModemOfAQ72Only() {
     const Ctl::Result r = ctl.run({"clock", "--port", q71.port()});
     QCOMPARE(r.status, 2);
     QCOMPARE(r.err, said({lang::FormatM(1833, M(1238))}));
+}
+
+// Three sites with object numbers and passwords of their own get one new telephone number, all at
+// once, each with a backup and a line in one log; a fourth device, asked for an object number out
+// of range meanwhile, keeps its memory.
+void TestCliDevice::setChangesEachDeviceInThatSettingOnly() {
+    Ctl ctl;
+    const QString backups = ctl.path("backups"), log = ctl.path("fleet.csv");
+    QVERIFY(QDir().mkpath(backups));
+    std::vector<std::unique_ptr<Device>> devices;
+    std::vector<std::unique_ptr<QProcess>> runs;
+    QSet<int> objects;
+    for (unsigned seed = 21; seed < 25; ++seed) {
+        const image::ConfigImage start = canonical(Q72, seed);
+        objects << image::decodeQ72(start).settings.partitions[0].object;
+        devices.push_back(std::make_unique<Device>(Q72, start));
+        QVERIFY(devices.back()->sim->serving());
+        runs.push_back(started(
+            ctl, {"set", "--port", devices.back()->port(),
+                  seed < 24 ? "recipients.1.phone=+79001234567" : "partitions.1.object=1000",
+                  "--backup", backups, "--log", log}));
+    }
+    QCOMPARE(objects.size(), 4);
+    const QByteArray untouched = devices[3]->memory();
+    QString refused;
+    for (int i = 0; i < 4; ++i) {
+        QVERIFY(runs[i]->waitForFinished(120000));
+        refused = QString::fromUtf8(runs[i]->readAllStandardError());
+        QVERIFY2(runs[i]->exitCode() == (i < 3 ? 0 : 2), qPrintable(refused));
+    }
+    QVERIFY2(refused.contains("partitions.1.object") && refused.contains("1000") &&
+                 refused.contains(lang::FormatM(1892, 999)),
+             qPrintable(refused));
+    QCOMPARE(devices[3]->memory(), untouched);
+
+    // Each device differs from its own backup in the telephone number alone, and its line in
+    // the log has the hash of what it holds.
+    const QList<QStringList> lines = logLines(log);
+    QCOMPARE(lines.size(), 4);
+    QSet<QString> backupsNamed;
+    for (int i = 0; i < 4; ++i) {
+        const auto line = std::find_if(lines.begin(), lines.end(), [&](const QStringList &l) {
+            return l.value(1) == devices[i]->port();
+        });
+        QVERIFY(line != lines.end());
+        QCOMPARE(line->mid(4, 3),
+                 (i < 3 ? QStringList{"set", "written", "0"} : QStringList{"set", "failed", "2"}));
+        backupsNamed << line->value(8);
+        const image::ConfigFileRead backup = image::readConfigFile(line->value(8));
+        QVERIFY(backup.image);
+        image::Q72Settings expected = image::decodeQ72(*backup.image).settings;
+        if (i < 3) {
+            expected.recipients[0].phone = "+79001234567";
+            QCOMPARE(line->value(7), sha256(writtenPart(devices[i]->held(Q72), Q72)));
+        }
+        QVERIFY(image::decodeQ72(imageOf(devices[i]->held(Q72))).settings == expected);
+    }
+    QCOMPARE(backupsNamed.size(), 4);
+}
+
+// One file cloned to three devices in turn, each with the object numbers of its row of the
+// per-device values; each keeps a backup of what it held and gets a line in the log with the
+// hash of its memory; the run ends after the last row.
+void TestCliDevice::clonePerDeviceGivesEachDeviceItsRow() {
+    Ctl ctl;
+    QTemporaryDir dir;
+    const QString file = ctl.path("site.cfg"), sites = ctl.path("sites.csv"),
+                  log = ctl.path("log.csv"), backups = ctl.path("backups");
+    QVERIFY(QDir().mkpath(backups));
+    QVERIFY(!image::writeConfigFile(file, canonical(Q71, 4), Q71));
+    writeFile(sites, "partitions.1.object;partitions.2.object\n101;1101\n102;1102\n103;1103\n");
+    QProcess &clone = ctl.start({"clone", file, "--port", dir.filePath("tty"), "--per-device",
+                                 sites, "--backup", backups, "--log", log});
+    QString out;
+    QList<QByteArray> before, after;
+    for (int row = 0; row < 3; ++row) {
+        QVERIFY2(waitForLine(clone, out, M(1835), 30000).endsWith(M(1835) + '\n'), qPrintable(out));
+        const image::ConfigImage start = canonical(Q71, 31 + unsigned(row));
+        writeFile(dir.filePath("image"), bytes(start, 0, 320));
+        test::Simulator sim(dir.path(), {"--model", "q71", "--load", dir.filePath("image")});
+        QVERIFY(sim.serving());
+        const QString next = row < 2 ? M(1836) : lang::FormatM(1837, {"3", "0", "0"});
+        QVERIFY2(waitForLine(clone, out, next, 60000).endsWith(next + '\n'), qPrintable(out));
+        sim.stop();
+        before << bytes(start, 0, 320);
+        after << dumped(dir.filePath("dump")).left(320);
+        const image::Q71Settings s = image::decodeQ71(imageOf(after.back())).settings;
+        QCOMPARE(s.partitions[0].object, 101 + row);
+        QCOMPARE(s.partitions[1].object, 1101 + row);
+    }
+    QVERIFY(clone.waitForFinished(30000));
+    QCOMPARE(clone.exitCode(), 0);
+    QVERIFY(out.contains('\n' + lang::FormatM(1943, sites) + '\n'));
+    const QList<QStringList> lines = logLines(log);
+    QCOMPARE(lines.size(), 3);
+    for (int row = 0; row < 3; ++row) {
+        QCOMPARE(lines[row].mid(4, 4), QStringList({"clone", "written", "0", sha256(after[row])}));
+        const image::ConfigFileRead backup = image::readConfigFile(lines[row].value(8));
+        QVERIFY(backup.image);
+        QCOMPARE(bytes(*backup.image, 0, 320), before[row]);
+    }
 }
 
 QTEST_MAIN(TestCliDevice)
