@@ -11,9 +11,6 @@ namespace q7x::cli {
 
 namespace {
 
-// Far more than any settings file holds; a larger input is not one.
-constexpr qint64 MaxJsonSize = 16 * 1024 * 1024;
-
 // The settings of `json` changed in the configuration `base` in the window's order, as `set`
 // changes them.
 Status importInto(const Run &run, const QString &base, const QByteArray &json,

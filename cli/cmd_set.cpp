@@ -14,9 +14,6 @@ namespace q7x::cli {
 
 namespace {
 
-// Far more than any settings file holds.
-constexpr qint64 MaxJsonSize = 16 * 1024 * 1024;
-
 struct Options {
     std::vector<std::string> arguments;
     std::string port, from, output, log, backup;

@@ -32,6 +32,9 @@
 
 namespace q7x::cli {
 
+// The largest settings JSON read: far more than any settings file holds; a larger input is not one.
+inline constexpr qint64 MaxJsonSize = 16 * 1024 * 1024;
+
 inline constexpr const char *SettingsFormat = "q7xctl-settings";
 inline constexpr int JsonVersion = 2;
 inline constexpr const char *SchemaFileName = "q7xctl.schema.json";

@@ -10,6 +10,7 @@
 #include "lang/ini.h"
 #include "lang/messagetable.h"
 #include "pages/formbinding.h"
+#include "reachable.h"
 
 #include "../image/seededsettings.h"
 
@@ -25,6 +26,8 @@ using image::EditKind;
 using image::Form;
 
 namespace {
+
+using test::reachable;
 
 QString S(const char *s) { return QString::fromUtf8(s); }
 
@@ -97,21 +100,6 @@ QStringList differences(const Form &window, const Form &model) {
     if (a.formShown != b.formShown || a.interactive != b.interactive)
         out << S("window flags");
     return out;
-}
-
-bool reachable(QWidget *w, QWidget *window) {
-    for (QWidget *p = w; p && p != window; p = p->parentWidget()) {
-        if (p->testAttribute(Qt::WA_Disabled))
-            return false;
-        if (auto *sheet = qobject_cast<pages::TabSheet *>(p)) {
-            if (!sheet->tabVisible())
-                return false;
-            continue;
-        }
-        if (p->isHidden() && !qobject_cast<QStackedWidget *>(p->parentWidget()))
-            return false;
-    }
-    return true;
 }
 
 class Pair {

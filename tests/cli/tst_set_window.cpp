@@ -15,6 +15,7 @@
 #include "image/formreach.h"
 #include "image/presets.h"
 #include "pages/formbinding.h"
+#include "reachable.h"
 #include "testsupport.h"
 
 #include "seededsettings.h"
@@ -30,6 +31,8 @@ using image::ConfigImage;
 
 namespace {
 
+using test::reachable;
+
 QString S(const char *s) { return QString::fromUtf8(s); }
 
 // Changes compared byte for byte per model, at least; the sanitizer build compares fewer.
@@ -37,22 +40,6 @@ QString S(const char *s) { return QString::fromUtf8(s); }
 #define Q7X_SET_WINDOW_CHANGES 300
 #endif
 constexpr int Compared = Q7X_SET_WINDOW_CHANGES;
-
-// Whether a person can reach the control: no disabled or hidden parent, its page among the tabs.
-bool reachable(QWidget *w, QWidget *window) {
-    for (QWidget *p = w; p && p != window; p = p->parentWidget()) {
-        if (p->testAttribute(Qt::WA_Disabled))
-            return false;
-        if (auto *sheet = qobject_cast<pages::TabSheet *>(p)) {
-            if (!sheet->tabVisible())
-                return false;
-            continue;
-        }
-        if (p->isHidden() && !qobject_cast<QStackedWidget *>(p->parentWidget()))
-            return false;
-    }
-    return true;
-}
 
 // Files the window would write as they stand: the presets and seeded configurations.
 QList<ConfigImage> bases(DeviceModel model, unsigned seed) {
