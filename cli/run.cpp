@@ -17,15 +17,16 @@ namespace q7x::cli {
 
 namespace {
 
-// Our own texts hold no control characters but line ends; anything else came from outside.
-QString escapedBut(const QString &text, QChar keep) {
+// Our own texts hold no control characters but line ends; anything else came from outside. A NUL
+// is escaped like every other control character.
+QString escapedBut(const QString &text, bool keepLineEnds) {
     QString out;
     out.reserve(text.size());
     for (const QChar c : text) {
         const char16_t u = c.unicode();
         const bool control = u < 0x20 || (u >= 0x7F && u < 0xA0) || (u >= 0x202A && u <= 0x202E) ||
                              (u >= 0x2066 && u <= 0x2069);
-        if (!control || c == keep)
+        if (!control || (keepLineEnds && u == '\n'))
             out += c;
         else if (u == '\n')
             out += QLatin1String("\\n");
@@ -72,7 +73,7 @@ QString languageName(const QString &language) {
                                                    : 1866);
 }
 
-QString printable(const QString &text) { return escapedBut(text, QChar()); }
+QString printable(const QString &text) { return escapedBut(text, false); }
 
 QString reasonText(int error) {
     switch (error) {
@@ -150,7 +151,7 @@ void Run::loadMessages() const { lang::LoadMessageTable(language()); }
 
 void Run::out(const QString &text) const {
     m_printed = true;
-    if (!write(stdout, escapedBut(text, QLatin1Char('\n'))) && m_outputError == 0)
+    if (!write(stdout, escapedBut(text, true)) && m_outputError == 0)
         m_outputError = errno;
 }
 
@@ -164,7 +165,7 @@ void Run::print(const QString &text) const { out(text); }
 void Run::complain(const QString &line) const {
     for (const QString &part : line.split(QLatin1Char('\n'))) {
         m_complaints << part;
-        write(stderr, QStringLiteral("q7xctl: ") + escapedBut(part, QChar()) + QLatin1Char('\n'));
+        write(stderr, QStringLiteral("q7xctl: ") + escapedBut(part, false) + QLatin1Char('\n'));
     }
 }
 
@@ -175,7 +176,7 @@ void Run::complain(const QStringList &lines) const {
 
 void Run::log(const QString &line) const {
     if (verbose)
-        write(stderr, escapedBut(line, QChar()) + QLatin1Char('\n'));
+        write(stderr, escapedBut(line, false) + QLatin1Char('\n'));
 }
 
 Status Run::finish(Status status) const {

@@ -6,6 +6,7 @@
 #include "cli/fieldtext.h"
 #include "cli/files.h"
 #include "cli/progressbar.h"
+#include "cli/run.h"
 #include "cli/settingsjson.h"
 #include "cli/writable.h"
 #include "ctlprocess.h"
@@ -690,6 +691,15 @@ void TestCli::textFromOutsideIsPrintedEscaped() {
     const QString shown = ctl.run({"show", file}).out;
     QVERIFY(shown.contains(": x\\x1b]2;y\\x07z\n"));
     QVERIFY(!shown.contains(QChar(0x1b)));
+
+    // What can move the cursor, change the terminal or turn the text around is escaped: C0
+    // controls, DEL, C1 controls, the bidirectional embeddings, overrides and isolates. Their
+    // printable neighbours, and letters of the interface languages, pass as they are.
+    for (const char16_t u : {0x00, 0x1F, 0x7F, 0x80, 0x9F, 0x202A, 0x202E, 0x2066, 0x2069})
+        QVERIFY2(cli::printable(QString(QChar(u))).startsWith(QLatin1Char('\\')),
+                 qPrintable(QString::number(u, 16)));
+    for (const char16_t u : {0x20, 0x7E, 0xA0, 0x2029, 0x202F, 0x2065, 0x206A, 0x0416, 0x011F})
+        QCOMPARE(cli::printable(QString(QChar(u))), QString(QChar(u)));
 }
 
 // The line of a transfer never reaches the terminal's last column, in any language, at any width

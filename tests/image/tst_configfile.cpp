@@ -88,6 +88,7 @@ class TstConfigFile : public QObject {
     void saveLoadRoundTrip();
     void toleratedInput_data();
     void toleratedInput();
+    void linesThatDoNotFitAByteAreNamed();
     void refusedInput_data();
     void refusedInput();
     void endlessInputStopsEarly();
@@ -150,6 +151,25 @@ void TstConfigFile::toleratedInput() {
     QVERIFY2(!r.error, qPrintable(r.error.message()));
     QCOMPARE(int((*r.image)[at]), want);
     QCOMPARE(r.model.value_or(-1), 71);
+}
+
+// 0 and 255 fit a byte; 256, -1 and 265 do not and are named with the value read, in line order.
+// A file with every byte value (255 among them) names none.
+void TstConfigFile::linesThatDoNotFitAByteAreNamed() {
+    QCOMPARE(parse(counting(DeviceModel::Q72)).outOfRange.size(), 0);
+    QByteArray data = counting(DeviceModel::Q72);
+    const QList<QPair<int, QByteArray>> lines = {{1, "0"},  {2, "255"}, {3, "256"},
+                                                 {7, "-1"}, {9, "265"}, {702, "255"}};
+    for (const auto &[line, text] : lines)
+        data = withLine(data, line, text);
+    const auto r = parse(data);
+    QVERIFY2(!r.error, qPrintable(r.error.message()));
+    QList<QPair<int, int>> named;
+    for (const OutOfRangeLine &l : r.outOfRange)
+        named.append({l.line, l.value});
+    QCOMPARE(named, (QList<QPair<int, int>>{{3, 256}, {7, -1}, {9, 265}}));
+    QCOMPARE(int((*r.image)[1]), 255);
+    QCOMPARE(int((*r.image)[8]), 9);
 }
 
 void TstConfigFile::refusedInput_data() {

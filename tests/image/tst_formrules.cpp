@@ -416,6 +416,22 @@ void TestFormRules::edits_refuseWhatNoControlTakes() {
     QVERIFY(!userEdit(f, S("Mode"), EditKind::Choose, 3, fx));
     QVERIFY(f == before);
     QVERIFY(fx.notices.isEmpty());
+
+    // Object lists: partitions 1..9 share the model's list (objects up to 9999 on the phone-line
+    // model, up to 999 on the GSM model), partitions 10..16 go to 999 on both; the last item of
+    // each is taken and the one after it refused.
+    for (const int tool : {1, 0}) { // demo Q72, demo Q71
+        EDIT(f, "Mode", Choose, tool);
+        const int shared = itemCount(f, S("ObjNmb1"));
+        QCOMPARE(shared, tool == 0 ? 10000 : 1000);
+        for (const char *list : {"ObjNmb9", "ObjNmb10", "ObjNmb16"}) {
+            const int count = itemCount(f, S(list));
+            QCOMPARE(count, QByteArray(list) == "ObjNmb9" ? shared : 1000);
+            FormEffects edit;
+            QVERIFY2(userEdit(f, S(list), EditKind::Choose, count - 1, edit), list);
+            QVERIFY2(!userEdit(f, S(list), EditKind::Choose, count, edit), list);
+        }
+    }
 }
 
 QTEST_MAIN(TestFormRules)

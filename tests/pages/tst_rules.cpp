@@ -88,6 +88,8 @@ class TestRules : public QObject {
     void linePhoneAndBalance_filterAndClick();
     void fieldLength_data();
     void fieldLength();
+    void digitalCodes_everyFieldCheckedOnLeaving();
+    void filteredTyping_keepsTheCaretWhereItWas();
     void pauseIntervalsAndLineTypes_reachEveryRecipient();
     void blitzCodes_padOrKeepOnLeaving();
     void tonePreview_everySymbolOnAnyChange();
@@ -232,6 +234,52 @@ void TestRules::fieldLength() {
         leave(edit);
         QCOMPARE(w.messages(), int(messages.size()));
     }
+}
+
+// Every digital event code, the first to the test code, is checked when it is left: too short
+// is said and the field keeps it, too long is said and cut.
+void TestRules::digitalCodes_everyFieldCheckedOnLeaving() {
+    Window w;
+    for (int k = 1; k <= 13; ++k) {
+        const int length = k == 13 ? 4 : 3;
+        Edit *edit = w.c().edit(S("Dig"), k);
+        const QString where = S("Dig") + QString::number(k);
+        w.dialogs.clear();
+        edit->setText(QString(length - 1, u'7'));
+        leave(edit);
+        QCOMPARE(edit->text(), QString(length - 1, u'7'));
+        QVERIFY2(w.dialogs.texts() == QStringList{k == 13 ? S("M1550") : S("M1548")},
+                 qPrintable(where));
+        w.dialogs.clear();
+        edit->setText(QString(length + 1, u'8'));
+        leave(edit);
+        QVERIFY2(edit->text() == QString(length, u'8'), qPrintable(where));
+        QVERIFY2(w.dialogs.texts() == QStringList{k == 13 ? S("M1551") : S("M1549")},
+                 qPrintable(where));
+    }
+}
+
+// A character a field refuses, typed between others, leaves the caret where the person typed:
+// after what stands before it, not one place on.
+void TestRules::filteredTyping_keepsTheCaretWhereItWas() {
+    Window w;
+    w.toolMode(0);
+    Edit *line = w.edit("LinePhone", 2);
+    line->setFocus();
+    QTest::keyClicks(line, QStringLiteral("1234"));
+    line->setCursorPosition(2);
+    QTest::keyClicks(line, QStringLiteral("-"));
+    QCOMPARE(line->text(), S("1234"));
+    QCOMPARE(line->cursorPosition(), 2);
+    QTest::keyClicks(line, QStringLiteral("5"));
+    QCOMPARE(line->text(), S("12534"));
+    QCOMPARE(line->cursorPosition(), 3);
+    Edit *balance = w.c().edit(S("RequestBalance"));
+    balance->setText(QStringLiteral("*10#"));
+    balance->setCursorPosition(1);
+    QTest::keyClicks(balance, QStringLiteral("a"));
+    QCOMPARE(balance->text(), S("*10#"));
+    QCOMPARE(balance->cursorPosition(), 1);
 }
 
 void TestRules::partitionNumbers_uniqueWithinObject() {
