@@ -230,7 +230,7 @@ void TestCliFleet::importBaseIsSetFrom() {
     QVERIFY(!QFile::exists(ctl.path("w.cfg")));
 }
 
-// What the installer met: an item number 1 that means 20 s, a partition shown as 5 held
+// What an installer met in version 1: an item number 1 that means 20 s, a partition shown as 5 held
 // as 4, keys that sort as strings.
 void TestCliFleet::versionTwoReadsAsTheWindowShows() {
     image::Q72Settings s = image::decodeQ72(image::presetImage(DeviceModel::Q72, 1)).settings;
