@@ -53,6 +53,8 @@ std::optional<QByteArray> followLinks(QByteArray path) {
     return std::nullopt;
 }
 
+} // namespace
+
 bool writeAll(FileSystem &fs, int fd, const QByteArray &contents) {
     qsizetype done = 0;
     while (done < contents.size()) {
@@ -67,8 +69,6 @@ bool writeAll(FileSystem &fs, int fd, const QByteArray &contents) {
     }
     return true;
 }
-
-} // namespace
 
 QString modelLabel(image::DeviceModel model) {
     return model == image::DeviceModel::Q71 ? QStringLiteral("Q71") : QStringLiteral("Q72");

@@ -46,6 +46,10 @@ class FileSystem {
     static FileSystem &system();
 };
 
+// Writes all of `contents` to `fd`, again after an interruption; false (errno set) when the
+// file took less.
+bool writeAll(FileSystem &fs, int fd, const QByteArray &contents);
+
 class Output {
   public:
     // The output `path` names; nothing, with the reason said, when it cannot be written: an

@@ -50,19 +50,6 @@ QString now() {
     return local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate);
 }
 
-bool writeAll(int fd, const QByteArray &bytes) {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, std::size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return true;
-}
-
 } // namespace
 
 std::optional<FleetLog> FleetLog::open(const Run &run, const QString &path) {
@@ -82,7 +69,8 @@ std::optional<FleetLog> FleetLog::open(const Run &run, const QString &path) {
     if (!S_ISREG(st.st_mode))
         return log;
     const bool locked = ::flock(fd, LOCK_EX) == 0;
-    const bool headed = ::fstat(fd, &st) == 0 && (st.st_size > 0 || writeAll(fd, header() + '\n'));
+    const bool headed = ::fstat(fd, &st) == 0 &&
+                        (st.st_size > 0 || writeAll(FileSystem::system(), fd, header() + '\n'));
     const int error = errno;
     if (locked)
         ::flock(fd, LOCK_UN);
@@ -132,7 +120,7 @@ QByteArray FleetLog::line(const LogEntry &e, const QString &time) {
 
 bool FleetLog::append(const Run &run, const LogEntry &entry) {
     // One write call per line, so that lines of two runs appending to one log do not mix.
-    const bool written = writeAll(m_fd, line(entry, now()) + '\n');
+    const bool written = writeAll(FileSystem::system(), m_fd, line(entry, now()) + '\n');
     struct stat st {};
     const bool synced = ::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode) || ::fsync(m_fd) == 0;
     if (written && synced)
