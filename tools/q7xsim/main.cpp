@@ -163,6 +163,8 @@ int main(int argc, char **argv) {
         sim.loadImage(image);
     }
     sim.modemStates = modemStates;
+    // The starting state is on disk before the link appears: whoever finds the link may read it.
+    writeDump(dump, sim);
 
     int master = -1;
     int slave = -1;
@@ -188,7 +190,6 @@ int main(int argc, char **argv) {
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
     std::signal(SIGPIPE, SIG_IGN);
-    writeDump(dump, sim);
     std::printf("q7xsim: %s on %s (link %s)%s\n", model.c_str(), slaveName, link.c_str(),
                 wireTiming ? ", 1200-baud wire timing" : "");
     std::fflush(stdout);
