@@ -57,7 +57,7 @@ void TMainForm::nameControls(const image::Form &form, bool onlyGroups) {
         for (const auto &f : catalogue)
             for (const QString &id : f.captions)
                 if (texts.text(id).isEmpty())
-                    if (const QWidget *w = c.find(controlOf(id)))
+                    if (const QWidget *w = c.existing(controlOf(id)))
                         texts.insert(id, shownCaption(w));
     };
     collect(image::catalogueQ72());
@@ -73,7 +73,7 @@ void TMainForm::nameControls(const image::Form &form, bool onlyGroups) {
 
     QSet<const QWidget *> named;
     auto name = [&](const auto &f, const auto &settings) {
-        QWidget *control = c.find(f.control(settings));
+        QWidget *control = c.existing(f.control(settings));
         if (!control || named.contains(control))
             return;
         named.insert(control);
@@ -81,7 +81,7 @@ void TMainForm::nameControls(const image::Form &form, bool onlyGroups) {
         input->setAccessibleName(words.label(f, settings));
         if (onlyGroups || f.captions.isEmpty() || uses.value(f.captions.last()) > 1)
             return;
-        auto *label = qobject_cast<QLabel *>(c.find(controlOf(f.captions.last())));
+        auto *label = qobject_cast<QLabel *>(c.existing(controlOf(f.captions.last())));
         if (label && label != input)
             label->setBuddy(input);
     };
@@ -117,7 +117,8 @@ void TMainForm::nameControls(const image::Form &form, bool onlyGroups) {
         if (group == 8)
             extra = 138;
         for (int column = 9; column <= 16; ++column)
-            if (QWidget *box = c.find(pages::Controls::name(QStringLiteral("CheckBox"), extra++)))
+            if (QWidget *box =
+                    c.existing(pages::Controls::name(QStringLiteral("CheckBox"), extra++)))
                 box->setAccessibleName(report::joinCaptions(
                     {{caption(pages::Controls::name(QStringLiteral("Label81"), group)), 0},
                      {caption(QStringLiteral("Label713")), column}}));
@@ -126,7 +127,7 @@ void TMainForm::nameControls(const image::Form &form, bool onlyGroups) {
     // Beside them, the object and partition numbers of partitions 9..16, which no setting reads.
     for (int p = 9; p <= 16; ++p)
         for (const auto &[list, heading] : {std::pair{16 + p, "Label716"}, {2 + p, "Label717"}})
-            if (QWidget *w = c.find(pages::Controls::name(QStringLiteral("ComboBox"), list)))
+            if (QWidget *w = c.existing(pages::Controls::name(QStringLiteral("ComboBox"), list)))
                 w->setAccessibleName(report::joinCaptions({{caption(QStringLiteral("Label715")), p},
                                                            {caption(QLatin1String(heading)), 0}}));
 

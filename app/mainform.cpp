@@ -3,6 +3,7 @@
 
 #include "lang/ini.h"
 #include "lang/messagetable.h"
+#include "pages/formbinding.h"
 #include "pages/geometry.h"
 #include "pages/tablegen.h"
 #include "pages/translatewalk.h"
@@ -65,7 +66,6 @@ void TMainForm::construct() {
 }
 
 void TMainForm::FormCreate() {
-    const Controls &c = controls();
     FormShown = false;
     Interactive = true;
     Memo1->clear();
@@ -76,7 +76,7 @@ void TMainForm::FormCreate() {
 
     TranslateWindow();
     m_textsTranslated = true;
-    buildHints();
+    buildHints(this);
 
     // Hints: shown 200 ms after the mouse stops, for 30 s, on a lime background. The wake-up
     // delay is an application-wide style setting made at program start.
@@ -87,8 +87,8 @@ void TMainForm::FormCreate() {
 
     // The pause intervals, and every recipient in the dial group of its own number for good.
     runRules([](image::Form &f, image::FormEffects &fx) { image::createForm(f, fx); });
-    for (int g = 1; g <= 8; ++g)
-        c.check(S("gr"), g, g)->setEnabled(false);
+    fixOwnDialGroups();
+    m_created = true;
 
     LoadLogo();
     SelectLang->setText(lang::GetLanguage());
@@ -115,7 +115,28 @@ void TMainForm::FormCreate() {
     qApp->installEventFilter(this);
 }
 
-void TMainForm::buildHints() {
+void TMainForm::fixOwnDialGroups() {
+    for (int g = 1; g <= 8; ++g)
+        if (QWidget *box = controls().existing(Controls::name(S("gr"), g, g)))
+            box->setEnabled(false);
+}
+
+void TMainForm::translatePage(pages::TabSheet *sheet) {
+    if (m_windowTexts)
+        pages::TranslateByIdentifier(sheet, objectName(), *m_windowTexts);
+}
+
+// A page built after the start-up gets what the start-up gave the controls it holds.
+void TMainForm::pageAdded(int page) {
+    if (!m_created)
+        return;
+    if (page == pages::PageRecipients)
+        fixOwnDialGroups();
+    buildHints(PageControl1->sheet(page));
+    nameControls(pages::readForm(*this), false);
+}
+
+void TMainForm::buildHints(QWidget *root) {
     const Controls &c = controls();
     using lang::M;
     const QString nl = QStringLiteral("\n");
@@ -134,22 +155,29 @@ void TMainForm::buildHints() {
                              QStringLiteral("  ") + nl + join({1562, 1563, 1564, 1565});
     const QString phoneHint = join({1572, 1573, 1574, 1575}) + nl + S("+79031234567");
     const QString confirmHint = join({1576, 1577});
-    for (int r = 1; r <= 8; ++r) {
-        setHint(c.widget(S("WaitTime"), r), waitHint);
-        setHint(c.widget(S("LinePhone"), r), lineHint);
-        setHint(c.widget(S("PhoneNumber"), r), phoneHint);
-        setHint(c.widget(S("ConfirmMes"), r), confirmHint);
+    for (int r = 1; r <= 8; ++r)
+        for (const auto &[name, hint] : {std::pair{"WaitTime", &waitHint},
+                                         {"LinePhone", &lineHint},
+                                         {"PhoneNumber", &phoneHint},
+                                         {"ConfirmMes", &confirmHint}})
+            if (QWidget *w = c.existing(Controls::name(S(name), r)); w && root->isAncestorOf(w))
+                setHint(w, *hint);
+    if (root == this) {
+        setHint(Image2, M(1142));
+        Image2->setCursor(Qt::PointingHandCursor);
     }
-    setHint(Image2, M(1142));
-    Image2->setCursor(Qt::PointingHandCursor);
     // Every hint of the window stays up for 30 s, those given when the pages were built too.
-    for (QWidget *w : findChildren<QWidget *>())
+    for (QWidget *w : root->findChildren<QWidget *>())
         if (!w->toolTip().isEmpty())
             w->setToolTipDuration(30000);
 }
 
 // The application owns one form, this window.
-void TMainForm::TranslateWindow() { pages::TranslateWindow({this}); }
+void TMainForm::TranslateWindow() {
+    m_windowTexts = pages::TranslateWindowByIdentifier(this, [this] { buildAllPages(); });
+    if (m_windowTexts)
+        translateModel(*m_windowTexts);
+}
 
 void TMainForm::LoadLogo() { pages::LoadLogo(Image2); }
 
@@ -243,6 +271,7 @@ void TMainForm::GenTableButtonClick(QWidget *) {
                 QFile::remove(f + S(".bak"));
                 QFile::rename(f, f + S(".bak"));
             }
+    buildAllPages();
     if (!pages::WriteTable(folder, objectName(), pages::GenerateTable({this})))
         dialogs().message(S("Cannot write the files into ") + folder, S("System message"),
                           pages::Dialogs::Icon::Error);

@@ -3,6 +3,7 @@
 // and the language selector, on top of the settings window of pages/.
 #include "app/linkfactory.h"
 #include "image/settings.h"
+#include "lang/windowtexts.h"
 #include "link/clockstamp.h"
 #include "link/linkengine.h"
 #include "link/usbdevice.h"
@@ -15,6 +16,7 @@
 
 #include <atomic>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -126,6 +128,8 @@ class TMainForm : public pages::FormBase {
     virtual void LoadLogo();
 
   protected:
+    void translatePage(pages::TabSheet *sheet) override;
+    void pageAdded(int page) override;
     void applyEffects(const image::FormEffects &fx) override;
     void formShown(const image::Form &before, const image::Form &after) override;
     bool event(QEvent *e) override;
@@ -135,7 +139,13 @@ class TMainForm : public pages::FormBase {
 
   private:
     void construct();
-    void buildHints();
+    // The hints of the controls below root (the window, or a page built later).
+    void buildHints(QWidget *root);
+    // Every recipient stays in the dial group of its own number.
+    void fixOwnDialGroups();
+    // The window's texts by identifier, for the pages built after the start-up translation.
+    std::optional<lang::WindowTexts> m_windowTexts;
+    bool m_created = false; // FormCreate has run
     // Gives every settings control the caption of its setting as its accessible name, and relates
     // the label that shows the caption to it (accessiblenames.cpp). `onlyGroups`: only the object
     // groups, whose captions carry the numbers of the objects they serve.

@@ -25,17 +25,13 @@ void FormBase::buildWindow() {
                               "Дистанционное управление",
                               "Тональное оповещение",
                               "Режимы реле"};
-    TabSheet *sheets[7];
+    TabSheet *const *sheets = m_sheets.data();
     for (int i = 0; i < 7; ++i)
-        sheets[i] =
+        m_sheets[std::size_t(i)] =
             new TabSheet(PageControl1, Controls::name(S("TabSheet"), i + 1), S(captions[i]));
+    // The first page now; the others when they are first shown (buildPage).
     buildMainPage(sheets[0]);
-    buildRecipientsPage(sheets[1]);
-    buildNamesPage(sheets[2]);
-    buildPeriodPage(sheets[3]);
-    buildRemotePage(sheets[4]);
-    buildTonePage(sheets[5]);
-    buildRelayPage(sheets[6]);
+    m_built[PageMain] = true;
 
     // Hidden holders on the main page: the link dump, the encoded and the decoded image.
     Memo1 = new Memo(sheets[0], S("Memo1"));

@@ -499,6 +499,16 @@ void TabSheet::setHighlighted(bool on) {
 
 PageControl::PageControl(QWidget *parent, const QString &name) : QTabWidget(parent) {
     initControl(this, "TPageControl", name);
+    // The tab widget shows a page when its tab bar's current tab changes; this connection comes
+    // before the tab widget's own, so a page can be built before it is shown.
+    auto *bar = new QTabBar(this);
+    bar->setObjectName(QStringLiteral("qt_tabwidget_tabbar")); // as the tab widget's own bar
+    bar->setDrawBase(false);
+    connect(bar, &QTabBar::currentChanged, this, [this](int index) {
+        if (beforeShow && index >= 0)
+            beforeShow(index);
+    });
+    setTabBar(bar);
     tabBar()->setUsesScrollButtons(false);
     tabBar()->setExpanding(false);
     tabBar()->setElideMode(Qt::ElideNone);

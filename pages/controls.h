@@ -311,6 +311,9 @@ class PageControl : public QTabWidget, public ControlKind {
     void refreshTab(TabSheet *sheet);
     Handler onChanging;
     Handler onChange;
+    // Called with the index of a page about to be shown, before it is (by code or by the user):
+    // the window builds a page there the first time.
+    std::function<void(int index)> beforeShow;
 
     // The window has a fixed size and gives the page control the room that is left, so the
     // control asks none of its pages for a size: a page is laid out when it is first shown,

@@ -3,10 +3,8 @@
 namespace q7x::pages {
 
 void Controls::index(QWidget *root) {
-    m_byName.clear();
-    m_duplicates.clear();
     const auto all = root->findChildren<QWidget *>();
-    m_byName.reserve(all.size());
+    m_byName.reserve(m_byName.size() + all.size());
     for (QWidget *w : all) {
         const auto *kind = dynamic_cast<const ControlKind *>(w);
         if (w->objectName().isEmpty() || !kind || !kind->vclClass())
@@ -16,6 +14,13 @@ void Controls::index(QWidget *root) {
         else
             m_byName.insert(w->objectName(), w);
     }
+}
+
+QWidget *Controls::buildUntilFound(const QString &name) const {
+    while (m_buildOne && m_buildOne())
+        if (QWidget *w = m_byName.value(name, nullptr))
+            return w;
+    return nullptr;
 }
 
 void Controls::missing(const QString &name) { qFatal("no control named %s", qPrintable(name)); }

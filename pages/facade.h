@@ -1,21 +1,33 @@
 #pragma once
 // Name index of the window's controls. Controls are addressed by name; family members by
-// composing prefix and decimal indices ("rzd" 2 16 -> "rzd216").
+// composing prefix and decimal indices ("rzd" 2 16 -> "rzd216"). The window builds its pages when
+// they are first shown: a look-up of a control that no built page holds builds the pages that are
+// still missing, one at a time, until one holds it.
 #include "pages/controls.h"
 
 #include <QHash>
 #include <QString>
 
 #include <charconv>
+#include <functional>
 
 namespace q7x::pages {
 
 class Controls {
   public:
-    // Indexes every named control below root (those carrying a vclClass).
+    // Adds every named control below root (those carrying a vclClass) to the index.
     void index(QWidget *root);
+    // Builds one more page of the window and indexes it; false when every page is built.
+    void setPageBuilder(std::function<bool()> buildOne) { m_buildOne = std::move(buildOne); }
 
-    QWidget *find(const QString &name) const { return m_byName.value(name, nullptr); }
+    // The control of that name, building pages until one holds it; null when none does.
+    QWidget *find(const QString &name) const {
+        if (QWidget *w = m_byName.value(name, nullptr))
+            return w;
+        return buildUntilFound(name);
+    }
+    // The control of that name when a page built so far holds it; never builds a page.
+    QWidget *existing(const QString &name) const { return m_byName.value(name, nullptr); }
     int size() const { return m_byName.size(); }
     QStringList duplicates() const { return m_duplicates; }
 
@@ -72,6 +84,8 @@ class Controls {
         s += QLatin1StringView(digits, end - digits);
     }
     [[noreturn]] static void missing(const QString &name);
+    QWidget *buildUntilFound(const QString &name) const;
+    std::function<bool()> m_buildOne;
     QHash<QString, QWidget *> m_byName;
     QStringList m_duplicates;
 };

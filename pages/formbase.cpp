@@ -1,7 +1,12 @@
 #include "pages/formbase.h"
 
+#include "image/formcontrols.h"
 #include "lang/messagetable.h"
+#include "lang/windowtexts.h"
 #include "pages/buildutil.h"
+#include "pages/formbinding.h"
+#include "pages/geometry.h"
+#include "pages/translatewalk.h"
 
 #include <QStringListModel>
 
@@ -9,15 +14,97 @@ namespace q7x::pages {
 
 using build::S;
 
+namespace {
+bool &allPagesAtStart() {
+    static bool all = false;
+    return all;
+}
+} // namespace
+
 FormBase::FormBase(Dialogs *dialogs, QWidget *parent) : QWidget(parent), m_dialogs(dialogs) {
     if (!m_dialogs) {
         m_ownDialogs = std::make_unique<QtDialogs>(this);
         m_dialogs = m_ownDialogs.get();
     }
     ObjectPasswordTable.fill(255);
+    m_model = image::builtForm();
     buildWindow();
     m_controls.index(this);
     wireHandlers();
+    m_controls.setPageBuilder([this] {
+        for (int page = 0; page < int(m_built.size()); ++page)
+            if (!m_built[std::size_t(page)]) {
+                buildPage(page);
+                return true;
+            }
+        return false;
+    });
+    PageControl1->beforeShow = [this](int page) { buildPage(page); };
+    if (allPagesAtStart())
+        buildAllPages();
+}
+
+void FormBase::setBuildAllPagesAtStart(bool all) { allPagesAtStart() = all; }
+
+void buildPageOf(FormBase *form, int page) { form->buildPage(page); }
+
+bool FormBase::pageBuilt(int page) const {
+    return page >= 0 && page < int(m_built.size()) && m_built[std::size_t(page)];
+}
+
+void FormBase::buildAllPages() {
+    for (int page = 0; page < int(m_built.size()); ++page)
+        buildPage(page);
+}
+
+void FormBase::translateModel(const lang::WindowTexts &texts) {
+    const QString form = QStringLiteral("rs") + objectName() + QLatin1Char('_');
+    auto translated = [&](QString &current, const QString &identifier) {
+        if (IsFixedText(current))
+            return;
+        const QString text = texts.text(form + identifier);
+        if (!text.isEmpty())
+            current = text;
+    };
+    for (const image::ValueControl &vc : image::valueControls())
+        if (vc.kind == image::ValueControl::Kind::Text && !m_controls.existing(vc.name))
+            translated(vc.text(m_model.values), vc.name + QLatin1String("_Text"));
+    for (int k = 1; k <= image::PartitionCount; ++k) {
+        const QString label = Controls::name(S("LabelOb"), k);
+        if (!m_controls.existing(label))
+            translated(m_model.view.objectRows[std::size_t(k - 1)].object,
+                       label + QLatin1String("_Caption"));
+    }
+}
+
+// Builds the page, translates it, and shows on it the part of the model that only the model held
+// until now: the page comes up as it would have if it had been built with the window.
+void FormBase::buildPage(int page) {
+    if (page < 0 || page >= int(m_built.size()) || m_built[std::size_t(page)])
+        return;
+    m_built[std::size_t(page)] = true;
+    TabSheet *sheet = m_sheets[std::size_t(page)];
+    using Builder = void (FormBase::*)(TabSheet *);
+    static constexpr Builder builders[] = {
+        &FormBase::buildMainPage,   &FormBase::buildRecipientsPage, &FormBase::buildNamesPage,
+        &FormBase::buildPeriodPage, &FormBase::buildRemotePage,     &FormBase::buildTonePage,
+        &FormBase::buildRelayPage};
+    (this->*builders[page])(sheet);
+    m_controls.index(sheet);
+    wireHandlers();
+    translatePage(sheet);
+    image::Form built = m_model;
+    readControls(*this, built, sheet);
+    m_showing = true;
+    showForm(*this, built, m_model);
+    m_showing = false;
+    if (page == PageTone)
+        ToneDigit(nullptr);
+    if (page == PageRecipients && property("q7xHeadingMoved").toBool()) {
+        QWidget *heading = m_controls.widget(S("Label93"));
+        heading->move(geometry::MessageTypeHeadingLeft, heading->y());
+    }
+    pageAdded(page);
 }
 
 FormBase::~FormBase() = default;
@@ -60,81 +147,106 @@ void FormBase::showMessage(int number) {
     m_dialogs->message(lang::M(number), QString(), Dialogs::Icon::None);
 }
 
-// Connects every control's events to the rule that governs it.
+// Connects every control of the pages built so far to the rule that governs it; run again when
+// a page is built (connecting a control again changes nothing).
 void FormBase::wireHandlers() {
     const Controls &c = m_controls;
     auto bind = [this](void (FormBase::*rule)(QWidget *)) {
         return [this, rule](QWidget *sender) { (this->*rule)(sender); };
     };
+    auto has = [&c]<class T>(const QString &name, T *) {
+        return qobject_cast<T *>(c.existing(name));
+    };
+    auto combo = [&](const QString &n) { return has(n, static_cast<ComboBox *>(nullptr)); };
+    auto edit = [&](const QString &n) { return has(n, static_cast<Edit *>(nullptr)); };
+    auto check = [&](const QString &n) { return has(n, static_cast<CheckBox *>(nullptr)); };
+    auto mask = [&](const QString &n) { return has(n, static_cast<MaskEdit *>(nullptr)); };
+    auto name = [](const char *prefix, int i) { return Controls::name(S(prefix), i); };
+    // Each connection only where the control exists.
+    auto onChange = [](auto *w, Handler h) {
+        if (w)
+            w->onChange = std::move(h);
+    };
+    auto onClick = [](auto *w, Handler h) {
+        if (w)
+            w->onClick = std::move(h);
+    };
+    auto onExit = [](auto *w, Handler h) {
+        if (w)
+            w->onExit = std::move(h);
+    };
 
-    Mode->onChange = bind(&FormBase::WorkMode);
-    WorkModeComboBox->onChange = bind(&FormBase::WorkModeCombo);
-    LangChange->onClick = bind(&FormBase::LangChangeClick);
-    ReleControl1->onChange = bind(&FormBase::ReleControl1Change);
-    ReleWorkMode1->onClick = bind(&FormBase::ReleWorkMode1Click);
+    onChange(Mode, bind(&FormBase::WorkMode));
+    onChange(WorkModeComboBox, bind(&FormBase::WorkModeCombo));
+    onClick(LangChange.get(), bind(&FormBase::LangChangeClick));
+    onChange(ReleControl1.get(), bind(&FormBase::ReleControl1Change));
+    onClick(ReleWorkMode1.get(), bind(&FormBase::ReleWorkMode1Click));
     for (const char *t : {"TimeRzmk1", "TimeZmk1", "TimePeriod1"})
-        c.combo(S(t))->onChange = bind(&FormBase::SpecModeRele);
+        onChange(combo(S(t)), bind(&FormBase::SpecModeRele));
     DefaultButton->onClick = [this](QWidget *s) { DefaultButtonClick(s); };
 
     for (int p = 1; p <= 16; ++p) {
-        ComboBox *obj = c.combo(S("ObjNmb"), p);
-        obj->onChange = bind(&FormBase::ObjNmbClick);
-        obj->onClick = bind(&FormBase::ObjNmbCl);
-        c.combo(S("RzdNmb"), p)->onChange = bind(&FormBase::RzdNmbChange);
-        c.edit(S("Password"), p)->onChange = bind(&FormBase::PasswordChange);
-        c.edit(S("Password"), p)->onExit = bind(&FormBase::PasswordSave);
+        ComboBox *obj = combo(name("ObjNmb", p));
+        onChange(obj, bind(&FormBase::ObjNmbClick));
+        onClick(obj, bind(&FormBase::ObjNmbCl));
+        onChange(combo(name("RzdNmb", p)), bind(&FormBase::RzdNmbChange));
+        onChange(edit(name("Password", p)), bind(&FormBase::PasswordChange));
+        onExit(edit(name("Password", p)), bind(&FormBase::PasswordSave));
     }
     for (int k = 9; k <= 16; ++k) {
-        ComboBox *obj = c.combo(S("ComboBox"), 16 + k);
-        obj->onChange = bind(&FormBase::ObjNmbClick);
-        obj->onClick = bind(&FormBase::ObjNmbCl);
-        c.combo(S("ComboBox"), 2 + k)->onChange = bind(&FormBase::RzdNmbChange);
+        ComboBox *obj = combo(name("ComboBox", 16 + k));
+        onChange(obj, bind(&FormBase::ObjNmbClick));
+        onClick(obj, bind(&FormBase::ObjNmbCl));
+        onChange(combo(name("ComboBox", 2 + k)), bind(&FormBase::RzdNmbChange));
     }
     for (int r = 1; r <= 8; ++r) {
-        c.edit(S("Password"), 20 + r)->onChange = bind(&FormBase::PasswordChange);
-        c.edit(S("Password"), 20 + r)->onExit = bind(&FormBase::PasswordExit);
+        onChange(edit(name("Password", 20 + r)), bind(&FormBase::PasswordChange));
+        onExit(edit(name("Password", 20 + r)), bind(&FormBase::PasswordExit));
         for (const char *k : {"st", "start", "stop"})
-            c.check(S(k), 20 + r)->onClick = bind(&FormBase::CommandRepeat);
+            onClick(check(name(k, 20 + r)), bind(&FormBase::CommandRepeat));
 
-        ComboBox *gsm = c.combo(S("TypeMesgGSM"), r);
-        gsm->onChange = bind(&FormBase::ConnectTimeConfrmEnabl);
-        gsm->onClick = bind(&FormBase::TypeMesgClick);
-        c.combo(S("TypeMesgLine"), r)->onChange = bind(&FormBase::TypeMesgLineChange);
-        c.combo(S("PauseInterval"), r)->onChange = bind(&FormBase::PauseInterval1Change);
-        Edit *line = c.edit(S("LinePhone"), r);
-        line->onChange = bind(&FormBase::LinePhoneChange);
-        line->onExit = bind(&FormBase::LinePhoneExit);
-        line->onClick = bind(&FormBase::LinePhone1Click);
-        c.mask(S("PhoneNumber"), r)->onClick = bind(&FormBase::SMSphoneClick);
+        ComboBox *gsm = combo(name("TypeMesgGSM", r));
+        onChange(gsm, bind(&FormBase::ConnectTimeConfrmEnabl));
+        onClick(gsm, bind(&FormBase::TypeMesgClick));
+        onChange(combo(name("TypeMesgLine", r)), bind(&FormBase::TypeMesgLineChange));
+        onChange(combo(name("PauseInterval", r)), bind(&FormBase::PauseInterval1Change));
+        Edit *line = edit(name("LinePhone", r));
+        onChange(line, bind(&FormBase::LinePhoneChange));
+        onExit(line, bind(&FormBase::LinePhoneExit));
+        onClick(line, bind(&FormBase::LinePhone1Click));
+        onClick(mask(name("PhoneNumber", r)), bind(&FormBase::SMSphoneClick));
     }
-    Edit *balance = c.edit(S("RequestBalance"));
-    balance->onChange = bind(&FormBase::RequestBalanceChange);
-    balance->onExit = bind(&FormBase::RequestBalanceExit);
-    c.mask(S("PinCode"))->onClick = bind(&FormBase::PinCodeClick);
-    c.mask(S("SMSphone"))->onClick = bind(&FormBase::SMSphoneClick);
+    Edit *balance = edit(S("RequestBalance"));
+    onChange(balance, bind(&FormBase::RequestBalanceChange));
+    onExit(balance, bind(&FormBase::RequestBalanceExit));
+    onClick(mask(S("PinCode")), bind(&FormBase::PinCodeClick));
+    onClick(mask(S("SMSphone")), bind(&FormBase::SMSphoneClick));
     for (int k = 1; k <= 12; ++k)
-        c.edit(S("Dig"), k)->onExit = bind(&FormBase::DigExit);
-    c.edit(S("Dig13"))->onExit = bind(&FormBase::Dig13Exit);
+        onExit(edit(name("Dig", k)), bind(&FormBase::DigExit));
+    onExit(edit(S("Dig13")), bind(&FormBase::Dig13Exit));
     for (int k = 1; k <= 24; ++k) {
-        c.edit(S("Edit"), k)->onChange = bind(&FormBase::Edit1Change);
-        c.edit(S("Edit"), k)->onExit = bind(&FormBase::Edit1Exit);
+        onChange(edit(name("Edit", k)), bind(&FormBase::Edit1Change));
+        onExit(edit(name("Edit", k)), bind(&FormBase::Edit1Exit));
     }
 
     for (const char *tone : {"Alarm", "Arm", "DisArm"})
         for (int s = 1; s <= 3; ++s)
-            c.combo(S(tone), s)->onChange = bind(&FormBase::ToneDigit);
+            onChange(combo(name(tone, s)), bind(&FormBase::ToneDigit));
     for (int s = 1; s <= 3; ++s)
-        c.get<Button>(Controls::name(S("SoundTone"), s))->onClick = bind(&FormBase::SoundToneClick);
+        onClick(has(name("SoundTone", s), static_cast<Button *>(nullptr)),
+                bind(&FormBase::SoundToneClick));
 
     for (const char *family : {"NameRzd", "NameRzdE", "NameRzdP"})
         for (int p = 1; p <= 16; ++p) {
-            ComboBox *names = c.combo(S(family), p);
-            names->onChange = bind(&FormBase::ChangeOwnName);
-            names->onClick = bind(&FormBase::ChangeOwnName);
+            ComboBox *names = combo(name(family, p));
+            onChange(names, bind(&FormBase::ChangeOwnName));
+            onClick(names, bind(&FormBase::ChangeOwnName));
         }
     for (const char *family : {"OwnName", "OwnNameE", "OwnNameP"})
         for (int k = 1; k <= 4; ++k) {
-            LabeledEdit *own = c.labeledEdit(S(family), k);
+            auto *own = has(name(family, k), static_cast<LabeledEdit *>(nullptr));
+            if (!own)
+                continue;
             if (QString::fromLatin1(family) != QLatin1String("OwnName"))
                 own->edit()->onChange = [this, own](QWidget *) { OwnNameChange(own); };
             own->edit()->onExit = [this, own](QWidget *) { OwnNameLengnh(own); };
@@ -142,7 +254,7 @@ void FormBase::wireHandlers() {
 
     PageControl1->onChanging = bind(&FormBase::PageControl1Changing);
     PageControl1->onChange = bind(&FormBase::PageControl1Change);
-    PageControl2->onChange = bind(&FormBase::PageControl2Change);
+    onChange(PageControl2.get(), bind(&FormBase::PageControl2Change));
 }
 
 // --- page rules ---------------------------------------------------------------------------
@@ -176,6 +288,8 @@ void FormBase::PageControl2Change(QWidget *) {
 
 // Preview of the tone combinations: every symbol list shows its symbol in its preview label.
 void FormBase::ToneDigit(QWidget *) {
+    if (!pageBuilt(PageTone))
+        return; // the page shows the previews of the model when it is built
     for (const char *tone : {"Alarm", "Arm", "DisArm"})
         for (int s = 1; s <= 3; ++s)
             m_controls.label(S("Set") + S(tone) + QString::number(s))

@@ -17,6 +17,10 @@
 
 class QStringListModel;
 
+namespace q7x::lang {
+class WindowTexts;
+} // namespace q7x::lang
+
 namespace q7x::pages {
 
 using core::DeviceModel;
@@ -32,11 +36,51 @@ enum MainPage {
     PageRelay
 };
 
+class FormBase;
+void buildPageOf(FormBase *form, int page);
+
+// A pointer to a control of a page that is built when it is first shown: using it builds the page.
+// get() gives the control only when its page is built already.
+template <class T> class OnPage {
+  public:
+    OnPage(FormBase *form, int page) : m_form(form), m_page(page) {}
+    OnPage &operator=(T *control) {
+        m_control = control;
+        return *this;
+    }
+    T *operator->() const { return built(); }
+    operator T *() const { return built(); }
+    T *get() const { return m_control; }
+
+  private:
+    T *built() const {
+        if (!m_control)
+            buildPageOf(m_form, m_page);
+        return m_control;
+    }
+    FormBase *m_form;
+    int m_page;
+    T *m_control = nullptr;
+};
+
 class FormBase : public QWidget, public ControlKind {
     Q_OBJECT
   public:
     explicit FormBase(Dialogs *dialogs, QWidget *parent = nullptr);
     ~FormBase() override;
+
+    // The window's model: the form the controls show. A page is built the first time it is
+    // shown (or a control of it is looked up) and then shows its part of the model; until then
+    // the model alone holds that part.
+    const image::Form &model() const { return m_model; }
+    void buildPage(int page);
+    void buildAllPages();
+    bool pageBuilt(int page) const;
+    // Translates what only the model shows of the pages not built yet (the texts of fields and
+    // the object captions) as the start-up translation translates the controls showing them.
+    void translateModel(const lang::WindowTexts &texts);
+    // Whether windows made from now on build every page at once (for comparisons in tests).
+    static void setBuildAllPagesAtStart(bool all);
 
     Controls &controls() { return m_controls; }
     const Controls &controls() const { return m_controls; }
@@ -57,7 +101,8 @@ class FormBase : public QWidget, public ControlKind {
 
     // --- settings rules -----------------------------------------------------------------
     // The rules are functions over the form (image/formrules.h). runRules() reads the form the
-    // controls show, runs `rules` over it, shows the result and carries out its effects; the
+    // window shows (the built pages' controls, the model for the others), runs `rules` over it,
+    // shows the result on the built pages, keeps it as the model and carries out its effects; the
     // handlers below run the rule of their name that way for the control that fired them.
     // `typed` names a field whose change rule filters what the user typed (its caret stays).
     void runRules(const std::function<void(image::Form &, image::FormEffects &)> &rules,
@@ -113,7 +158,7 @@ class FormBase : public QWidget, public ControlKind {
 
     // --- controls used by name throughout the rules -------------------------------------
     PageControl *PageControl1 = nullptr;
-    PageControl *PageControl2 = nullptr;
+    OnPage<PageControl> PageControl2{this, PageRecipients};
     ComboBox *Mode = nullptr;
     ComboBox *PortNumber = nullptr;
     RadioButton *COM = nullptr;
@@ -133,9 +178,9 @@ class FormBase : public QWidget, public ControlKind {
     StatusBar *StatusBar1 = nullptr;
     Label *version = nullptr;
     ComboBox *WorkModeComboBox = nullptr;
-    RadioGroup *LangChange = nullptr;
-    RadioGroup *ReleWorkMode1 = nullptr;
-    ComboBox *ReleControl1 = nullptr;
+    OnPage<RadioGroup> LangChange{this, PageNames};
+    OnPage<RadioGroup> ReleWorkMode1{this, PageRelay};
+    OnPage<ComboBox> ReleControl1{this, PageRelay};
     Memo *Memo1 = nullptr;
     Memo *Memo2 = nullptr;
     Memo *Memo3 = nullptr;
@@ -147,8 +192,8 @@ class FormBase : public QWidget, public ControlKind {
     Label *Label1 = nullptr;
     Label *TimeLabel = nullptr;
     Label *DateLabel = nullptr;
-    Panel *Panel27 = nullptr;
-    Panel *Panel28 = nullptr;
+    OnPage<Panel> Panel27{this, PageRecipients};
+    OnPage<Panel> Panel28{this, PageRecipients};
 
     // Shared item models of the object-number lists ("---", "1".."999" and "---", "1".."9999").
     QStringListModel *objectNumbers999() const { return m_objects999; }
@@ -161,6 +206,10 @@ class FormBase : public QWidget, public ControlKind {
     // Carries out what the rules ask of the window besides the form and its notices: the status
     // text, the frame's buttons and the first page.
     virtual void applyEffects(const image::FormEffects &fx);
+    // A page was just built, before it shows the model: its texts go into the interface language.
+    virtual void translatePage(TabSheet *sheet) { (void)sheet; }
+    // A page was built and shows the model.
+    virtual void pageAdded(int page) { (void)page; }
     // The controls show `after`, which the rules made of `before`.
     virtual void formShown(const image::Form &before, const image::Form &after) {
         (void)before;
@@ -193,6 +242,9 @@ class FormBase : public QWidget, public ControlKind {
     QStringListModel *m_objects999 = nullptr;
     QStringListModel *m_objects9999 = nullptr;
     bool m_showing = false; // the controls are being set from the form: no handler runs
+    image::Form m_model;
+    std::array<TabSheet *, 7> m_sheets{};
+    std::array<bool, 7> m_built{};
 };
 
 } // namespace q7x::pages

@@ -37,6 +37,15 @@ image::Shown shownOf(const QWidget *w) {
     return {!w->isHidden(), !w->testAttribute(Qt::WA_ForceDisabled)};
 }
 
+// The inner pages whose tabs the rules show or hide.
+const struct {
+    const char *sheet;
+    bool image::FormView::*member;
+} TabsShown[] = {{"TabSheet3", &image::FormView::namesTab},
+                 {"TabSheet12", &image::FormView::dialGroupsTab},
+                 {"TabSheet11", &image::FormView::digitalTab},
+                 {"TabSheet14", &image::FormView::blitzTab}};
+
 // A GSM list that lost its SMS-Blitz item and got it back for an image that uses it carries
 // this property.
 const char *const BlitzItemAdded = "q7xBlitzItemAdded";
@@ -53,11 +62,17 @@ QString maskSettingOf(const QString &maskText) {
     return text;
 }
 
-image::Form readForm(const FormBase &w) {
+void readControls(const FormBase &w, image::Form &f, const QWidget *within) {
     const Controls &c = w.controls();
-    image::Form f;
+    // The control of that name when its page is built (and lies within `within`, when given).
+    auto control = [&](const QString &name) -> QWidget * {
+        QWidget *widget = c.existing(name);
+        return widget && (!within || within->isAncestorOf(widget)) ? widget : nullptr;
+    };
     for (const image::ValueControl &vc : image::valueControls()) {
-        QWidget *widget = c.widget(vc.name);
+        QWidget *widget = control(vc.name);
+        if (!widget)
+            continue;
         switch (vc.kind) {
         case image::ValueControl::Kind::Item:
             if (auto *list = qobject_cast<ComboBox *>(widget))
@@ -78,31 +93,37 @@ image::Form readForm(const FormBase &w) {
             break;
         }
     }
+
+    for (const image::ViewControl &vc : image::viewControls())
+        if (QWidget *widget = control(vc.name))
+            vc.shown(f.view) = shownOf(widget);
+    image::FormView &v = f.view;
+    for (const auto &t : TabsShown)
+        if (auto *sheet = qobject_cast<TabSheet *>(control(S(t.sheet))))
+            v.*t.member = sheet->tabVisible();
+    for (int k = 1; k <= image::PartitionCount; ++k)
+        if (auto *label = qobject_cast<Label *>(control(Controls::name(S("LabelOb"), k))))
+            v.objectRows[std::size_t(k - 1)].object = label->caption();
+    if (auto *objects = qobject_cast<ComboBox *>(control(S("ObjNmb1"))))
+        v.objectListLast = objects->count() - 1;
+    for (int r = 1; r <= image::RecipientCount; ++r)
+        if (auto *gsm = qobject_cast<ComboBox *>(control(Controls::name(S("TypeMesgGSM"), r))))
+            v.recipients[std::size_t(r - 1)].blitzItem =
+                gsm->count() < image::GsmItemCount       ? image::BlitzItem::Removed
+                : gsm->property(BlitzItemAdded).toBool() ? image::BlitzItem::AddedBack
+                                                         : image::BlitzItem::Built;
+}
+
+image::Form readForm(const FormBase &w) {
+    // The pages not built yet show what the model holds.
+    image::Form f = w.model();
+    readControls(w, f, nullptr);
     for (int o = 1; o <= image::ObjectTableRows; ++o) {
         const auto row = w.passwordRow(o);
         f.values.objectPasswords[std::size_t(o - 1)] = {std::uint8_t(row[0]), std::uint8_t(row[1]),
                                                         std::uint8_t(row[2])};
     }
-
-    for (const image::ViewControl &vc : image::viewControls())
-        vc.shown(f.view) = shownOf(c.widget(vc.name));
-    image::FormView &v = f.view;
-    v.namesTab = c.get<TabSheet>(S("TabSheet3"))->tabVisible();
-    v.dialGroupsTab = c.get<TabSheet>(S("TabSheet12"))->tabVisible();
-    v.digitalTab = c.get<TabSheet>(S("TabSheet11"))->tabVisible();
-    v.blitzTab = c.get<TabSheet>(S("TabSheet14"))->tabVisible();
-    for (int k = 1; k <= image::PartitionCount; ++k)
-        v.objectRows[std::size_t(k - 1)].object = c.label(S("LabelOb"), k)->caption();
-    v.objectListLast = c.combo(S("ObjNmb1"))->count() - 1;
-    for (int r = 1; r <= image::RecipientCount; ++r) {
-        ComboBox *gsm = c.combo(S("TypeMesgGSM"), r);
-        v.recipients[std::size_t(r - 1)].blitzItem =
-            gsm->count() < image::GsmItemCount       ? image::BlitzItem::Removed
-            : gsm->property(BlitzItemAdded).toBool() ? image::BlitzItem::AddedBack
-                                                     : image::BlitzItem::Built;
-    }
-    v.messageTypeHeadingMoved = w.property("q7xHeadingMoved").toBool();
-
+    f.view.messageTypeHeadingMoved = w.property("q7xHeadingMoved").toBool();
     f.model = w.DeviceModel;
     f.toolMode = w.Mode->itemIndex();
     f.language = w.SelectLang->text();
@@ -151,6 +172,8 @@ void showText(QWidget *widget, const QString &text, bool keepCaret) {
 
 void showForm(FormBase &w, const image::Form &a, const image::Form &b, const QString &typed) {
     const Controls &c = w.controls();
+    // Only the pages built so far are shown on; the model holds the others.
+    auto control = [&c](const QString &name) { return c.existing(name); };
     image::Form before = a, after = b;
     const image::FormView &v = after.view;
 
@@ -159,19 +182,28 @@ void showForm(FormBase &w, const image::Form &a, const image::Form &b, const QSt
         QStringListModel *model =
             v.objectListLast >= 9999 ? w.objectNumbers9999() : w.objectNumbers999();
         for (int p = 1; p <= 9; ++p)
-            c.combo(S("ObjNmb"), p)->setSharedModel(model);
-        c.label(S("Label102"))->setCaption(v.objectListLast >= 9999 ? S("(1-9999)") : S("(1-999)"));
+            if (auto *list = qobject_cast<ComboBox *>(control(Controls::name(S("ObjNmb"), p))))
+                list->setSharedModel(model);
+        if (auto *range = qobject_cast<Label *>(control(S("Label102"))))
+            range->setCaption(v.objectListLast >= 9999 ? S("(1-9999)") : S("(1-999)"));
     }
     for (int r = 1; r <= image::RecipientCount; ++r) {
         const image::BlitzItem was = before.view.recipients[std::size_t(r - 1)].blitzItem;
         const image::BlitzItem now = v.recipients[std::size_t(r - 1)].blitzItem;
         if (was == now)
             continue;
-        ComboBox *gsm = c.combo(S("TypeMesgGSM"), r);
+        auto *gsm = qobject_cast<ComboBox *>(control(Controls::name(S("TypeMesgGSM"), r)));
+        if (!gsm)
+            continue;
         const QSignalBlocker block(gsm);
         if (now == image::BlitzItem::Removed && gsm->count() == image::GsmItemCount)
             gsm->removeItem(image::GsmBlitzItem);
-        else if (now != image::BlitzItem::Removed && gsm->count() == image::GsmBlitzItem)
+        else if (now == image::BlitzItem::AddedBack && was == image::BlitzItem::Built &&
+                 gsm->count() == image::GsmItemCount)
+            // A list built after its item was taken out and put back: the item put back is the
+            // Russian one, as the list was built.
+            gsm->removeItem(image::GsmBlitzItem);
+        if (now != image::BlitzItem::Removed && gsm->count() == image::GsmBlitzItem)
             gsm->addItem(S("SMS-Блиц"));
         gsm->setProperty(BlitzItemAdded, now == image::BlitzItem::AddedBack);
     }
@@ -182,7 +214,7 @@ void showForm(FormBase &w, const image::Form &a, const image::Form &b, const QSt
             const int item = vc.item(after.values);
             if (item == vc.item(before.values))
                 break;
-            QWidget *widget = c.widget(vc.name);
+            QWidget *widget = control(vc.name);
             if (auto *list = qobject_cast<ComboBox *>(widget))
                 list->setItemIndex(item);
             else if (auto *group = qobject_cast<RadioGroup *>(widget))
@@ -191,11 +223,13 @@ void showForm(FormBase &w, const image::Form &a, const image::Form &b, const QSt
         }
         case image::ValueControl::Kind::Tick:
             if (vc.tick(after.values) != vc.tick(before.values))
-                c.check(vc.name)->setChecked(vc.tick(after.values));
+                if (auto *box = qobject_cast<CheckBox *>(control(vc.name)))
+                    box->setChecked(vc.tick(after.values));
             break;
         case image::ValueControl::Kind::Text:
             if (vc.text(after.values) != vc.text(before.values))
-                showText(c.widget(vc.name), vc.text(after.values), vc.name == typed);
+                if (QWidget *widget = control(vc.name))
+                    showText(widget, vc.text(after.values), vc.name == typed);
             break;
         }
     }
@@ -216,7 +250,9 @@ void showForm(FormBase &w, const image::Form &a, const image::Form &b, const QSt
         const image::Shown was = vc.shown(before.view);
         if (now == was)
             continue;
-        QWidget *widget = c.widget(vc.name);
+        QWidget *widget = control(vc.name);
+        if (!widget)
+            continue;
         if (now.visible != was.visible)
             widget->setVisible(now.visible);
         if (now.enabled != was.enabled)
@@ -227,26 +263,23 @@ void showForm(FormBase &w, const image::Form &a, const image::Form &b, const QSt
         const bool on = v.blitzCodes[std::size_t(k - 1)].enabled;
         if (on == before.view.blitzCodes[std::size_t(k - 1)].enabled)
             continue;
-        Edit *e = c.edit(S("Edit"), k);
+        auto *e = qobject_cast<Edit *>(control(Controls::name(S("Edit"), k)));
+        if (!e)
+            continue;
         QPalette pal = e->palette();
         pal.setColor(QPalette::Base,
                      on ? QPalette().color(QPalette::Base) : QPalette().color(QPalette::Button));
         e->setPalette(pal);
     }
-    const struct {
-        const char *sheet;
-        bool image::FormView::*member;
-    } tabs[] = {{"TabSheet3", &image::FormView::namesTab},
-                {"TabSheet12", &image::FormView::dialGroupsTab},
-                {"TabSheet11", &image::FormView::digitalTab},
-                {"TabSheet14", &image::FormView::blitzTab}};
-    for (const auto &t : tabs)
+    for (const auto &t : TabsShown)
         if (after.view.*t.member != before.view.*t.member)
-            c.get<TabSheet>(S(t.sheet))->setTabVisible(after.view.*t.member);
+            if (auto *sheet = qobject_cast<TabSheet *>(control(S(t.sheet))))
+                sheet->setTabVisible(after.view.*t.member);
     for (int k = 1; k <= image::PartitionCount; ++k)
         if (v.objectRows[std::size_t(k - 1)].object !=
             before.view.objectRows[std::size_t(k - 1)].object)
-            c.label(S("LabelOb"), k)->setCaption(v.objectRows[std::size_t(k - 1)].object);
+            if (auto *label = qobject_cast<Label *>(control(Controls::name(S("LabelOb"), k))))
+                label->setCaption(v.objectRows[std::size_t(k - 1)].object);
     w.setProperty("q7xHeadingMoved", v.messageTypeHeadingMoved);
 
     w.DeviceModel = after.model;

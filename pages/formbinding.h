@@ -6,8 +6,10 @@
 
 namespace q7x::pages {
 
-// The form the window's controls show now.
+// The form the window shows now: its built pages' controls, and the model for the others.
 image::Form readForm(const FormBase &window);
+// Reads what the built controls within `within` (every built control when null) show into `form`.
+void readControls(const FormBase &window, image::Form &form, const QWidget *within);
 
 // Shows `after` on the controls that showed `before`: only what differs is set. The field named
 // `typed`, whose change rule filtered what the user typed, keeps its caret among the characters

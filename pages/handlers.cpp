@@ -22,9 +22,11 @@ void FormBase::runRules(const std::function<void(image::Form &, image::FormEffec
     rules(after, fx);
     // A state the rules passed through stays on screen while the messages after it are up; the
     // final state follows them. Without one, the messages come over the final state.
+    // The model follows what is shown, so that a page built meanwhile shows the same.
     auto show = [&](const image::Form &from, const image::Form &to) {
         m_showing = true;
         showForm(*this, from, to, typed);
+        m_model = to;
         m_showing = false;
     };
     const image::Form *shown = &before;
@@ -74,10 +76,9 @@ void FormBase::applyEffects(const image::FormEffects &fx) {
         PageControl1->setActivePageIndex(0);
         PageControl1Change(PageControl1);
     }
-    if (fx.headingMoved) {
-        QWidget *heading = m_controls.widget(S("Label93"));
-        heading->move(geometry::MessageTypeHeadingLeft, heading->y());
-    }
+    if (fx.headingMoved)
+        if (QWidget *heading = m_controls.existing(S("Label93")))
+            heading->move(geometry::MessageTypeHeadingLeft, heading->y());
     if (fx.buttonsChanged)
         for (QWidget *b : {SaveButton, LoadButton, DefaultButton})
             b->setEnabled(fx.fileButtons);

@@ -3,7 +3,9 @@
 #include "lang/ini.h"
 #include "lang/languagelibraries.h"
 #include "lang/resourcelibrary.h"
+#include "lang/windowtexts.h"
 #include "pages/controls.h"
+#include "pages/formbase.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -81,6 +83,16 @@ class Walk {
     // Without identifiers the visitor gets an empty one: building them costs more than the
     // translation itself, and only the table generator reads them.
     Walk(const TextVisitor &visit, bool identifiers) : m_visit(visit), m_ids(identifiers) {}
+
+    // The controls below `root`, a part of the form named `form`.
+    void part(QWidget *root, const QString &form) {
+        m_form = form;
+        for (QObject *o : root->findChildren<QObject *>()) {
+            const auto *kind = dynamic_cast<const ControlKind *>(o);
+            if (kind && kind->vclClass() && *kind->vclClass())
+                component(o, kind->vclClass());
+        }
+    }
 
     void form(QWidget *f) {
         m_form = f->objectName();
@@ -227,9 +239,14 @@ bool IsFixedText(const QString &text) {
 
 namespace {
 
-int walkForms(const QList<QWidget *> &forms, const TextVisitor &visit, bool identifiers) {
+// Numbers count over the whole window: its pages not built yet are built first, unless only
+// what is built is walked (by identifier).
+int walkForms(const QList<QWidget *> &forms, const TextVisitor &visit, bool identifiers,
+              bool builtOnly = false) {
     Walk walk(visit, identifiers);
     for (QWidget *f : forms) {
+        if (auto *window = qobject_cast<FormBase *>(f); window && !builtOnly)
+            window->buildAllPages();
         QCoreApplication::processEvents();
         if (f && vclClassOf(f).contains(QLatin1String("Form")))
             walk.form(f);
@@ -276,6 +293,47 @@ void TranslateWindow(const QList<QWidget *> &forms, const QString &folder) {
         TranslateForms(forms, texts);
     }
     FillMessageTable(messages);
+}
+
+void TranslateByIdentifier(QWidget *root, const QString &form, const WindowTexts &texts) {
+    const TextVisitor byIdentifier = [&texts](int, const QString &identifier, const QString &) {
+        return texts.text(identifier);
+    };
+    Walk(byIdentifier, true).part(root, form);
+}
+
+std::optional<WindowTexts> TranslateWindowByIdentifier(QWidget *window,
+                                                       const std::function<void()> &buildAll,
+                                                       const QString &folder) {
+    if (interceptor()) {
+        buildAll(); // the table generator sees every text of the window
+        TranslateWindow({window}, folder);
+        return std::nullopt;
+    }
+    const auto files = FilesOfLanguage(GetLanguage());
+    ResourceLibrary texts;
+    ResourceLibrary messages;
+    std::optional<WindowTexts> byIdentifier;
+    if (files) {
+        messages.load(LibraryPath(folder, files->messageLibrary));
+        if (texts.load(LibraryPath(folder, files->textLibrary))) {
+            WindowTexts indexed = WindowTexts::fromLibrary(texts);
+            if (indexed.size() > 0) {
+                const TextVisitor visit = [&indexed](int, const QString &identifier,
+                                                     const QString &) {
+                    return indexed.text(identifier);
+                };
+                walkForms({window}, visit, true, true);
+                byIdentifier = std::move(indexed);
+            } else {
+                // Texts known only by their numbers: those of the whole window.
+                buildAll();
+                TranslateForms({window}, texts);
+            }
+        }
+    }
+    FillMessageTable(messages);
+    return byIdentifier;
 }
 
 void LoadLogo(QLabel *picture, const QString &folder) {

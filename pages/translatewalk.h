@@ -11,8 +11,11 @@
 class QLabel;
 class QWidget;
 
+#include <optional>
+
 namespace q7x::lang {
 class ResourceLibrary;
+class WindowTexts;
 } // namespace q7x::lang
 
 namespace q7x::pages {
@@ -43,6 +46,20 @@ void TranslateWindow(const QList<QWidget *> &forms, const QString &folder = {});
 // Puts the logo of the stored language into the picture. An unknown language keeps the built-in
 // picture; a known language whose library or bitmap is missing leaves the picture empty.
 void LoadLogo(QLabel *picture, const QString &folder = {});
+
+// The start-up translation of a window whose pages are built when they are first shown. Fills
+// MessageTable() and translates what is built of `window` by the identifiers of its texts, which
+// the text library's index names; returns those texts for the pages built later. When the
+// library has no index (or the table generator intercepts the translation), `buildAll` builds
+// every page first and the window is translated as TranslateWindow() does; then none are
+// returned, and none when the language has no libraries.
+std::optional<lang::WindowTexts> TranslateWindowByIdentifier(QWidget *window,
+                                                             const std::function<void()> &buildAll,
+                                                             const QString &folder = {});
+
+// Translates the controls below `root`, a part of `form` built after the start-up translation,
+// by the identifiers of their texts.
+void TranslateByIdentifier(QWidget *root, const QString &form, const lang::WindowTexts &texts);
 
 // While set, TranslateWindow() hands the forms to this function instead of translating them:
 // the table generator uses it to see the window exactly as the start-up translation sees it.

@@ -109,6 +109,7 @@ class Pair {
         dialogs = new pages::RecordingDialogs;
         window = std::make_unique<app::TMainForm>(dialogs);
         window->show();
+        window->buildAllPages(); // every control takes part
         model = image::startForm(language);
         for (QWidget *c : window->findChildren<QWidget *>())
             if (!pages::vclClassOf(c).isEmpty() && image::valueControl(c->objectName()))

@@ -15,7 +15,8 @@ QString S(const char *utf8) { return QString::fromUtf8(utf8); }
 // What each control shows, by name: item, tick or text, and whether it is enabled and shown.
 // Controls on a hidden panel (one the model does not use) are left out; a page that is not the
 // current one is hidden too, but belongs.
-QMap<QString, QString> snapshot(const app::TMainForm &w) {
+QMap<QString, QString> snapshot(app::TMainForm &w) {
+    w.buildAllPages(); // every page, also those the user has not opened yet
     QMap<QString, QString> out;
     for (QWidget *c : w.findChildren<QWidget *>()) {
         bool used = !pages::vclClassOf(c).isEmpty();

@@ -172,7 +172,7 @@ void TestUiService::accessibleNames_areTheCaptionsOfTheSettings() {
     Window s;
     const report::FieldWords words(lang::WindowTexts::load(QString::fromLatin1(language)));
     auto *pages = s.w.PageControl1;
-    auto *inner = s.w.PageControl2;
+    pages::PageControl *inner = s.w.PageControl2;
     for (int model : {1, 0}) { // demo Q72, then demo Q71
         if (s.w.Mode->currentIndex() != model) {
             clickTab(pages, 0);
