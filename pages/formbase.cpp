@@ -84,20 +84,37 @@ void FormBase::buildPage(int page) {
         return;
     m_built[std::size_t(page)] = true;
     TabSheet *sheet = m_sheets[std::size_t(page)];
-    using Builder = void (FormBase::*)(TabSheet *);
-    static constexpr Builder builders[] = {
-        &FormBase::buildMainPage,   &FormBase::buildRecipientsPage, &FormBase::buildNamesPage,
-        &FormBase::buildPeriodPage, &FormBase::buildRemotePage,     &FormBase::buildTonePage,
-        &FormBase::buildRelayPage};
-    (this->*builders[page])(sheet);
+    switch (page) {
+    case PageMain:
+        buildMainPage(sheet);
+        break;
+    case PageRecipients:
+        buildRecipientsPage(sheet);
+        break;
+    case PageNames:
+        buildNamesPage(sheet);
+        break;
+    case PagePeriod:
+        buildPeriodPage(sheet);
+        break;
+    case PageRemote:
+        buildRemotePage(sheet);
+        break;
+    case PageTone:
+        buildTonePage(sheet);
+        break;
+    default:
+        buildRelayPage(sheet);
+    }
     m_controls.index(sheet);
     wireHandlers();
     translatePage(sheet);
     image::Form built = m_model;
     readControls(*this, built, sheet);
+    const bool showing = m_showing;
     m_showing = true;
     showForm(*this, built, m_model);
-    m_showing = false;
+    m_showing = showing;
     if (page == PageTone)
         ToneDigit(nullptr);
     if (page == PageRecipients && property("q7xHeadingMoved").toBool()) {
