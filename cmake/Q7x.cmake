@@ -37,14 +37,15 @@ endfunction()
 
 # q7x_add_fuzzer(NAME <name> SOURCES <files...> LIBS <libs...> [SECONDS n] [ARGS <args...>]
 #                [CORPUS <dir>])
-# A libFuzzer target, built only in the fuzz configuration (clang, Q7X_FUZZ=ON). Its CTest entry
+# A libFuzzer target, built in the fuzz configuration (clang, Q7X_FUZZ=ON) and in a sanitizer
+# build with clang (Q7X_FUZZ_TARGETS). Its CTest entry
 # (label "fuzz") runs it for a short time as a smoke test. CORPUS is a folder of inputs kept in the
 # source tree, each a finding that once failed: <name>_corpus runs every one of them once, and the
 # smoke run starts from them. What the smoke run finds goes to a folder in the build tree, never
 # into the sources.
 function(q7x_add_fuzzer)
   cmake_parse_arguments(F "" "NAME;SECONDS;CORPUS" "SOURCES;LIBS;ARGS" ${ARGN})
-  if(NOT Q7X_FUZZ)
+  if(NOT Q7X_FUZZ_TARGETS)
     return()
   endif()
   if(NOT F_SECONDS)
