@@ -3,12 +3,24 @@
 # q7x_add_test(NAME <name> EXECUTABLE <target> LABELS <labels...> [UNPRIVILEGED] [TIMEOUT s]
 #              [ENV <VAR=value...>])
 # Builds one QtTest executable (or reuses one built by an earlier call) and registers it with CTest
+# (only when one of its labels is in Q7X_TEST_LABELS, if that is set)
 # under the offscreen platform, with ENV added to its environment. UNPRIVILEGED runs it as an
 # unprivileged user when CTest runs as root (tests/unprivileged.sh).
 function(q7x_add_test)
   cmake_parse_arguments(T "UNPRIVILEGED" "NAME;TIMEOUT;EXECUTABLE" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
   if(Q7X_FUZZ)
     return()
+  endif()
+  if(Q7X_TEST_LABELS)
+    set(wanted OFF)
+    foreach(label IN LISTS T_LABELS)
+      if(label IN_LIST Q7X_TEST_LABELS)
+        set(wanted ON)
+      endif()
+    endforeach()
+    if(NOT wanted)
+      return()
+    endif()
   endif()
   if(T_EXECUTABLE)
     set(exe ${T_EXECUTABLE})

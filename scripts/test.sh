@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Checks that includes point down the layers, installs what is missing, builds and runs every
 # test:
-#   1. the normal build (gcc, RelWithDebInfo with line tables only, warnings as errors), all test
-#      labels (the ui tests start an Xvfb of their own and drive the window on the xcb platform);
+#   1. the normal build (gcc, RelWithDebInfo with line tables only, warnings as errors) of the
+#      programs, the benchmarks and the tests that need an optimised build: the e2e label (the
+#      programs over pseudo-terminals, waiting on the wire's pauses), the package label, and the
+#      seeded sweeps at their full size (label seeded);
 #   2. an address+undefined sanitizer build with clang (a fifth faster to compile than gcc's)
 #      without the benchmarks, optimised as the sanitizers advise (-O1) and with line tables only,
-#      which is what their reports use: the unit, gui and ui labels (the ui tests open boxes inside
-#      focus and key handlers, where a freed object shows first) and the libFuzzer targets of the
-#      pure layers, built in the same build, for short smoke runs. The e2e label waits on the
-#      wire's pauses and runs in the normal build only; the link engine it drives is tested
-#      under the sanitizers by the unit and gui labels.
+#      which is what their reports use: the unit, gui and ui labels (the ui tests start an Xvfb of
+#      their own and open boxes inside focus and key handlers, where a freed object shows first;
+#      the seeded sweeps run smaller here) and the libFuzzer targets of the pure layers, built in
+#      the same build, for short smoke runs.
+# Each test program runs once in one of the two builds (the seeded sweeps in both).
 # A build with only the pure layers and their fuzz targets, for long fuzz runs: -DQ7X_FUZZ=ON
 # with clang (HACKING.md).
 set -euo pipefail
@@ -28,13 +30,14 @@ export QT_QPA_PLATFORM=offscreen
 
 stage "normal build"
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQ7X_WERROR=ON \
-  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG"
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" -DQ7X_TEST_LABELS="e2e;package;seeded"
 cmake --build build/test -j "$jobs"
 ctest --test-dir build/test --output-on-failure -j "$test_jobs"
 
 stage "sanitizer build (address, undefined)"
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQ7X_SANITIZE=ON -DQ7X_WERROR=ON \
-  -DQ7X_BENCH=OFF -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG"
+  -DQ7X_BENCH=OFF -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" \
+  -DQ7X_TEST_LABELS="unit;gui;ui"
 cmake --build build/sanitize -j "$jobs"
 ctest --test-dir build/sanitize --output-on-failure -j "$test_jobs" -L '^(unit|gui|ui)$'
 
