@@ -45,8 +45,13 @@ QWidget *inputOf(QWidget *control) {
 
 } // namespace
 
-void TMainForm::nameControls(const image::Form &form, bool onlyGroups) {
+void TMainForm::nameControls(const image::Form &form, bool onlyGroups, const QWidget *within) {
     const pages::Controls &c = controls();
+    // A control of the window to name: built, and below `within` when that is given.
+    auto toName = [&](const QString &name) -> QWidget * {
+        QWidget *w = c.existing(name);
+        return w && (!within || within->isAncestorOf(w)) ? w : nullptr;
+    };
     const image::Q72Settings q72 = image::q72Settings(form);
     const image::Q71Settings q71 = image::q71Settings(form);
     const bool groupsShown = form.model == DeviceModel::Q72;
@@ -73,7 +78,7 @@ void TMainForm::nameControls(const image::Form &form, bool onlyGroups) {
 
     QSet<const QWidget *> named;
     auto name = [&](const auto &f, const auto &settings) {
-        QWidget *control = c.existing(f.control(settings));
+        QWidget *control = toName(f.control(settings));
         if (!control || named.contains(control))
             return;
         named.insert(control);
@@ -117,8 +122,7 @@ void TMainForm::nameControls(const image::Form &form, bool onlyGroups) {
         if (group == 8)
             extra = 138;
         for (int column = 9; column <= 16; ++column)
-            if (QWidget *box =
-                    c.existing(pages::Controls::name(QStringLiteral("CheckBox"), extra++)))
+            if (QWidget *box = toName(pages::Controls::name(QStringLiteral("CheckBox"), extra++)))
                 box->setAccessibleName(report::joinCaptions(
                     {{caption(pages::Controls::name(QStringLiteral("Label81"), group)), 0},
                      {caption(QStringLiteral("Label713")), column}}));
@@ -127,10 +131,12 @@ void TMainForm::nameControls(const image::Form &form, bool onlyGroups) {
     // Beside them, the object and partition numbers of partitions 9..16, which no setting reads.
     for (int p = 9; p <= 16; ++p)
         for (const auto &[list, heading] : {std::pair{16 + p, "Label716"}, {2 + p, "Label717"}})
-            if (QWidget *w = c.existing(pages::Controls::name(QStringLiteral("ComboBox"), list)))
+            if (QWidget *w = toName(pages::Controls::name(QStringLiteral("ComboBox"), list)))
                 w->setAccessibleName(report::joinCaptions({{caption(QStringLiteral("Label715")), p},
                                                            {caption(QLatin1String(heading)), 0}}));
 
+    if (within)
+        return;
     // The frame's lists, named by the captions beside them; the language list has none, and is
     // named in the three languages it offers.
     Mode->setAccessibleName(c.get<pages::GroupBox>(QStringLiteral("GroupBox9"))

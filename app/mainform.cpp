@@ -133,7 +133,7 @@ void TMainForm::pageAdded(int page) {
     if (page == pages::PageRecipients)
         fixOwnDialGroups();
     buildHints(PageControl1->sheet(page));
-    nameControls(pages::readForm(*this), false);
+    nameControls(pages::readForm(*this), false, PageControl1->sheet(page));
 }
 
 void TMainForm::buildHints(QWidget *root) {

@@ -149,7 +149,8 @@ class TMainForm : public pages::FormBase {
     // Gives every settings control the caption of its setting as its accessible name, and relates
     // the label that shows the caption to it (accessiblenames.cpp). `onlyGroups`: only the object
     // groups, whose captions carry the numbers of the objects they serve.
-    void nameControls(const image::Form &form, bool onlyGroups);
+    // `within`, when given, limits the naming to the controls below it (a page just built).
+    void nameControls(const image::Form &form, bool onlyGroups, const QWidget *within = nullptr);
     bool m_textsTranslated = false;
     std::optional<core::DeviceModel> m_namedModel;
     std::vector<int> m_namedGroupObjects;
