@@ -22,8 +22,6 @@ namespace {
 
 QString S(const char *utf8) { return QString::fromUtf8(utf8); }
 
-QString exeDir() { return QCoreApplication::applicationDirPath(); }
-
 // What a control shows: texts, items, current item, ticked, enabled, visible, hint and name.
 QString stateOf(QWidget *w) {
     QStringList s{w->metaObject()->className()};
@@ -112,17 +110,9 @@ class TestPageOrder : public QObject {
     QTemporaryDir m_dir;
 };
 
-const QStringList Libraries = {S("ruslng.dll"),  S("rusmess.dll"), S("englng.dll"),
-                               S("engmess.dll"), S("turklng.dll"), S("turkmess.dll")};
-
 void TestPageOrder::initTestCase() {
     QVERIFY(m_dir.isValid());
-    for (const QString &n : Libraries) {
-        QFile::remove(QDir(exeDir()).filePath(n));
-        QVERIFY2(
-            QFile::copy(QDir(S(Q7X_LANGUAGE_LIBRARY_DIR)).filePath(n), QDir(exeDir()).filePath(n)),
-            qPrintable(n));
-    }
+    test::provideLibraries(S(Q7X_LANGUAGE_LIBRARY_DIR));
 }
 
 void TestPageOrder::cleanupTestCase() {

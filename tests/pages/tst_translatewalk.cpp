@@ -34,12 +34,7 @@ QString exeDir() { return QCoreApplication::applicationDirPath(); }
 
 // Puts the named built libraries beside the test executable, where the window looks for them.
 void provide(const QStringList &names) {
-    for (const QString &n : names) {
-        QFile::remove(QDir(exeDir()).filePath(n));
-        QVERIFY2(
-            QFile::copy(QDir(S(Q7X_LANGUAGE_LIBRARY_DIR)).filePath(n), QDir(exeDir()).filePath(n)),
-            qPrintable(n));
-    }
+    test::provideLibraries(S(Q7X_LANGUAGE_LIBRARY_DIR), names);
 }
 
 void removeAll() {

@@ -4,6 +4,8 @@
 #include "lang/ini.h"
 #include "lang/messagetable.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QtTest>
@@ -23,6 +25,21 @@ inline void writeIni(const QByteArray &content) {
     QFile f(lang::IniPath());
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(content);
+}
+
+// The six language libraries of the build.
+inline const QStringList LanguageLibraries = {
+    QStringLiteral("ruslng.dll"),  QStringLiteral("rusmess.dll"), QStringLiteral("englng.dll"),
+    QStringLiteral("engmess.dll"), QStringLiteral("turklng.dll"), QStringLiteral("turkmess.dll")};
+
+// Puts the named libraries built in `from` beside the test executable, where the program finds
+// them as an installed program does.
+inline void provideLibraries(const QString &from, const QStringList &names = LanguageLibraries) {
+    const QDir here(QCoreApplication::applicationDirPath());
+    for (const QString &n : names) {
+        QFile::remove(here.filePath(n));
+        QVERIFY2(QFile::copy(QDir(from).filePath(n), here.filePath(n)), qPrintable(n));
+    }
 }
 
 // Message n of the table reads "M<n>", so a test sees which message was shown.

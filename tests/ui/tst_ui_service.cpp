@@ -85,14 +85,7 @@ class TestUiService : public QObject {
 };
 
 // The built libraries beside the test, where the program looks for them.
-void TestUiService::initTestCase() {
-    for (const QString &n : Libraries) {
-        QFile::remove(QDir(exeDir()).filePath(n));
-        QVERIFY2(
-            QFile::copy(QDir(S(Q7X_LANGUAGE_LIBRARY_DIR)).filePath(n), QDir(exeDir()).filePath(n)),
-            qPrintable(n));
-    }
-}
+void TestUiService::initTestCase() { test::provideLibraries(S(Q7X_LANGUAGE_LIBRARY_DIR)); }
 
 void TestUiService::cleanupTestCase() {
     for (const QString &n : Libraries)
