@@ -271,7 +271,6 @@ void TMainForm::GenTableButtonClick(QWidget *) {
                 QFile::remove(f + S(".bak"));
                 QFile::rename(f, f + S(".bak"));
             }
-    buildAllPages();
     if (!pages::WriteTable(folder, objectName(), pages::GenerateTable({this})))
         dialogs().message(S("Cannot write the files into ") + folder, S("System message"),
                           pages::Dialogs::Icon::Error);

@@ -117,14 +117,17 @@ void FormBase::buildPage(int page) {
     m_showing = showing;
     if (page == PageTone)
         ToneDigit(nullptr);
-    if (page == PageRecipients && property("q7xHeadingMoved").toBool()) {
-        QWidget *heading = m_controls.widget(S("Label93"));
-        heading->move(geometry::MessageTypeHeadingLeft, heading->y());
-    }
+    if (property("q7xHeadingMoved").toBool())
+        placeMessageTypeHeading();
     pageAdded(page);
 }
 
 FormBase::~FormBase() = default;
+
+void FormBase::placeMessageTypeHeading() {
+    if (QWidget *heading = m_controls.existing(S("Label93")))
+        heading->move(geometry::MessageTypeHeadingLeft, heading->y());
+}
 
 void FormBase::setDialogs(Dialogs *d) {
     m_dialogs = d ? d : m_ownDialogs.get();

@@ -216,6 +216,8 @@ class FormBase : public QWidget, public ControlKind {
         (void)after;
     }
     void applyNotice(const image::FormNotice &notice);
+    // Puts the message-type heading where the rules moved it, once its page is built.
+    void placeMessageTypeHeading();
 
   private:
     void buildWindow();

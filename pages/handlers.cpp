@@ -77,8 +77,7 @@ void FormBase::applyEffects(const image::FormEffects &fx) {
         PageControl1Change(PageControl1);
     }
     if (fx.headingMoved)
-        if (QWidget *heading = m_controls.existing(S("Label93")))
-            heading->move(geometry::MessageTypeHeadingLeft, heading->y());
+        placeMessageTypeHeading();
     if (fx.buttonsChanged)
         for (QWidget *b : {SaveButton, LoadButton, DefaultButton})
             b->setEnabled(fx.fileButtons);

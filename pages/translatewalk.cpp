@@ -295,11 +295,19 @@ void TranslateWindow(const QList<QWidget *> &forms, const QString &folder) {
     FillMessageTable(messages);
 }
 
-void TranslateByIdentifier(QWidget *root, const QString &form, const WindowTexts &texts) {
-    const TextVisitor byIdentifier = [&texts](int, const QString &identifier, const QString &) {
+namespace {
+
+// The text of each identifier in the library's index.
+TextVisitor textsByIdentifier(const WindowTexts &texts) {
+    return [&texts](int, const QString &identifier, const QString &) {
         return texts.text(identifier);
     };
-    Walk(byIdentifier, true).part(root, form);
+}
+
+} // namespace
+
+void TranslateByIdentifier(QWidget *root, const QString &form, const WindowTexts &texts) {
+    Walk(textsByIdentifier(texts), true).part(root, form);
 }
 
 std::optional<WindowTexts> TranslateWindowByIdentifier(QWidget *window,
@@ -319,11 +327,7 @@ std::optional<WindowTexts> TranslateWindowByIdentifier(QWidget *window,
         if (texts.load(LibraryPath(folder, files->textLibrary))) {
             WindowTexts indexed = WindowTexts::fromLibrary(texts);
             if (indexed.size() > 0) {
-                const TextVisitor visit = [&indexed](int, const QString &identifier,
-                                                     const QString &) {
-                    return indexed.text(identifier);
-                };
-                walkForms({window}, visit, true, true);
+                walkForms({window}, textsByIdentifier(indexed), true, true);
                 byIdentifier = std::move(indexed);
             } else {
                 // Texts known only by their numbers: those of the whole window.
