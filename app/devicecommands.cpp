@@ -8,7 +8,6 @@
 #include "lang/ini.h"
 #include "lang/messagetable.h"
 #include "link/usbtransport.h"
-#include "pages/binding.h"
 
 #include <QCloseEvent>
 #include <QThread>
@@ -290,7 +289,7 @@ void TMainForm::WriteButtonClick(QWidget *) {
     setStatusText(lang::M(1005));
     const bool q71 = DeviceModel == DeviceModel::Q71;
     PendingOperation = q71 ? LinkOperation::WriteQ71 : LinkOperation::WriteQ72;
-    image::Encoded encoded = q71 ? pages::EncodeImageQ71(*this) : pages::EncodeImageQ72(*this);
+    image::Encoded encoded = encodeImage();
     image::adjustForWrite(encoded.image, DeviceModel, writeLanguage(lang::GetLanguage()));
     if (!encoded.ok()) {
         // Nothing is sent: the window stays connected as it was.
@@ -396,9 +395,9 @@ void TMainForm::HandOverImage(core::DeviceModel model, const std::vector<std::ui
     }
     ConfigFileName.clear();
     if (model == DeviceModel::Q71)
-        pages::DecodeImageQ71(*this, image);
+        readImage(DeviceModel::Q71, image);
     else
-        pages::DecodeImageQ72(*this, image);
+        readImage(DeviceModel::Q72, image);
 }
 
 void TMainForm::CloseLink(LinkKind kind) {

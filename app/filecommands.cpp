@@ -7,7 +7,6 @@
 #include "image/presets.h"
 #include "lang/ini.h"
 #include "lang/messagetable.h"
-#include "pages/binding.h"
 
 namespace q7x::app {
 
@@ -42,7 +41,7 @@ void TMainForm::SaveButtonClick(QWidget *) {
                                                 S("cfg"), proposedName(*this));
     if (path.isEmpty())
         return;
-    const image::Encoded encoded = pages::EncodeImage(*this);
+    const image::Encoded encoded = encodeImage();
     if (!encoded.ok()) {
         showError(*this, encoded.error);
         return;

@@ -133,7 +133,7 @@ void TMainForm::pageAdded(int page) {
     if (page == pages::PageRecipients)
         fixOwnDialGroups();
     buildHints(PageControl1->sheet(page));
-    nameControls(pages::readForm(*this), false, PageControl1->sheet(page));
+    nameControls(form(), false, PageControl1->sheet(page));
 }
 
 void TMainForm::buildHints(QWidget *root) {
@@ -175,8 +175,7 @@ void TMainForm::buildHints(QWidget *root) {
 // The application owns one form, this window.
 void TMainForm::TranslateWindow() {
     m_windowTexts = pages::TranslateWindowByIdentifier(this, [this] { buildAllPages(); });
-    if (m_windowTexts)
-        translateModel(*m_windowTexts);
+    windowTranslated(m_windowTexts ? &*m_windowTexts : nullptr);
 }
 
 void TMainForm::LoadLogo() { pages::LoadLogo(Image2); }

@@ -8,7 +8,6 @@
 #include "image/configfile.h"
 #include "lang/ini.h"
 #include "lang/messagetable.h"
-#include "pages/binding.h"
 #include "report/sheet.h"
 
 #include <algorithm>
@@ -134,9 +133,9 @@ void TMainForm::showComparison(core::DeviceModel model, const image::ConfigImage
             return QList<report::DifferenceRow>{row};
         }
         if (model == DeviceModel::Q71)
-            return report::differenceRows(pages::gatherQ71(*this), image::decodeQ71(other), words,
-                                          device);
-        return report::differenceRows(pages::gatherQ72(*this), image::decodeQ72(other), words,
+            return report::differenceRows(image::q71Settings(form()), image::decodeQ71(other),
+                                          words, device);
+        return report::differenceRows(image::q72Settings(form()), image::decodeQ72(other), words,
                                       device);
     };
     const QString title =
@@ -148,11 +147,11 @@ void TMainForm::showComparison(core::DeviceModel model, const image::ConfigImage
 std::optional<report::Configuration> TMainForm::sheetConfiguration() {
     image::Encoded encoded;
     if (DeviceModel == DeviceModel::Q71) {
-        image::Q71Settings s = pages::gatherQ71(*this);
+        image::Q71Settings s = image::q71Settings(form());
         image::clearPartitionsWithoutNumber(s);
         encoded = image::encodeQ71(s);
     } else {
-        encoded = image::encodeQ72(pages::gatherQ72(*this));
+        encoded = image::encodeQ72(image::q72Settings(form()));
     }
     // The sheet shows what a write would store; what cannot be stored is refused as Save does.
     if (!encoded.ok()) {

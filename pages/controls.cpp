@@ -72,6 +72,8 @@ CheckBox::CheckBox(QWidget *parent, const QString &name, const QString &caption,
     : QCheckBox(caption, parent) {
     initControl(this, "TCheckBox", name, tag);
     connect(this, &QCheckBox::toggled, this, [this] {
+        if (onValue)
+            onValue();
         if (onClick)
             onClick(this);
     });
@@ -161,6 +163,10 @@ ComboBox::ComboBox(QWidget *parent, const QString &name, const QStringList &item
     setCurrentIndex(-1);
     setMaxVisibleItems(16);
     setFocusPolicy(Qt::StrongFocus); // a passing wheel takes no focus
+    connect(this, &QComboBox::currentIndexChanged, this, [this] {
+        if (onValue)
+            onValue();
+    });
     connect(this, &QComboBox::activated, this, [this] {
         if (onClick)
             onClick(this);
@@ -216,9 +222,18 @@ void ComboBox::wheelEvent(QWheelEvent *e) {
         QComboBox::wheelEvent(e);
 }
 
+void ComboBox::reportIndex(int before) {
+    if (currentIndex() != before && onValue)
+        onValue();
+}
+
 void ComboBox::setItemIndex(int index) {
-    const QSignalBlocker block(this);
-    setCurrentIndex(index >= 0 && index < count() ? index : -1);
+    const int before = currentIndex();
+    {
+        const QSignalBlocker block(this);
+        setCurrentIndex(index >= 0 && index < count() ? index : -1);
+    }
+    reportIndex(before);
 }
 
 QString ComboBox::text() const {
@@ -228,14 +243,16 @@ QString ComboBox::text() const {
 }
 
 void ComboBox::setText(const QString &s) {
-    const QSignalBlocker block(this);
-    if (isEditable()) {
-        setEditText(s);
-        return;
+    const int before = currentIndex();
+    {
+        const QSignalBlocker block(this);
+        if (isEditable()) {
+            setEditText(s);
+        } else if (const int i = findText(s, Qt::MatchExactly); i >= 0) {
+            setCurrentIndex(i);
+        }
     }
-    const int i = findText(s, Qt::MatchExactly);
-    if (i >= 0)
-        setCurrentIndex(i);
+    reportIndex(before);
 }
 
 QStringList ComboBox::items() const {
@@ -247,21 +264,27 @@ QStringList ComboBox::items() const {
 }
 
 void ComboBox::setItems(const QStringList &items) {
-    const QSignalBlocker block(this);
     const int index = currentIndex();
-    if (auto *shared = qobject_cast<QStringListModel *>(model());
-        shared && shared->parent() != this)
-        setModel(new QStringListModel(this)); // stop sharing before changing items
-    clear();
-    addItems(items);
-    setCurrentIndex(index < count() ? index : -1);
+    {
+        const QSignalBlocker block(this);
+        if (auto *shared = qobject_cast<QStringListModel *>(model());
+            shared && shared->parent() != this)
+            setModel(new QStringListModel(this)); // stop sharing before changing items
+        clear();
+        addItems(items);
+        setCurrentIndex(index < count() ? index : -1);
+    }
+    reportIndex(index);
 }
 
 void ComboBox::setSharedModel(QStringListModel *shared) {
-    const QSignalBlocker block(this);
     const int index = currentIndex();
-    setModel(shared);
-    setCurrentIndex(index < count() ? index : -1);
+    {
+        const QSignalBlocker block(this);
+        setModel(shared);
+        setCurrentIndex(index < count() ? index : -1);
+    }
+    reportIndex(index);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -305,6 +328,8 @@ void Edit::textWasChanged() {
             return;
         }
     }
+    if (onValue)
+        onValue();
     if (now == m_text)
         return;
     m_text = now;
@@ -393,6 +418,8 @@ void RadioGroup::setItemIndex(int index) {
     } else {
         m_buttons[index]->setChecked(true);
     }
+    if (onValue)
+        onValue();
     if (onClick)
         onClick(this);
 }
@@ -401,6 +428,8 @@ void RadioGroup::userClicked(int id) {
     if (id == m_index)
         return;
     m_index = id;
+    if (onValue)
+        onValue();
     if (onClick)
         onClick(this);
 }

@@ -26,6 +26,8 @@ namespace q7x::pages {
 
 // A handler receives the control that fired it, like a VCL event's Sender.
 using Handler = std::function<void(QWidget *sender)>;
+// Told that a control's value changed, whoever changed it (the user, code, a blocked signal).
+using ValueWatch = std::function<void()>;
 
 // What makes a widget a control of the window: its kind as the original toolkit names it
 // ("TComboBox") and its Tag. Widgets without a kind are toolkit parts of a control. Kept in the
@@ -105,6 +107,9 @@ class CheckBox : public QCheckBox, public ControlKind {
     QString caption() const { return text(); }
     void setCaption(const QString &s) { setText(s); }
     Handler onClick;
+    // Runs whenever the value changes, by the user or by code, before any handler: the window
+    // keeps its model up to date with it.
+    ValueWatch onValue;
 };
 
 // Checking by code runs onClick; unchecking (also by the exclusive partner) runs nothing.
@@ -143,12 +148,17 @@ class ComboBox : public QComboBox, public ControlKind {
     void setChoiceInListOnly();
     Handler onClick;
     Handler onChange;
+    // Runs whenever the current item changes, also by setItemIndex() and the other setters that
+    // run no handler, before any handler.
+    ValueWatch onValue;
 
   protected:
     void keyPressEvent(QKeyEvent *e) override;
     void wheelEvent(QWheelEvent *e) override;
 
   private:
+    // Tells onValue when the current item is no longer `before`.
+    void reportIndex(int before);
     bool m_listOnly = false;
 };
 
@@ -166,6 +176,8 @@ class Edit : public QLineEdit, public ControlKind {
     Handler onChange;
     Handler onExit;
     Handler onClick;
+    // Runs whenever the text changes, by the user or by code, before onChange.
+    ValueWatch onValue;
 
   protected:
     void focusInEvent(QFocusEvent *e) override;
@@ -221,6 +233,8 @@ class RadioGroup : public QGroupBox, public ControlKind {
     void setCaption(const QString &s) { setTitle(s); }
     QRadioButton *button(int index) const;
     Handler onClick;
+    // Runs whenever the chosen item changes, by the user or by code, before onClick.
+    ValueWatch onValue;
 
   private:
     void userClicked(int id);

@@ -26,11 +26,11 @@ FormBase::FormBase(Dialogs *dialogs, QWidget *parent) : QWidget(parent), m_dialo
         m_ownDialogs = std::make_unique<QtDialogs>(this);
         m_dialogs = m_ownDialogs.get();
     }
-    ObjectPasswordTable.fill(255);
     m_model = image::builtForm();
     buildWindow();
     m_controls.index(this);
     wireHandlers();
+    watchValues(this);
     m_controls.setPageBuilder([this] {
         for (int page = 0; page < int(m_built.size()); ++page)
             if (!m_built[std::size_t(page)]) {
@@ -57,23 +57,26 @@ void FormBase::buildAllPages() {
         buildPage(page);
 }
 
-void FormBase::translateModel(const lang::WindowTexts &texts) {
+void FormBase::windowTranslated(const lang::WindowTexts *texts) {
     const QString form = QStringLiteral("rs") + objectName() + QLatin1Char('_');
     auto translated = [&](QString &current, const QString &identifier) {
         if (IsFixedText(current))
             return;
-        const QString text = texts.text(form + identifier);
+        const QString text = texts->text(form + identifier);
         if (!text.isEmpty())
             current = text;
     };
-    for (const image::ValueControl &vc : image::valueControls())
-        if (vc.kind == image::ValueControl::Kind::Text && !m_controls.existing(vc.name))
-            translated(vc.text(m_model.values), vc.name + QLatin1String("_Text"));
+    if (texts)
+        for (const image::ValueControl &vc : image::valueControls())
+            if (vc.kind == image::ValueControl::Kind::Text && !m_controls.existing(vc.name))
+                translated(vc.text(m_model.values), vc.name + QLatin1String("_Text"));
     for (int k = 1; k <= image::PartitionCount; ++k) {
         const QString label = Controls::name(S("LabelOb"), k);
-        if (!m_controls.existing(label))
-            translated(m_model.view.objectRows[std::size_t(k - 1)].object,
-                       label + QLatin1String("_Caption"));
+        QString &caption = m_model.view.objectRows[std::size_t(k - 1)].object;
+        if (auto *built = qobject_cast<Label *>(m_controls.existing(label)))
+            caption = built->caption();
+        else if (texts)
+            translated(caption, label + QLatin1String("_Caption"));
     }
 }
 
@@ -115,9 +118,10 @@ void FormBase::buildPage(int page) {
     m_showing = true;
     showForm(*this, built, m_model);
     m_showing = showing;
+    watchValues(sheet);
     if (page == PageTone)
         ToneDigit(nullptr);
-    if (property("q7xHeadingMoved").toBool())
+    if (m_model.view.messageTypeHeadingMoved)
         placeMessageTypeHeading();
     pageAdded(page);
 }
@@ -138,19 +142,52 @@ void FormBase::setDialogs(Dialogs *d) {
 }
 
 std::array<int, 3> FormBase::passwordRow(int object) const {
-    if (object < 1 || object > 1000)
+    if (object < 1 || object > image::ObjectTableRows)
         return {255, 255, 255};
-    const auto base = static_cast<std::size_t>(3 * (object - 1));
-    return {ObjectPasswordTable[base], ObjectPasswordTable[base + 1],
-            ObjectPasswordTable[base + 2]};
+    const image::PasswordCells &cells = m_model.values.objectPasswords[std::size_t(object - 1)];
+    return {cells[0], cells[1], cells[2]};
 }
 
 void FormBase::setPasswordRow(int object, const std::array<int, 3> &cells) {
-    if (object < 1 || object > 1000)
+    if (object < 1 || object > image::ObjectTableRows)
         return;
-    const auto base = static_cast<std::size_t>(3 * (object - 1));
+    image::PasswordCells &row = m_model.values.objectPasswords[std::size_t(object - 1)];
     for (std::size_t i = 0; i < 3; ++i)
-        ObjectPasswordTable[base + i] = cells[i] & 0xFF;
+        row[i] = std::uint8_t(cells[i] & 0xFF);
+}
+
+image::Form FormBase::form() const {
+    image::Form f = m_model;
+    f.model = DeviceModel;
+    f.toolMode = Mode->itemIndex();
+    f.language = SelectLang->text();
+    f.interactive = Interactive;
+    f.formShown = FormShown;
+    return f;
+}
+
+void FormBase::watchValues(const QWidget *root) {
+    const QList<image::ValueControl> &all = image::valueControls();
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        QWidget *widget = m_controls.existing(all[i].name);
+        if (!widget || (widget != root && !root->isAncestorOf(widget)))
+            continue;
+        // A value set while the controls show a form is that form's, which becomes the model.
+        auto report = [this, i, widget] {
+            if (!m_showing)
+                readValue(image::valueControls()[i], widget, m_model.values);
+        };
+        if (auto *list = qobject_cast<ComboBox *>(widget))
+            list->onValue = report;
+        else if (auto *group = qobject_cast<RadioGroup *>(widget))
+            group->onValue = report;
+        else if (auto *box = qobject_cast<CheckBox *>(widget))
+            box->onValue = report;
+        else if (auto *labeled = qobject_cast<LabeledEdit *>(widget))
+            labeled->edit()->onValue = report;
+        else if (auto *edit = qobject_cast<Edit *>(widget))
+            edit->onValue = report;
+    }
 }
 
 QStringListModel *FormBase::objectNumbers9999() {

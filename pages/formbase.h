@@ -69,16 +69,23 @@ class FormBase : public QWidget, public ControlKind {
     explicit FormBase(Dialogs *dialogs, QWidget *parent = nullptr);
     ~FormBase() override;
 
-    // The window's model: the form the controls show. A page is built the first time it is
-    // shown (or a control of it is looked up) and then shows its part of the model; until then
-    // the model alone holds that part.
+    // The window's model: every setting and what the rules show or hide. The controls show it and
+    // report each change of a value into it, whoever makes it; the rules change it and the
+    // controls follow. A page is built the first time it is shown (or a control of it is looked
+    // up) and then shows its part of the model; until then the model alone holds that part.
     const image::Form &model() const { return m_model; }
+    // The model with the window's context (the model of device, tool mode, interface language,
+    // whether warnings are shown): what the rules and the encoders take.
+    image::Form form() const;
     void buildPage(int page);
     void buildAllPages();
     bool pageBuilt(int page) const;
-    // Translates what only the model shows of the pages not built yet (the texts of fields and
-    // the object captions) as the start-up translation translates the controls showing them.
-    void translateModel(const lang::WindowTexts &texts);
+    // The window's texts were just translated (by identifier with `texts`, by the walk's numbers
+    // without): the model takes the object captions the translation gave the built pages, and
+    // with `texts` what only the model shows of the pages not built yet (the texts of fields and
+    // the object captions) is translated as the controls showing them would have been. Values of
+    // the built controls reach the model as they change.
+    void windowTranslated(const lang::WindowTexts *texts);
     // Whether windows made from now on build every page at once (for comparisons in tests).
     static void setBuildAllPagesAtStart(bool all);
 
@@ -92,10 +99,9 @@ class FormBase : public QWidget, public ControlKind {
     bool Interactive = true;
     bool FormShown = false;
     int PrevPage = 0;
-    // Object passwords: three packed-digit cells per object 1..1000 at 3 (o - 1) .. 3 (o - 1) + 2.
-    std::array<int, 3000> ObjectPasswordTable{};
-    // Reads or writes row o (1..1000) of ObjectPasswordTable; other rows read as empty and are
-    // never written, so object numbers outside the table cannot reach beyond it.
+    // Reads or writes the three packed-digit password cells of object o (1..1000) in the model;
+    // other rows read as empty and are never written, so object numbers outside the table cannot
+    // reach beyond it.
     std::array<int, 3> passwordRow(int object) const;
     void setPasswordRow(int object, const std::array<int, 3> &cells);
 
@@ -148,6 +154,18 @@ class FormBase : public QWidget, public ControlKind {
     void PageControl1Changing(QWidget *sender);
     void PageControl1Change(QWidget *sender);
     void PageControl2Change(QWidget *sender);
+
+    // --- device images ----------------------------------------------------------------------
+    // Reads an image of `model` into the model through the rules that run while a device's or a
+    // file's image is read: the Q72 checks show their messages at the end of the read and then
+    // the factory preset replaces a damaged image; a Q71 image is also listed in Memo3 (bytes
+    // 0..299). The one-argument form reads it as the window's DeviceModel.
+    void readImage(core::DeviceModel model, const image::ConfigImage &image);
+    void readImage(const image::ConfigImage &image) { readImage(DeviceModel, image); }
+    // Encodes the model as a save or a write stores it. Once a Q71 image is complete, the
+    // partitions of recipients without a telephone number are unticked and the image is listed in
+    // Memo2; a refused encoding changes nothing.
+    image::Encoded encodeImage();
 
     // Factory presets: decodes the preset of the current model and work mode into the window.
     void DefaultButtonClick(QWidget *sender);
@@ -236,6 +254,8 @@ class FormBase : public QWidget, public ControlKind {
     void buildTonePage(TabSheet *page);
     void buildRelayPage(TabSheet *page);
     void wireHandlers();
+    // Lets every settings control built within `root` report its value changes into the model.
+    void watchValues(const QWidget *root);
     void rule(image::Rule rule, QWidget *sender, bool answer = false);
 
     Controls m_controls;

@@ -62,42 +62,50 @@ QString maskSettingOf(const QString &maskText) {
     return text;
 }
 
-void readControls(const FormBase &w, image::Form &f, const QWidget *within) {
-    const Controls &c = w.controls();
-    // The control of that name when its page is built (and lies within `within`, when given).
-    auto control = [&](const QString &name) -> QWidget * {
-        QWidget *widget = c.existing(name);
-        return widget && (!within || within->isAncestorOf(widget)) ? widget : nullptr;
-    };
-    for (const image::ValueControl &vc : image::valueControls()) {
-        QWidget *widget = control(vc.name);
-        if (!widget)
-            continue;
-        switch (vc.kind) {
-        case image::ValueControl::Kind::Item:
-            if (auto *list = qobject_cast<ComboBox *>(widget))
-                vc.item(f.values) = list->itemIndex();
-            else if (auto *group = qobject_cast<RadioGroup *>(widget))
-                vc.item(f.values) = group->itemIndex();
-            break;
-        case image::ValueControl::Kind::Tick:
-            vc.tick(f.values) = qobject_cast<CheckBox *>(widget)->isChecked();
-            break;
-        case image::ValueControl::Kind::Text:
-            if (auto *mask = qobject_cast<MaskEdit *>(widget))
-                vc.text(f.values) = maskSettingOf(mask->text());
-            else if (auto *labeled = qobject_cast<LabeledEdit *>(widget))
-                vc.text(f.values) = labeled->text();
-            else
-                vc.text(f.values) = qobject_cast<Edit *>(widget)->text();
-            break;
-        }
+void readValue(const image::ValueControl &vc, const QWidget *widget, image::FormSettings &values) {
+    switch (vc.kind) {
+    case image::ValueControl::Kind::Item:
+        if (auto *list = qobject_cast<const ComboBox *>(widget))
+            vc.item(values) = list->itemIndex();
+        else if (auto *group = qobject_cast<const RadioGroup *>(widget))
+            vc.item(values) = group->itemIndex();
+        break;
+    case image::ValueControl::Kind::Tick:
+        vc.tick(values) = qobject_cast<const CheckBox *>(widget)->isChecked();
+        break;
+    case image::ValueControl::Kind::Text:
+        if (auto *mask = qobject_cast<const MaskEdit *>(widget))
+            vc.text(values) = maskSettingOf(mask->text());
+        else if (auto *labeled = qobject_cast<const LabeledEdit *>(widget))
+            vc.text(values) = labeled->text();
+        else
+            vc.text(values) = qobject_cast<const Edit *>(widget)->text();
+        break;
     }
+}
 
+namespace {
+
+// The control of that name when its page is built (and lies within `within`, when given).
+QWidget *builtControl(const FormBase &w, const QString &name, const QWidget *within) {
+    QWidget *widget = w.controls().existing(name);
+    return widget && (!within || within->isAncestorOf(widget)) ? widget : nullptr;
+}
+
+} // namespace
+
+void readControls(const FormBase &w, image::Form &f, const QWidget *within) {
+    for (const image::ValueControl &vc : image::valueControls())
+        if (QWidget *widget = builtControl(w, vc.name, within))
+            readValue(vc, widget, f.values);
+    readView(w, f.view, within);
+}
+
+void readView(const FormBase &w, image::FormView &v, const QWidget *within) {
+    auto control = [&](const QString &name) { return builtControl(w, name, within); };
     for (const image::ViewControl &vc : image::viewControls())
         if (QWidget *widget = control(vc.name))
-            vc.shown(f.view) = shownOf(widget);
-    image::FormView &v = f.view;
+            vc.shown(v) = shownOf(widget);
     for (const auto &t : TabsShown)
         if (auto *sheet = qobject_cast<TabSheet *>(control(S(t.sheet))))
             v.*t.member = sheet->tabVisible();
@@ -112,24 +120,6 @@ void readControls(const FormBase &w, image::Form &f, const QWidget *within) {
                 gsm->count() < image::GsmItemCount       ? image::BlitzItem::Removed
                 : gsm->property(BlitzItemAdded).toBool() ? image::BlitzItem::AddedBack
                                                          : image::BlitzItem::Built;
-}
-
-image::Form readForm(const FormBase &w) {
-    // The pages not built yet show what the model holds.
-    image::Form f = w.model();
-    readControls(w, f, nullptr);
-    for (int o = 1; o <= image::ObjectTableRows; ++o) {
-        const auto row = w.passwordRow(o);
-        f.values.objectPasswords[std::size_t(o - 1)] = {std::uint8_t(row[0]), std::uint8_t(row[1]),
-                                                        std::uint8_t(row[2])};
-    }
-    f.view.messageTypeHeadingMoved = w.property("q7xHeadingMoved").toBool();
-    f.model = w.DeviceModel;
-    f.toolMode = w.Mode->itemIndex();
-    f.language = w.SelectLang->text();
-    f.interactive = w.Interactive;
-    f.formShown = w.FormShown;
-    return f;
 }
 
 namespace {
@@ -233,12 +223,6 @@ void showForm(FormBase &w, const image::Form &a, const image::Form &b, const QSt
             break;
         }
     }
-    if (after.values.objectPasswords != before.values.objectPasswords)
-        for (int o = 1; o <= image::ObjectTableRows; ++o) {
-            const image::PasswordCells &cells = after.values.objectPasswords[std::size_t(o - 1)];
-            w.setPasswordRow(o, {cells[0], cells[1], cells[2]});
-        }
-
     // Tone previews follow the symbols.
     if (after.values.toneAlarm != before.values.toneAlarm ||
         after.values.toneArm != before.values.toneArm ||
@@ -280,13 +264,20 @@ void showForm(FormBase &w, const image::Form &a, const image::Form &b, const QSt
             before.view.objectRows[std::size_t(k - 1)].object)
             if (auto *label = qobject_cast<Label *>(control(Controls::name(S("LabelOb"), k))))
                 label->setCaption(v.objectRows[std::size_t(k - 1)].object);
-    w.setProperty("q7xHeadingMoved", v.messageTypeHeadingMoved);
 
     w.DeviceModel = after.model;
     if (after.toolMode != before.toolMode)
         w.Mode->setItemIndex(after.toolMode);
     w.FormShown = after.formShown;
     w.Interactive = after.interactive;
+}
+
+void listImage(Memo *memo, const image::ConfigImage &img) {
+    QStringList lines;
+    lines.reserve(300);
+    for (int i = 0; i < 300; ++i)
+        lines << QString::number(img[std::size_t(i)]);
+    memo->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
 QString noticeText(const FormBase &w, const image::FormNotice &n) {

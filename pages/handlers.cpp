@@ -16,7 +16,10 @@ void FormBase::runRules(const std::function<void(image::Form &, image::FormEffec
                         const QString &typed) {
     if (m_showing)
         return;
-    const image::Form before = readForm(*this);
+    // The settings come from the model. What is shown or enabled is taken from the screen, so that
+    // a rule puts a control right whatever left it in its state.
+    image::Form before = form();
+    readView(*this, before.view, nullptr);
     image::Form after = before;
     image::FormEffects fx;
     rules(after, fx);
@@ -49,6 +52,20 @@ void FormBase::runRules(const std::function<void(image::Form &, image::FormEffec
         show(*shown, after);
     applyEffects(fx);
     formShown(before, after);
+}
+
+void FormBase::readImage(core::DeviceModel model, const image::ConfigImage &img) {
+    if (model == core::DeviceModel::Q71)
+        listImage(Memo3, img);
+    runRules([&](image::Form &f, image::FormEffects &fx) { image::readImage(f, model, img, fx); });
+}
+
+image::Encoded FormBase::encodeImage() {
+    image::Encoded out;
+    runRules([&](image::Form &f, image::FormEffects &) { out = image::encodeForm(f); });
+    if (out.ok() && DeviceModel == core::DeviceModel::Q71)
+        listImage(Memo2, out.image);
+    return out;
 }
 
 void FormBase::applyNotice(const image::FormNotice &n) {
@@ -162,7 +179,7 @@ void FormBase::LinePhone1Click(QWidget *s) {
 // code left as it is gets leading zeros.
 void FormBase::Edit1Exit(QWidget *s) {
     const int k = tagOf(s);
-    if (!image::blitzCodeAsks(readForm(*this), k))
+    if (!image::blitzCodeAsks(form(), k))
         return;
     const bool correct =
         m_dialogs->question(lang::M(1538) + QLatin1Char('\n') + lang::M(1014), lang::M(1015));

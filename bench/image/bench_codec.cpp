@@ -3,7 +3,6 @@
 // from it, against the window's own ResetForm measured in the same run. Prints medians and ratios.
 #include "app/mainform.h"
 #include "image/settings.h"
-#include "pages/binding.h"
 #include "pages/dialogs.h"
 
 #include <QApplication>
@@ -54,7 +53,7 @@ image::ConfigImage fullImage(app::TMainForm &w, DeviceModel model) {
         c.combo(S("ObjNmb"), p)->setItemIndex(p);
     for (int k = 1; k <= 24; ++k)
         c.edit(S("Edit"), k)->setText(QString::number(1100 + k));
-    const image::Encoded e = pages::EncodeImage(w);
+    const image::Encoded e = w.encodeImage();
     if (!e.ok()) {
         std::fprintf(stderr, "encoder: %s\n", qPrintable(e.error));
         std::exit(1);
@@ -86,9 +85,9 @@ int main(int argc, char **argv) {
                 std::exit(1);
         });
         const double reset = medianMs(Runs, [&] { w.ResetForm(); });
-        const double apply = medianMs(Runs, [&] { pages::DecodeImage(w, img); });
+        const double apply = medianMs(Runs, [&] { w.readImage(img); });
         const double gather = medianMs(Runs, [&] {
-            if (!pages::EncodeImage(w).ok())
+            if (!w.encodeImage().ok())
                 std::exit(1);
         });
         std::printf("Q%-5d %10.4f %10.3f %10.3f %10.3f %12.2f %12.2f %12.2f\n",

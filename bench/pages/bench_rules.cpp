@@ -7,7 +7,6 @@
 #include "app/mainform.h"
 #include "image/formrules.h"
 #include "image/presets.h"
-#include "pages/binding.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -47,7 +46,7 @@ int main(int argc, char **argv) {
     using q7x::image::DeviceModel;
     if (argc == 3 && std::strcmp(argv[1], "--loads") == 0) {
         for (int i = 0, n = std::atoi(argv[2]); i < n; ++i)
-            q7x::pages::DecodeImage(w, q7x::image::presetImage(DeviceModel::Q72, i % 6));
+            w.readImage(q7x::image::presetImage(DeviceModel::Q72, i % 6));
         return 0;
     }
 
@@ -58,9 +57,8 @@ int main(int argc, char **argv) {
         emit w.WorkModeComboBox->activated(i % 6);
     });
     const double reset = medianNs(41, [&](int) { w.ResetForm(); });
-    const double load = medianNs(41, [&](int i) {
-        q7x::pages::DecodeImage(w, q7x::image::presetImage(DeviceModel::Q72, i % 6));
-    });
+    const double load =
+        medianNs(41, [&](int i) { w.readImage(q7x::image::presetImage(DeviceModel::Q72, i % 6)); });
 
     // The same on the form alone: new settings and view state, no control touched.
     q7x::image::Form form = q7x::image::startForm(QStringLiteral("Russian"));

@@ -62,7 +62,7 @@ void TestDeviceE2E::q72_connectReadsValues_runModemSetsClock() {
     QCOMPARE(r.w.VersionLabel->caption(), S("M1003 1_3"));
     QCOMPARE(r.w.Label1->caption(), S("M1044 M1237"));
     QVERIFY(r.bench.dialogs.shown.isEmpty());
-    QVERIFY(pages::EncodeImageQ72(r.w).image == test::encodedAfterQ72Read(r.preset));
+    QVERIFY(r.w.encodeImage().image == test::encodedAfterQ72Read(r.preset));
 
     r.w.pcClock = [] { return QDateTime(QDate(2011, 3, 5), QTime(14, 7, 12)); };
     r.w.RunModemButtonClick(r.w.RunModemButton);

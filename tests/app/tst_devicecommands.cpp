@@ -131,7 +131,7 @@ void TestDeviceCommands::connectQ72_identifiesAndReadsTheImage() {
     QVERIFY(b.dialogs.shown.isEmpty());
     QCOMPARE(blockReads(traceOf(b, transport)), 128);
     // The read image went to the decoder.
-    QVERIFY(pages::EncodeImageQ72(b.w).image ==
+    QVERIFY(b.w.encodeImage().image ==
             test::encodedAfterQ72Read(image::presetImage(pages::DeviceModel::Q72, 3)));
 
     if (transport == Transport::Com) {
@@ -388,7 +388,7 @@ void TestDeviceCommands::write_setsLanguage() {
 
     const auto &mem = b.device().memory;
     if (q72) {
-        image::ConfigImage expected = pages::EncodeImageQ72(b.w).image;
+        image::ConfigImage expected = b.w.encodeImage().image;
         expected[171] = static_cast<std::uint8_t>(expected[171] + byte);
         QVERIFY(std::equal(expected.begin(), expected.begin() + 256, mem.begin()));
         QVERIFY(std::equal(expected.begin() + 256, expected.begin() + 352, mem.begin() + 0x102));
@@ -396,7 +396,7 @@ void TestDeviceCommands::write_setsLanguage() {
         QVERIFY(std::all_of(mem.begin() + 0x300, mem.begin() + 0x400,
                             [](auto x) { return x == 0xFF; }));
     } else {
-        image::ConfigImage expected = pages::EncodeImageQ71(b.w).image;
+        image::ConfigImage expected = b.w.encodeImage().image;
         if (byte >= 0)
             expected[264] = static_cast<std::uint8_t>(byte);
         QVERIFY(std::equal(expected.begin(), expected.begin() + 320, b.device().q71Image.begin()));
@@ -408,7 +408,7 @@ void TestDeviceCommands::writeWithEncoderError_sendsNothing() {
     QVERIFY(b.connect());
     QVERIFY(b.dialogs.shown.isEmpty());
     b.w.controls().edit(S("Edit5"))->setText(S("9983")); // no SMS-Blitz code
-    const image::Encoded encoded = pages::EncodeImageQ72(b.w);
+    const image::Encoded encoded = b.w.encodeImage();
     QVERIFY(!encoded.ok());
     const std::size_t traced = b.sim->last->transport.trace.size();
     b.w.WriteButtonClick(b.w.WriteButton);

@@ -134,7 +134,7 @@ void TstServiceMenu::deviceComparisonLeavesTheWindowAlone() {
     refresh();
     QVERIFY(b.w.CompareDeviceItem->isEnabled());
 
-    const image::Q72Settings shown = pages::gatherQ72(b.w);
+    const image::Q72Settings shown = image::q72Settings(b.w.form());
     const image::ConfigImage other = image::presetImage(image::DeviceModel::Q72, 4);
     b.device().loadImage(std::vector<std::uint8_t>(other.begin(), other.end()));
     b.w.CompareDeviceItem->trigger();
@@ -146,7 +146,7 @@ void TstServiceMenu::deviceComparisonLeavesTheWindowAlone() {
     // An object that differs is listed once, not again for the object group it gives.
     QVERIFY(keysOf(d).contains(S("partitions.5.object")));
     QCOMPARE(keysOf(d).filter(S(".group")), QStringList());
-    QVERIFY(pages::gatherQ72(b.w) == shown);
+    QVERIFY(image::q72Settings(b.w.form()) == shown);
 
     // The next read goes to the window again.
     b.w.ReadButtonClick(b.w.ReadButton);

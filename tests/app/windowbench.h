@@ -5,7 +5,6 @@
 #include "app/mainform.h"
 #include "image/presets.h"
 #include "lang/messagetable.h"
-#include "pages/binding.h"
 #include "simd2xx.h"
 #include "testsupport.h"
 #include "tools/q7xsim/loopback.h"
@@ -102,8 +101,8 @@ inline image::ConfigImage encodedAfterQ72Read(const image::ConfigImage &image) {
     pages::RecordingDialogs dialogs;
     app::TMainForm reference(&dialogs);
     reference.show();
-    pages::DecodeImageQ72(reference, read);
-    return pages::EncodeImageQ72(reference).image;
+    reference.readImage(pages::DeviceModel::Q72, read);
+    return reference.encodeImage().image;
 }
 
 // A window in on-line mode over `transport`. `factory` plays the devices; without one the window

@@ -213,7 +213,7 @@ template <class M> void TestSetWindow::compare(unsigned seed) {
         const ConfigImage base = files[session.pick(int(files.size()))];
         QVERIFY(!image::writeConfigFile(file, base, M::model));
         Window win(M::model, file);
-        const image::Form form = pages::readForm(win.w);
+        const image::Form form = win.w.form();
         const Settings shown = M::ofForm(form);
         // What the tool takes for reachable is what a person reaches in the window.
         for (const image::ValueControl &c : image::valueControls()) {

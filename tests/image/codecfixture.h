@@ -6,7 +6,6 @@
 #include "image/presets.h"
 #include "imagebits.h"
 #include "lang/messagetable.h"
-#include "pages/binding.h"
 #include "pages/dialogs.h"
 #include "testsupport.h"
 
@@ -60,7 +59,7 @@ struct Window {
     app::TMainForm &w() { return *form; }
     const pages::Controls &c() { return form->controls(); }
     ConfigImage encode() {
-        const image::Encoded e = pages::EncodeImage(*form);
+        const image::Encoded e = form->encodeImage();
         if (!e.ok())
             qWarning("encoder: %s", qPrintable(e.error));
         return e.image;

@@ -9,7 +9,6 @@
 #include <QTemporaryDir>
 
 using namespace codectest;
-using pages::DecodeImage;
 using pages::Dialogs;
 
 namespace {
@@ -219,26 +218,26 @@ void TstCodec::encoderErrors_endBeforeAnythingChanges() {
         pages::Edit *e = c.edit(S(b.edit));
         const QString keep = e->text();
         e->setText(S(b.text));
-        const image::Encoded r = pages::EncodeImage(q71.w());
+        const image::Encoded r = q71.w().encodeImage();
         QVERIFY(!r.ok());
         QVERIFY2(r.error.contains(S(b.field)) && r.error.contains(S(b.text)), qPrintable(r.error));
         QVERIFY(c.check(S("rzd11"))->isChecked());
         QCOMPARE(q71.w().Memo2->toPlainText(), S("before"));
         e->setText(keep);
     }
-    QVERIFY(pages::EncodeImage(q71.w()).ok());
+    QVERIFY(q71.w().encodeImage().ok());
 
     // A PIN that would read back as no PIN (the SMS-Blitz codes are refused on saving, below).
     Window q72;
     q72.c().mask(S("PinCode"))->QLineEdit::setText(S("__12")); // typed into the last positions
-    QVERIFY(pages::EncodeImage(q72.w()).error.contains(S("PIN code")));
+    QVERIFY(q72.w().encodeImage().error.contains(S("PIN code")));
 
     // An object number the GSM model cannot hold (lists of the other model) is refused, not cut.
     Window lists(pages::DeviceModel::Q71);
     lists.defaults(1);
     lists.c().combo(S("ObjNmb3"))->setItemIndex(1234);
     lists.w().DeviceModel = pages::DeviceModel::Q72;
-    QVERIFY(pages::EncodeImage(lists.w()).error.contains(S("Object number of partition 3")));
+    QVERIFY(lists.w().encodeImage().error.contains(S("Object number of partition 3")));
 }
 
 void TstCodec::q72Checks_data() {
@@ -292,7 +291,7 @@ void TstCodec::q72Checks() {
         else
             atWarning = qobject_cast<pages::Edit *>(w)->text();
     };
-    DecodeImage(win.w(), imageFromRuns(changes.constData(), preset(DeviceModel::Q72, 0)));
+    win.w().readImage(imageFromRuns(changes.constData(), preset(DeviceModel::Q72, 0)));
     QString expected = S("Ошибка в прочитанных данных: ");
     if (label == S("Label98"))
         expected += caption(win, "Label98") + S(", ") + caption(win, "Label99");
@@ -322,8 +321,8 @@ void TstCodec::q72Checks() {
 void TstCodec::q72Checks_severalBadFieldsAndLanguages() {
     Window win;
     win.w().WorkModeComboBox->setItemIndex(4);
-    DecodeImage(win.w(), imageFromRuns("171: 54; 6: 160; 24: 14; 173: 7; 184: 204",
-                                       preset(DeviceModel::Q72, 4)));
+    win.w().readImage(
+        imageFromRuns("171: 54; 6: 160; 24: 14; 173: 7; 184: 204", preset(DeviceModel::Q72, 4)));
     const QString prefix = S("Ошибка в прочитанных данных: ");
     const QStringList want = {prefix + caption(win, "Label2"),   prefix + caption(win, "Label5"),
                               prefix + caption(win, "Label6"),   prefix,
@@ -346,7 +345,7 @@ void TstCodec::q72Checks_severalBadFieldsAndLanguages() {
          "Были обнаружены ошибки в прочитанных настройках! Будут выставлены заводские настройки!"}};
     for (const auto &t : cases) {
         Window other(pages::DeviceModel::Q72, S(t.language));
-        DecodeImage(other.w(), imageFromRuns("192: 20", preset(DeviceModel::Q72, 0)));
+        other.w().readImage(imageFromRuns("192: 20", preset(DeviceModel::Q72, 0)));
         QCOMPARE(other.dialogs.shown.size(), 2);
         QCOMPARE(other.dialogs.shown[0].text, S(t.error));
         QCOMPARE(other.dialogs.shown[0].caption, S(t.caption));
@@ -361,9 +360,9 @@ void TstCodec::q72Checks_severalBadFieldsAndLanguages() {
 void TstCodec::q72Decoder_duplicateGroupAndObjectZero() {
     Window win;
     auto &w = win.w();
-    DecodeImage(w, imageFromRuns("192..207: 2 0 2 0*13; 208..213: 255 32 255 17 255 50;"
-                                 "240..241: 1 20; 467..469: 18 52 95",
-                                 preset(DeviceModel::Q72, 1)));
+    w.readImage(imageFromRuns("192..207: 2 0 2 0*13; 208..213: 255 32 255 17 255 50;"
+                              "240..241: 1 20; 467..469: 18 52 95",
+                              preset(DeviceModel::Q72, 1)));
     QCOMPARE(win.dialogs.shown.size(), 0);
     QCOMPARE(w.passwordRow(2), (std::array<int, 3>{0x12, 0x34, 0x5F}));
     QCOMPARE(w.passwordRow(3), (std::array<int, 3>{255, 255, 255}));
@@ -371,8 +370,8 @@ void TstCodec::q72Decoder_duplicateGroupAndObjectZero() {
     QVERIFY(win.c().check(S("st2"))->isChecked());
     QVERIFY(win.c().check(S("stop2"))->isChecked());
 
-    DecodeImage(w, imageFromRuns("192..207: 1 0*15; 208..209: 255 240; 464..466: 18 52 95",
-                                 preset(DeviceModel::Q72, 1)));
+    w.readImage(imageFromRuns("192..207: 1 0*15; 208..209: 255 240; 464..466: 18 52 95",
+                              preset(DeviceModel::Q72, 1)));
     QCOMPARE(win.dialogs.shown.size(), 0);
     for (int o = 1; o <= 1000; ++o)
         QCOMPARE(w.passwordRow(o)[0], 255);
@@ -383,14 +382,14 @@ void TstCodec::q72Decoder_blitzPadding() {
     const ConfigImage img =
         imageFromRuns("256..261: 7 0 255 0 123 0; 314..315: 16 39", preset(DeviceModel::Q72, 1));
     Window shown;
-    DecodeImage(shown.w(), img);
+    shown.w().readImage(img);
     QCOMPARE(shown.c().edit(S("Edit1"))->text(), S("0007"));
     QCOMPARE(shown.c().edit(S("Edit2"))->text(), QString());
     QCOMPARE(shown.c().edit(S("Edit3"))->text(), S("0123"));
     QCOMPARE(shown.c().edit(S("Edit24"))->text(), S("10000"));
     Window hidden(pages::DeviceModel::Q72, S("Russian"), false);
     QVERIFY(!hidden.w().FormShown);
-    DecodeImage(hidden.w(), img);
+    hidden.w().readImage(img);
     QCOMPARE(hidden.c().edit(S("Edit1"))->text(), S("7"));
 }
 
@@ -403,7 +402,7 @@ void TstCodec::q72Decoder_relayTicksSurviveLanguageChange() {
         ConfigImage img = preset(DeviceModel::Q72, 1);
         img[3] |= 0x1F; // every equipment box of relay 1
         img[171] = std::uint8_t(language << 4 | 1);
-        DecodeImage(win.w(), img);
+        win.w().readImage(img);
         QCOMPARE(win.w().LangChange->itemIndex(), language);
         QCOMPARE(win.w().ReleWorkMode1->itemIndex(), 0);
         for (const char *box :
@@ -417,8 +416,7 @@ void TstCodec::q72Decoder_relayTicksSurviveLanguageChange() {
 // (they stay disabled), and writing it back stores the bits.
 void TstCodec::q71Decoder_recipientsStayInTheirOwnDialGroup() {
     Window win(pages::DeviceModel::Q71);
-    DecodeImage(win.w(),
-                imageFromRuns("256..263: 0 0 0x84 0 0 0 0 0", preset(DeviceModel::Q71, 1)));
+    win.w().readImage(imageFromRuns("256..263: 0 0 0x84 0 0 0 0 0", preset(DeviceModel::Q71, 1)));
     QVERIFY(win.c().check(S("gr11"))->isChecked());
     QString why;
     QVERIFY2(holdsRuns(win.encode(), "256..263: 1 2 0x84 8 16 32 64 128", &why), qPrintable(why));
@@ -431,7 +429,7 @@ void TstCodec::blitzTypeWithoutItem_survivesEncode() {
     auto &c = win.c();
     pages::ComboBox *gsm3 = c.combo(S("TypeMesgGSM3"));
     QCOMPARE(gsm3->count(), 10);
-    DecodeImage(win.w(), imageFromRuns("10: 19; 256..257: 33 0", preset(DeviceModel::Q72, 1)));
+    win.w().readImage(imageFromRuns("10: 19; 256..257: 33 0", preset(DeviceModel::Q72, 1)));
     QCOMPARE(win.dialogs.shown.size(), 0);
     QCOMPARE(gsm3->count(), 11);
     QCOMPARE(gsm3->itemIndex(), 10);
@@ -441,9 +439,9 @@ void TstCodec::blitzTypeWithoutItem_survivesEncode() {
     const ConfigImage again = win.encode();
     QCOMPARE(int(again[10]), 0x13);
     QCOMPARE(int(again[256]), 33);
-    DecodeImage(win.w(), again);
+    win.w().readImage(again);
     QCOMPARE(gsm3->count(), 11);
-    DecodeImage(win.w(), preset(DeviceModel::Q72, 1));
+    win.w().readImage(preset(DeviceModel::Q72, 1));
     QCOMPARE(gsm3->count(), 10);
     QCOMPARE(gsm3->itemIndex(), 1);
     QVERIFY(!c.get<pages::TabSheet>(S("TabSheet14"))->tabVisible());

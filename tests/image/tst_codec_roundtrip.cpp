@@ -9,7 +9,6 @@
 using namespace codectest;
 using pages::CheckBox;
 using pages::ComboBox;
-using pages::DecodeImage;
 using pages::Dialogs;
 
 namespace {
@@ -208,17 +207,18 @@ void TstCodecRoundTrip::windowImageWindowImage() {
     };
     for (int n = 0; n < CasesPerModel; ++n) {
         makeSettings();
-        const image::Encoded first = pages::EncodeImage(win.w());
+        const image::Encoded first = win.w().encodeImage();
         QVERIFY2(first.ok(), qPrintable(QStringLiteral("case %1: %2").arg(n).arg(first.error)));
         // Other settings before the decode, so every value must come from the image.
         makeSettings();
-        win.w().ObjectPasswordTable.fill(0x11);
+        for (int o = 1; o <= image::ObjectTableRows; ++o)
+            win.w().setPasswordRow(o, {0x11, 0x11, 0x11});
         win.dialogs.clear();
-        DecodeImage(win.w(), first.image);
+        win.w().readImage(first.image);
         QVERIFY2(
             win.dialogs.shown.isEmpty(),
             qPrintable(QStringLiteral("case %1: %2").arg(n).arg(win.dialogs.texts().value(0))));
-        const image::Encoded second = pages::EncodeImage(win.w());
+        const image::Encoded second = win.w().encodeImage();
         QVERIFY2(second.ok(), qPrintable(second.error));
         QVERIFY2(first.image == second.image,
                  qPrintable(QStringLiteral("case %1: %2")
@@ -237,7 +237,7 @@ void TstCodecRoundTrip::anyImageDecodes() {
     Window win(model);
     std::mt19937 rng(7u + unsigned(model));
     std::uniform_int_distribution<int> byte(0, 255);
-    const ConfigImage base = pages::EncodeImage(win.w()).image;
+    const ConfigImage base = win.w().encodeImage().image;
     for (int n = 0; n < 300; ++n) {
         ConfigImage img = base;
         if (n % 2 == 0) {
@@ -249,7 +249,7 @@ void TstCodecRoundTrip::anyImageDecodes() {
                     std::uint8_t(byte(rng));
         }
         win.dialogs.clear();
-        DecodeImage(win.w(), img);
+        win.w().readImage(img);
         if (model == pages::DeviceModel::Q71) {
             QVERIFY2(win.dialogs.shown.isEmpty(), qPrintable(win.dialogs.texts().value(0)));
             QStringList listing = win.w().Memo3->lines();
@@ -262,7 +262,7 @@ void TstCodecRoundTrip::anyImageDecodes() {
             const int mode = win.w().WorkModeComboBox->itemIndex();
             QVERIFY(mode >= 0 && mode < 6);
             QString why;
-            QVERIFY2(sameBits(pages::EncodeImage(win.w()).image, preset(DeviceModel::Q72, mode),
+            QVERIFY2(sameBits(win.w().encodeImage().image, preset(DeviceModel::Q72, mode),
                               DeviceModel::Q72, 1, &why),
                      qPrintable(why));
         }

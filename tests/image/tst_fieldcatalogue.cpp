@@ -100,7 +100,7 @@ void TstFieldCatalogue::identifiersNameTheWindowsTexts() {
     QHash<QString, QString> texts;
     for (const pages::TableEntry &e : pages::GenerateTable({&win.w()}))
         texts.insert(e.identifier, e.text);
-    checkIdentifiers(image::catalogueQ72(), pages::gatherQ72(win.w()), win, texts);
+    checkIdentifiers(image::catalogueQ72(), image::q72Settings(win.w().form()), win, texts);
     checkIdentifiers(image::catalogueQ71(), image::decodeQ71(preset(DeviceModel::Q71, 0)).settings,
                      win, texts);
 }
@@ -122,7 +122,7 @@ void TstFieldCatalogue::fieldsReadAsTheWindowShowsThem() {
             images << preset(model, mode);
         images << imageFromRuns(varied[q71 ? 0 : 1], preset(model, 1));
         for (const ConfigImage &img : images) {
-            DecodeImage(win.w(), img);
+            win.w().readImage(img);
             QCOMPARE(win.dialogs.shown.size(), 0);
             if (q71)
                 checkTexts(image::catalogueQ71(), image::decodeQ71(img).settings, win);

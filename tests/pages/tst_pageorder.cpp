@@ -5,8 +5,10 @@
 #include "../image/seededsettings.h"
 #include "app/mainform.h"
 #include "image/configfile.h"
+#include "image/formcontrols.h"
 #include "image/presets.h"
 #include "pages/dialogs.h"
+#include "pages/formbinding.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -58,6 +60,29 @@ QMap<QString, QString> snapshot(app::TMainForm &w) {
     return out;
 }
 
+// The settings controls whose values differ between two forms.
+QStringList valueDifferences(const image::Form &a, const image::Form &b) {
+    QStringList out;
+    image::FormSettings x = a.values, y = b.values;
+    for (const image::ValueControl &c : image::valueControls()) {
+        const bool same = c.kind == image::ValueControl::Kind::Item   ? c.item(x) == c.item(y)
+                          : c.kind == image::ValueControl::Kind::Tick ? c.tick(x) == c.tick(y)
+                                                                      : c.text(x) == c.text(y);
+        if (!same)
+            out << c.name;
+    }
+    if (x.objectPasswords != y.objectPasswords)
+        out << S("object passwords");
+    return out;
+}
+
+// The window's model against what its controls show.
+QStringList modelAgainstControls(const pages::FormBase &w) {
+    image::Form shown = w.model();
+    pages::readControls(w, shown, nullptr);
+    return valueDifferences(w.model(), shown);
+}
+
 // A configuration file of the model with settings of a seed.
 QString fileOf(const QTemporaryDir &dir, DeviceModel model, unsigned seed) {
     image::Seeded seeded(seed * 7919u + 1u);
@@ -105,6 +130,8 @@ class TestPageOrder : public QObject {
     void cleanupTestCase();
     void everyOrder_endsAsAWindowBuiltAtStart_data();
     void everyOrder_endsAsAWindowBuiltAtStart();
+    void everyControl_reportsItsValueToTheModel_data();
+    void everyControl_reportsItsValueToTheModel();
 
   private:
     QTemporaryDir m_dir;
@@ -211,11 +238,71 @@ void TestPageOrder::everyOrder_endsAsAWindowBuiltAtStart() {
                                      it.value();
             QVERIFY2(differing.isEmpty(),
                      qPrintable(done.join(S(", ")) + S("\n") + differing.mid(0, 8).join(S("\n"))));
-            // Both windows said the same to the user.
+            // Both windows said the same to the user, and both models hold what the controls show.
             QCOMPARE(dialogs.shown.size(), refDialogs.shown.size());
+            QCOMPARE(modelAgainstControls(w), QStringList());
+            QCOMPARE(valueDifferences(w.model(), reference.model()), QStringList());
         }
     }
     QCOMPARE(windows, 3 * int(scenarios.size()));
+}
+
+void TestPageOrder::everyControl_reportsItsValueToTheModel_data() {
+    QTest::addColumn<int>("mode");
+    QTest::newRow("demo Q72") << 1;
+    QTest::newRow("demo Q71") << 0;
+}
+
+// Whoever changes a settings control (a setter that runs no handler, a blocked signal inside it,
+// a user's choice, typed text), the model holds what it shows, on pages built before and after.
+void TestPageOrder::everyControl_reportsItsValueToTheModel() {
+    QFETCH(int, mode);
+    test::writeIni("[Lang]\nDefault=Russian\n");
+    pages::RecordingDialogs dialogs;
+    app::TMainForm w(&dialogs);
+    test::choose(w.Mode, mode);
+    int changed = 0;
+    for (const image::ValueControl &c : image::valueControls()) {
+        QWidget *widget = w.controls().find(c.name); // builds its page
+        QVERIFY2(widget, qPrintable(c.name));
+        if (auto *list = qobject_cast<pages::ComboBox *>(widget)) {
+            const int next = list->count() ? (list->itemIndex() + 1) % list->count() : -1;
+            if (changed % 3 == 0)
+                test::choose(list, next);
+            else if (changed % 3 == 1)
+                list->setItemIndex(next);
+            else
+                list->setText(list->itemText(next));
+        } else if (auto *group = qobject_cast<pages::RadioGroup *>(widget)) {
+            group->setItemIndex((group->itemIndex() + 1) % int(group->items().size()));
+        } else if (auto *box = qobject_cast<pages::CheckBox *>(widget)) {
+            box->setChecked(!box->isChecked());
+        } else if (auto *mask = qobject_cast<pages::MaskEdit *>(widget)) {
+            mask->setText(S("+7912"));
+        } else if (auto *labeled = qobject_cast<pages::LabeledEdit *>(widget)) {
+            labeled->setText(labeled->text() + S("A"));
+        } else if (auto *edit = qobject_cast<pages::Edit *>(widget)) {
+            edit->setText(edit->text() + S("1"));
+        } else {
+            QFAIL(qPrintable(c.name + S(" is no settings control")));
+        }
+        ++changed;
+        const QStringList differing = modelAgainstControls(w);
+        QVERIFY2(differing.isEmpty(), qPrintable(c.name + S(" changed; the model differs in ") +
+                                                 differing.join(S(", "))));
+    }
+    // A list whose items are replaced keeps or loses its item in the model as on screen.
+    pages::ComboBox *list = qobject_cast<pages::ComboBox *>(w.controls().find(S("DialTry1")));
+    list->setItemIndex(list->count() - 1);
+    list->setItems({S("1")});
+    QCOMPARE(modelAgainstControls(w), QStringList());
+    QCOMPARE(w.model().values.recipients[0].dialTry, -1);
+    QVERIFY(changed > 300);
+    // What the model holds is what a save stores.
+    const image::Encoded saved = w.encodeImage();
+    image::Form shown = w.form();
+    pages::readControls(w, shown, nullptr);
+    QVERIFY(saved.image == image::encodeForm(shown).image);
 }
 
 QTEST_MAIN(TestPageOrder)

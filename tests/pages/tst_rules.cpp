@@ -389,7 +389,7 @@ void TestRules::objectPasswords_roundTripThroughTable() {
 void TestRules::q71Objects_neverReachBeyondTheTable() {
     Window w;
     w.toolMode(0);
-    auto before = w.form.ObjectPasswordTable;
+    const auto before = w.form.model().values.objectPasswords;
     w.combo("ObjNmb", 1)->setItemIndex(5000);
     choose(w.combo("ObjNmb", 1), 5000);
     QCOMPARE(w.c().label(S("LabelOb1"))->caption(), S("5000"));
@@ -397,12 +397,12 @@ void TestRules::q71Objects_neverReachBeyondTheTable() {
     QCOMPARE(pw->text(), QString());
     pw->setText(QStringLiteral("4321"));
     leave(pw);
-    QCOMPARE(w.form.ObjectPasswordTable, before);
+    QVERIFY(w.form.model().values.objectPasswords == before);
     QCOMPARE(w.form.passwordRow(5000), (std::array<int, 3>{255, 255, 255}));
     QCOMPARE(w.form.passwordRow(0), (std::array<int, 3>{255, 255, 255}));
     w.form.setPasswordRow(0, {1, 2, 3});
     w.form.setPasswordRow(1001, {1, 2, 3});
-    QCOMPARE(w.form.ObjectPasswordTable, before);
+    QVERIFY(w.form.model().values.objectPasswords == before);
 }
 
 void TestRules::userNames_lengthAndCharacters() {

@@ -2,7 +2,6 @@
 // an installation has them: the button below the tool mode is clicked and the items of the menu
 // that opens are read while it is up.
 #include "image/catalogue.h"
-#include "pages/binding.h"
 #include "pages/tablegen.h"
 #include "report/fieldwords.h"
 #include "testsupport.h"
@@ -182,9 +181,9 @@ void TestUiService::accessibleNames_areTheCaptionsOfTheSettings() {
             }
         };
         if (model == 1)
-            expect(image::catalogueQ72(), pages::gatherQ72(s.w));
+            expect(image::catalogueQ72(), image::q72Settings(s.w.form()));
         else
-            expect(image::catalogueQ71(), pages::gatherQ71(s.w));
+            expect(image::catalogueQ71(), image::q71Settings(s.w.form()));
         int checked = 0;
         QStringList faults;
         for (int p = 0; p < pages->count(); ++p) {
