@@ -147,8 +147,20 @@ void TMainForm::nameControls(const image::Form &form, bool onlyGroups, const QWi
     SelectLang->setAccessibleName(QString::fromUtf8("Язык / Language / Dil"));
 }
 
+void TMainForm::AccessibilityWatch::accessibilityActiveChanged(bool active) {
+    TMainForm &w = *m_window;
+    w.m_accessible = active;
+    if (!active)
+        return;
+    // Every control built so far is named now; pages built later are named as they come.
+    w.m_namedModel.reset();
+    const image::Form form = w.form();
+    w.formShown(form, form);
+}
+
 void TMainForm::formShown(const image::Form &, const image::Form &after) {
-    if (!m_textsTranslated) // the captions are named once they are in their language
+    // The captions are named once they are in their language.
+    if (!m_textsTranslated || !m_accessible)
         return;
     std::vector<int> objects;
     if (after.model == DeviceModel::Q72) {

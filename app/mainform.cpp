@@ -38,11 +38,14 @@ TMainForm::TMainForm(pages::Dialogs *dialogs, QWidget *parent) : FormBase(dialog
         const QRect area = screen->availableGeometry();
         move(area.center() - rect().center());
     }
+    m_accessible = QAccessible::isActive();
+    QAccessible::installActivationObserver(&m_accessibilityWatch);
     construct();
     FormCreate();
 }
 
 TMainForm::~TMainForm() {
+    QAccessible::removeActivationObserver(&m_accessibilityWatch);
     shutDownLink();
     qApp->removeEventFilter(this);
 }
@@ -133,7 +136,8 @@ void TMainForm::pageAdded(int page) {
     if (page == pages::PageRecipients)
         fixOwnDialGroups();
     buildHints(PageControl1->sheet(page));
-    nameControls(form(), false, PageControl1->sheet(page));
+    if (m_accessible)
+        nameControls(form(), false, PageControl1->sheet(page));
 }
 
 void TMainForm::buildHints(QWidget *root) {

@@ -11,6 +11,7 @@
 #include "pages/formbase.h"
 #include "report/sheet.h"
 
+#include <QAccessible>
 #include <QDateTime>
 #include <QPointer>
 
@@ -152,6 +153,19 @@ class TMainForm : public pages::FormBase {
     // `within`, when given, limits the naming to the controls below it (a page just built).
     void nameControls(const image::Form &form, bool onlyGroups, const QWidget *within = nullptr);
     bool m_textsTranslated = false;
+    // Names are given while an assistive tool is active (the platform says so at the start, or
+    // tells the observer later): nobody hears them otherwise, and they cost a tenth of the
+    // start-up's work and a megabyte of its memory.
+    class AccessibilityWatch : public QAccessible::ActivationObserver {
+      public:
+        explicit AccessibilityWatch(TMainForm *window) : m_window(window) {}
+        void accessibilityActiveChanged(bool active) override;
+
+      private:
+        TMainForm *m_window;
+    };
+    AccessibilityWatch m_accessibilityWatch{this};
+    bool m_accessible = false;
     std::optional<core::DeviceModel> m_namedModel;
     std::vector<int> m_namedGroupObjects;
     void buildServiceMenu();

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <algorithm>
 #include <optional>
 
 namespace q7x::lang {
@@ -30,7 +32,12 @@ IniLines readLines(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return ini;
-    QByteArray bytes = file.read(MaxIniSize + 1);
+    // read() reserves what it is asked for: a file is asked for its own size and one byte more,
+    // and only one that is longer than it said (a pipe, or a file that grew) for the rest.
+    const qint64 size = file.isSequential() ? 0 : std::min(file.size(), MaxIniSize);
+    QByteArray bytes = file.read(size + 1);
+    if (bytes.size() > size)
+        bytes += file.read(MaxIniSize + 1 - bytes.size());
     if (bytes.size() > MaxIniSize) {
         bytes.truncate(MaxIniSize);
         ini.complete = false;

@@ -45,11 +45,13 @@ bool ResourceLibrary::load(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    if (file.size() > MaxFileSize)
+    const qint64 size = file.size();
+    if (size > MaxFileSize)
         return false;
-    // read() stops at MaxFileSize + 1 even if the file grew after size() was taken.
-    const QByteArray bytes = file.read(MaxFileSize + 1);
-    if (bytes.size() > MaxFileSize)
+    // Only as much is asked for as the file holds (and one byte more): read() reserves what it is
+    // asked for. A file that changed size meanwhile is refused rather than read in part.
+    const QByteArray bytes = file.read(size + 1);
+    if (bytes.size() != size)
         return false;
     return loadData(bytes);
 }
