@@ -259,10 +259,10 @@ void TMainForm::CanlButtonClick(QWidget *) {
     ConnectButton->setEnabled(true);
     WriteButton->setEnabled(false);
     ReadButton->setEnabled(false);
-    VersionLabel->setCaption(QString());
-    VersionLabel->hide();
-    Label1->setCaption(QString());
-    Label1->hide();
+    mainPage().VersionLabel->setCaption(QString());
+    mainPage().VersionLabel->hide();
+    mainPage().Label1->setCaption(QString());
+    mainPage().Label1->hide();
     setStatusText(lang::M(1042) + S(" ") + lang::M(DeviceModel == DeviceModel::Q71 ? 1238 : 1237));
     RunModemButton->setEnabled(false);
     pb1->setValue(0);
@@ -365,25 +365,27 @@ link::ClockStamp TMainForm::TakeClockStamp() {
 }
 
 void TMainForm::ShowQ72Firmware(const QString &firmware) {
-    VersionLabel->setCaption(lang::FormatM(1003, firmware));
-    VersionLabel->show();
+    mainPage().VersionLabel->setCaption(lang::FormatM(1003, firmware));
+    mainPage().VersionLabel->show();
 }
 
 void TMainForm::ShowQ71Firmware(int number) {
-    VersionLabel->setCaption(S("Версия ПО прибора:") + QString::number(number) + S("_x"));
-    VersionLabel->show();
+    mainPage().VersionLabel->setCaption(S("Версия ПО прибора:") + QString::number(number) +
+                                        S("_x"));
+    mainPage().VersionLabel->show();
 }
 
 void TMainForm::ShowModelLabel(core::DeviceModel model) {
-    Label1->setCaption(lang::M(1044) + S(" ") + lang::M(model == DeviceModel::Q71 ? 1238 : 1237));
-    Label1->show();
+    mainPage().Label1->setCaption(lang::M(1044) + S(" ") +
+                                  lang::M(model == DeviceModel::Q71 ? 1238 : 1237));
+    mainPage().Label1->show();
 }
 
 void TMainForm::ShowDeviceClock(const link::DeviceClock &clock) {
-    DateLabel->show();
-    TimeLabel->show();
-    DateLabel->setCaption(QString::fromStdString(link::formatClockDate(clock)));
-    TimeLabel->setCaption(QString::fromStdString(link::formatClockTime(clock)));
+    mainPage().DateLabel->show();
+    mainPage().TimeLabel->show();
+    mainPage().DateLabel->setCaption(QString::fromStdString(link::formatClockDate(clock)));
+    mainPage().TimeLabel->setCaption(QString::fromStdString(link::formatClockTime(clock)));
 }
 
 void TMainForm::HandOverImage(core::DeviceModel model, const std::vector<std::uint8_t> &bytes) {

@@ -68,7 +68,7 @@ void TMainForm::LoadButtonClick(QWidget *) {
         showError(*this, read.error.message());
         return;
     }
-    VersionLabel->hide();
+    mainPage().VersionLabel->hide();
     if (*read.model != core::modelCode(DeviceModel)) {
         dialogs().message(lang::M(1215), QString(), Dialogs::Icon::None);
         return;

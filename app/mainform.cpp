@@ -72,10 +72,10 @@ void TMainForm::FormCreate() {
     FormShown = false;
     Interactive = true;
     Memo1->clear();
-    Label520->setCursor(Qt::PointingHandCursor);
-    Label521->setCursor(Qt::PointingHandCursor);
-    Label520->setCaption(S(SiteLabel));
-    Label521->setCaption(S(MailLabel));
+    mainPage().Label520->setCursor(Qt::PointingHandCursor);
+    mainPage().Label521->setCursor(Qt::PointingHandCursor);
+    mainPage().Label520->setCaption(S(SiteLabel));
+    mainPage().Label521->setCaption(S(MailLabel));
 
     TranslateWindow();
     m_textsTranslated = true;
@@ -101,9 +101,9 @@ void TMainForm::FormCreate() {
     USB->setChecked(true);
 
     BitBtn1->onClick = [this](QWidget *s) { BitBtn1Click(s); };
-    Image2->onClick = [this](QWidget *s) { Image2Click(s); };
-    Label520->onClick = [this](QWidget *s) { Label520Click(s); };
-    Label521->onClick = [this](QWidget *s) { Label521Click(s); };
+    mainPage().Image2->onClick = [this](QWidget *s) { Image2Click(s); };
+    mainPage().Label520->onClick = [this](QWidget *s) { Label520Click(s); };
+    mainPage().Label521->onClick = [this](QWidget *s) { Label521Click(s); };
     SelectLang->onChange = [this](QWidget *s) { SelectLangSelect(s); };
     GenTableButton->onClick = [this](QWidget *s) { GenTableButtonClick(s); };
     SaveButton->onClick = [this](QWidget *s) { SaveButtonClick(s); };
@@ -167,8 +167,8 @@ void TMainForm::buildHints(QWidget *root) {
             if (QWidget *w = c.existing(Controls::name(S(name), r)); w && root->isAncestorOf(w))
                 setHint(w, *hint);
     if (root == this) {
-        setHint(Image2, M(1142));
-        Image2->setCursor(Qt::PointingHandCursor);
+        setHint(mainPage().Image2, M(1142));
+        mainPage().Image2->setCursor(Qt::PointingHandCursor);
     }
     // Every hint of the window stays up for 30 s, those given when the pages were built too.
     for (QWidget *w : root->findChildren<QWidget *>())
@@ -182,7 +182,7 @@ void TMainForm::TranslateWindow() {
     windowTranslated(m_windowTexts ? &*m_windowTexts : nullptr);
 }
 
-void TMainForm::LoadLogo() { pages::LoadLogo(Image2); }
+void TMainForm::LoadLogo() { pages::LoadLogo(mainPage().Image2); }
 
 void TMainForm::showEvent(QShowEvent *e) {
     FormBase::showEvent(e);
@@ -229,7 +229,7 @@ bool TMainForm::event(QEvent *e) {
     return FormBase::event(e);
 }
 
-void TMainForm::ShowLongHint(const QString &hint) { Label267->setCaption(hint); }
+void TMainForm::ShowLongHint(const QString &hint) { mainPage().Label267->setCaption(hint); }
 
 void TMainForm::BitBtn1Click(QWidget *) {
     QString file;
@@ -242,11 +242,12 @@ void TMainForm::BitBtn1Click(QWidget *) {
 void TMainForm::Image2Click(QWidget *) { dialogs().openUrl(QUrl(S(SiteAddress))); }
 
 void TMainForm::Label520Click(QWidget *) {
-    dialogs().openUrl(QUrl(S("http://") + Label520->caption()));
+    dialogs().openUrl(QUrl(S("http://") + mainPage().Label520->caption()));
 }
 
 void TMainForm::Label521Click(QWidget *) {
-    dialogs().openUrl(QUrl(S("mailto:") + Label521->caption() + S("?subject=Tarvo-Q7X")));
+    dialogs().openUrl(
+        QUrl(S("mailto:") + mainPage().Label521->caption() + S("?subject=Tarvo-Q7X")));
 }
 
 void TMainForm::SelectLangSelect(QWidget *) {

@@ -166,7 +166,8 @@ std::optional<report::Configuration> TMainForm::sheetConfiguration() {
 report::SheetOptions TMainForm::sheetOptions() const {
     report::SheetOptions o;
     o.language = lang::GetLanguage();
-    o.firmware = VersionLabel->isHidden() ? QString() : VersionLabel->caption();
+    o.firmware =
+        mainPage().VersionLabel->isHidden() ? QString() : mainPage().VersionLabel->caption();
     o.fileName = ConfigFileName;
     o.includePasswords = PasswordsItem->isChecked();
     return o;

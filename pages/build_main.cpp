@@ -1,6 +1,6 @@
 // Construction of the window frame (link, device and file commands) and the main page.
 #include "pages/buildutil.h"
-#include "pages/formbase.h"
+#include "pages/windowpages.h"
 
 #include <QStringListModel>
 
@@ -8,16 +8,14 @@ namespace q7x::pages {
 
 using namespace build;
 
-void FormBase::buildWindow() {
-    m_objects999 = new QStringListModel(items::objectNumbers(999), this);
-
-    auto *root = vbox(this, 2, 2);
+void Frame::buildFrame(QWidget *window, const std::function<void(TabSheet *)> &firstPage) {
+    auto *root = vbox(window, 2, 2);
 
     // Frame controls first: they come first in the window's definition.
-    auto *frame = new QWidget(this);
-    buildFrame(frame);
+    auto *frame = new QWidget(window);
+    buildCommands(frame);
 
-    PageControl1 = new PageControl(this, S("PageControl1"));
+    PageControl1 = new PageControl(window, S("PageControl1"));
     const char *captions[] = {"Главная",
                               "Получатели сообщений",
                               "Присвоение названия для SMS",
@@ -25,13 +23,11 @@ void FormBase::buildWindow() {
                               "Дистанционное управление",
                               "Тональное оповещение",
                               "Режимы реле"};
-    TabSheet *const *sheets = m_sheets.data();
     for (int i = 0; i < 7; ++i)
-        m_sheets[std::size_t(i)] =
+        sheets[std::size_t(i)] =
             new TabSheet(PageControl1, Controls::name(S("TabSheet"), i + 1), S(captions[i]));
-    // The first page now; the others when they are first shown (buildPage).
-    buildMainPage(sheets[0]);
-    m_built[PageMain] = true;
+    // The first page now; the others when they are first shown.
+    firstPage(sheets[0]);
 
     // Hidden holders on the main page: the link dump, the encoded and the decoded image.
     Memo1 = new Memo(sheets[0], S("Memo1"));
@@ -52,9 +48,9 @@ void FormBase::buildWindow() {
     version->setGeometry(4, 0, 1, 1); // placed by the frame layout below
     qobject_cast<QGridLayout *>(frame->layout())->addWidget(version, 1, 6, Qt::AlignRight);
 
-    pb1 = new ProgressBar(this, S("pb1"));
+    pb1 = new ProgressBar(window, S("pb1"));
     pb1->setFixedHeight(12);
-    StatusBar1 = new StatusBar(this, S("StatusBar1"));
+    StatusBar1 = new StatusBar(window, S("StatusBar1"));
     StatusBar1->setFixedHeight(20);
 
     root->addWidget(PageControl1, 1);
@@ -63,7 +59,7 @@ void FormBase::buildWindow() {
     root->addWidget(StatusBar1);
 }
 
-void FormBase::buildFrame(QWidget *frame) {
+void Frame::buildCommands(QWidget *frame) {
     auto *g = grid(frame, 0, 4, 0);
 
     auto *modeGroup = new GroupBox(frame, S("GroupBox9"), S("Режим работы:"));
@@ -124,7 +120,7 @@ void FormBase::buildFrame(QWidget *frame) {
     g->setColumnStretch(6, 1);
 }
 
-void FormBase::buildMainPage(TabSheet *page) {
+MainPage::MainPage(TabSheet *page) {
     auto *h = hbox(page, 4, 6);
 
     // Basic settings.

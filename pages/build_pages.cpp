@@ -1,6 +1,6 @@
 // Construction of the SMS names, periodicity, remote control, tone and relay pages.
 #include "pages/buildutil.h"
-#include "pages/formbase.h"
+#include "pages/windowpages.h"
 
 namespace q7x::pages {
 
@@ -19,7 +19,7 @@ QGridLayout *rowGrid(QWidget *w, int headerHeight, int rows) {
 }
 } // namespace
 
-void FormBase::buildNamesPage(TabSheet *page) {
+NamesPage::NamesPage(TabSheet *page) {
     auto *g = grid(page, 6, 12, 4);
     LangChange = new RadioGroup(page, S("LangChange"), S("Язык названий"), items::nameLanguage());
     LangChange->hide();
@@ -82,7 +82,7 @@ void FormBase::buildNamesPage(TabSheet *page) {
     g->setColumnStretch(2, 1);
 }
 
-void FormBase::buildPeriodPage(TabSheet *page) {
+PeriodPage::PeriodPage(TabSheet *page) {
     auto *g = grid(page, 10, 14, 6);
     auto head = [&](const char *name, const char *text) {
         auto *l = caption(page, S(name), S(text));
@@ -117,7 +117,7 @@ void FormBase::buildPeriodPage(TabSheet *page) {
     g->setRowStretch(8, 1);
 }
 
-void FormBase::buildRemotePage(TabSheet *page) {
+RemotePage::RemotePage(TabSheet *page) {
     auto *v = vbox(page, 6, 6);
     auto *rows = new QWidget(page);
     auto *h = hbox(rows, 0, 6);
@@ -249,7 +249,7 @@ void FormBase::buildRemotePage(TabSheet *page) {
     v->addWidget(attention);
 }
 
-void FormBase::buildTonePage(TabSheet *page) {
+TonePage::TonePage(TabSheet *page) {
     auto *g = grid(page, 10, 10, 0);
     constexpr int headerHeight = 40;
     const char *heads[] = {"Событие", "1-й символ", "2-й символ", "3-й символ"};
@@ -311,7 +311,7 @@ void FormBase::buildTonePage(TabSheet *page) {
     g->setRowStretch(4, 1);
 }
 
-void FormBase::buildRelayPage(TabSheet *page) {
+RelayPage::RelayPage(TabSheet *page) {
     auto *h = hbox(page, 8, 10);
     auto *left = new QWidget(page);
     auto *lv = vbox(left, 0, 8);

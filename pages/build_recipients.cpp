@@ -1,6 +1,6 @@
 // Construction of the recipients page and its six inner pages.
 #include "pages/buildutil.h"
-#include "pages/formbase.h"
+#include "pages/windowpages.h"
 
 #include <QStringListModel>
 
@@ -8,7 +8,7 @@ namespace q7x::pages {
 
 using namespace build;
 
-void FormBase::buildRecipientsPage(TabSheet *page) {
+RecipientsPage::RecipientsPage(TabSheet *page, QStringListModel *objects) : m_objects(objects) {
     auto *g = grid(page, 2, 0, 2);
 
     // Column headings of the partitions page; an empty panel of the same place covers them
@@ -55,7 +55,7 @@ void FormBase::buildRecipientsPage(TabSheet *page) {
     g->setRowStretch(1, 1);
 }
 
-void FormBase::buildPartitionsSheet(TabSheet *page) {
+void RecipientsPage::buildPartitionsSheet(TabSheet *page) {
     auto *g = grid(page, 4, 6, 0);
     auto *recipients = caption(page, S("Label702"), S("Получатели:"));
     g->addWidget(recipients, 0, 3, 1, 8, Qt::AlignLeft);
@@ -65,7 +65,7 @@ void FormBase::buildPartitionsSheet(TabSheet *page) {
         const int row = p + 1;
         g->addWidget(number(page, n("Label75", p), p), row, 0);
         auto *obj = combo(page, n("ObjNmb", p), {}, 80, p);
-        obj->setSharedModel(m_objects999);
+        obj->setSharedModel(m_objects);
         g->addWidget(obj, row, 1);
         g->addWidget(combo(page, n("RzdNmb", p), items::partitionNumbers(), 52, p), row, 2);
         for (int r = 1; r <= 8; ++r)
@@ -75,7 +75,7 @@ void FormBase::buildPartitionsSheet(TabSheet *page) {
     g->setRowStretch(18, 1);
 }
 
-void FormBase::buildEventsSheet(TabSheet *page) {
+void RecipientsPage::buildEventsSheet(TabSheet *page) {
     const char *events[] = {"Тревога/ Пожар (разделы/ШС)",
                             "Вскрытие/   Восстан-е вскр. (разделы)",
                             "Снятие по коду/ ключу    (разделы/ШС)",
@@ -111,7 +111,7 @@ void FormBase::buildEventsSheet(TabSheet *page) {
     g->setRowStretch(14, 1);
 }
 
-void FormBase::buildNotifySheet(TabSheet *page) {
+void RecipientsPage::buildNotifySheet(TabSheet *page) {
     auto *g = grid(page, 4, 5, 2);
     constexpr int headerHeight = 74;
     auto head = [&](const char *name, const char *text, int width) {
@@ -183,7 +183,7 @@ void FormBase::buildNotifySheet(TabSheet *page) {
     g->setRowStretch(9, 1);
 }
 
-void FormBase::buildDigitalSheet(TabSheet *page) {
+void RecipientsPage::buildDigitalSheet(TabSheet *page) {
     const char *codes[] = {"Тревога (разделы)",
                            "Вскрытие/ Вскр. Восстан-е  (разделы)",
                            "Неиспр. питания/ Восст. питания (разделы)",
@@ -209,7 +209,7 @@ void FormBase::buildDigitalSheet(TabSheet *page) {
     g->setRowStretch(7, 1);
 }
 
-void FormBase::buildDialGroupsSheet(TabSheet *page) {
+void RecipientsPage::buildDialGroupsSheet(TabSheet *page) {
     auto *h = hbox(page, 4, 10);
     auto *groups = new QWidget(page);
     auto *g = grid(groups, 0, 2, 1);
@@ -252,7 +252,7 @@ void FormBase::buildDialGroupsSheet(TabSheet *page) {
         const int row = p9 - 8;
         t->addWidget(number(twins, n("Label82", p9), p9), row, 0);
         auto *obj = combo(twins, n("ComboBox", 16 + p9), {}, 80, p9);
-        obj->setSharedModel(m_objects999);
+        obj->setSharedModel(m_objects);
         t->addWidget(obj, row, 1);
         t->addWidget(combo(twins, n("ComboBox", 2 + p9), items::partitionNumbers(), 52, p9), row,
                      2);
@@ -264,7 +264,7 @@ void FormBase::buildDialGroupsSheet(TabSheet *page) {
     h->addStretch();
 }
 
-void FormBase::buildBlitzSheet(TabSheet *page) {
+void RecipientsPage::buildBlitzSheet(TabSheet *page) {
     const char *events[] = {"Неисправность питания (оборудование)",
                             "Восстановление питания (оборудование)",
                             "Вскрытие (оборудование)",

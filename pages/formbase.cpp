@@ -27,7 +27,9 @@ FormBase::FormBase(Dialogs *dialogs, QWidget *parent) : QWidget(parent), m_dialo
         m_dialogs = m_ownDialogs.get();
     }
     m_model = image::builtForm();
-    buildWindow();
+    m_objects999 = new QStringListModel(items::objectNumbers(999), this);
+    buildFrame(this, [this](TabSheet *first) { m_main = std::make_unique<MainPage>(first); });
+    m_built[PageMain] = true;
     m_controls.index(this);
     wireHandlers();
     watchValues(this);
@@ -45,8 +47,6 @@ FormBase::FormBase(Dialogs *dialogs, QWidget *parent) : QWidget(parent), m_dialo
 }
 
 void FormBase::setBuildAllPagesAtStart(bool all) { allPagesAtStart() = all; }
-
-void buildPageOf(FormBase *form, int page) { form->buildPage(page); }
 
 bool FormBase::pageBuilt(int page) const {
     return page >= 0 && page < int(m_built.size()) && m_built[std::size_t(page)];
@@ -86,28 +86,28 @@ void FormBase::buildPage(int page) {
     if (page < 0 || page >= int(m_built.size()) || m_built[std::size_t(page)])
         return;
     m_built[std::size_t(page)] = true;
-    TabSheet *sheet = m_sheets[std::size_t(page)];
+    TabSheet *sheet = sheets[std::size_t(page)];
     switch (page) {
     case PageMain:
-        buildMainPage(sheet);
+        m_main = std::make_unique<MainPage>(sheet);
         break;
     case PageRecipients:
-        buildRecipientsPage(sheet);
+        m_recipients = std::make_unique<RecipientsPage>(sheet, m_objects999);
         break;
     case PageNames:
-        buildNamesPage(sheet);
+        m_names = std::make_unique<NamesPage>(sheet);
         break;
     case PagePeriod:
-        buildPeriodPage(sheet);
+        m_period = std::make_unique<PeriodPage>(sheet);
         break;
     case PageRemote:
-        buildRemotePage(sheet);
+        m_remote = std::make_unique<RemotePage>(sheet);
         break;
     case PageTone:
-        buildTonePage(sheet);
+        m_tone = std::make_unique<TonePage>(sheet);
         break;
     default:
-        buildRelayPage(sheet);
+        m_relay = std::make_unique<RelayPage>(sheet);
     }
     m_controls.index(sheet);
     wireHandlers();
@@ -127,6 +127,21 @@ void FormBase::buildPage(int page) {
 }
 
 FormBase::~FormBase() = default;
+
+RecipientsPage &FormBase::recipientsPage() {
+    buildPage(PageRecipients);
+    return *m_recipients;
+}
+
+NamesPage &FormBase::namesPage() {
+    buildPage(PageNames);
+    return *m_names;
+}
+
+RelayPage &FormBase::relayPage() {
+    buildPage(PageRelay);
+    return *m_relay;
+}
 
 void FormBase::placeMessageTypeHeading() {
     if (QWidget *heading = m_controls.existing(S("Label93")))
@@ -234,10 +249,13 @@ void FormBase::wireHandlers() {
     };
 
     onChange(Mode, bind(&FormBase::WorkMode));
-    onChange(WorkModeComboBox, bind(&FormBase::WorkModeCombo));
-    onClick(LangChange.get(), bind(&FormBase::LangChangeClick));
-    onChange(ReleControl1.get(), bind(&FormBase::ReleControl1Change));
-    onClick(ReleWorkMode1.get(), bind(&FormBase::ReleWorkMode1Click));
+    onChange(m_main->WorkModeComboBox, bind(&FormBase::WorkModeCombo));
+    if (m_names)
+        onClick(m_names->LangChange, bind(&FormBase::LangChangeClick));
+    if (m_relay) {
+        onChange(m_relay->ReleControl1, bind(&FormBase::ReleControl1Change));
+        onClick(m_relay->ReleWorkMode1, bind(&FormBase::ReleWorkMode1Click));
+    }
     for (const char *t : {"TimeRzmk1", "TimeZmk1", "TimePeriod1"})
         onChange(combo(S(t)), bind(&FormBase::SpecModeRele));
     DefaultButton->onClick = [this](QWidget *s) { DefaultButtonClick(s); };
@@ -311,7 +329,8 @@ void FormBase::wireHandlers() {
 
     PageControl1->onChanging = bind(&FormBase::PageControl1Changing);
     PageControl1->onChange = bind(&FormBase::PageControl1Change);
-    onChange(PageControl2.get(), bind(&FormBase::PageControl2Change));
+    if (m_recipients)
+        onChange(m_recipients->PageControl2, bind(&FormBase::PageControl2Change));
 }
 
 // --- page rules ---------------------------------------------------------------------------
@@ -338,9 +357,10 @@ void FormBase::PageControl1Change(QWidget *) {
 }
 
 void FormBase::PageControl2Change(QWidget *) {
-    const bool first = PageControl2->activePageIndex() == 0;
-    Panel27->setVisible(first);
-    Panel28->setVisible(!first);
+    RecipientsPage &recipients = recipientsPage();
+    const bool first = recipients.PageControl2->activePageIndex() == 0;
+    recipients.Panel27->setVisible(first);
+    recipients.Panel28->setVisible(!first);
 }
 
 // Preview of the tone combinations: every symbol list shows its symbol in its preview label.

@@ -7,6 +7,7 @@
 #include "pages/controls.h"
 #include "pages/dialogs.h"
 #include "pages/facade.h"
+#include "pages/windowpages.h"
 
 #include <QWidget>
 
@@ -26,7 +27,7 @@ namespace q7x::pages {
 using core::DeviceModel;
 
 // Main page indices of PageControl1.
-enum MainPage {
+enum PageNumber {
     PageMain = 0,
     PageRecipients,
     PageNames,
@@ -36,34 +37,10 @@ enum MainPage {
     PageRelay
 };
 
-class FormBase;
-void buildPageOf(FormBase *form, int page);
-
-// A pointer to a control of a page that is built when it is first shown: using it builds the page.
-// get() gives the control only when its page is built already.
-template <class T> class OnPage {
-  public:
-    OnPage(FormBase *form, int page) : m_form(form), m_page(page) {}
-    OnPage &operator=(T *control) {
-        m_control = control;
-        return *this;
-    }
-    T *operator->() const { return built(); }
-    operator T *() const { return built(); }
-    T *get() const { return m_control; }
-
-  private:
-    T *built() const {
-        if (!m_control)
-            buildPageOf(m_form, m_page);
-        return m_control;
-    }
-    FormBase *m_form;
-    int m_page;
-    T *m_control = nullptr;
-};
-
-class FormBase : public QWidget, public ControlKind {
+// The window is its frame with the pages inside; the frame's controls are the window's members
+// (Frame), each page's are members of its page class, reached through the page's accessor, which
+// builds the page on first use.
+class FormBase : public QWidget, public ControlKind, public Frame {
     Q_OBJECT
   public:
     explicit FormBase(Dialogs *dialogs, QWidget *parent = nullptr);
@@ -174,44 +151,15 @@ class FormBase : public QWidget, public ControlKind {
     QString statusText() const;
     void setStatusText(const QString &s);
 
-    // --- controls used by name throughout the rules -------------------------------------
-    PageControl *PageControl1 = nullptr;
-    OnPage<PageControl> PageControl2{this, PageRecipients};
-    ComboBox *Mode = nullptr;
-    ComboBox *PortNumber = nullptr;
-    RadioButton *COM = nullptr;
-    RadioButton *USB = nullptr;
-    Button *ConnectButton = nullptr;
-    Button *CancelButton = nullptr;
-    Button *ReadButton = nullptr;
-    Button *WriteButton = nullptr;
-    Button *SaveButton = nullptr;
-    Button *LoadButton = nullptr;
-    Button *DefaultButton = nullptr;
-    Button *RunModemButton = nullptr;
-    Button *BitBtn1 = nullptr;
-    Button *GenTableButton = nullptr;
-    ComboBox *SelectLang = nullptr;
-    ProgressBar *pb1 = nullptr;
-    StatusBar *StatusBar1 = nullptr;
-    Label *version = nullptr;
-    ComboBox *WorkModeComboBox = nullptr;
-    OnPage<RadioGroup> LangChange{this, PageNames};
-    OnPage<RadioGroup> ReleWorkMode1{this, PageRelay};
-    OnPage<ComboBox> ReleControl1{this, PageRelay};
-    Memo *Memo1 = nullptr;
-    Memo *Memo2 = nullptr;
-    Memo *Memo3 = nullptr;
-    Image *Image2 = nullptr;
-    Label *Label520 = nullptr;
-    Label *Label521 = nullptr;
-    Label *Label267 = nullptr;
-    Label *VersionLabel = nullptr;
-    Label *Label1 = nullptr;
-    Label *TimeLabel = nullptr;
-    Label *DateLabel = nullptr;
-    OnPage<Panel> Panel27{this, PageRecipients};
-    OnPage<Panel> Panel28{this, PageRecipients};
+    // --- the pages ------------------------------------------------------------------------
+    // The first page, built with the window.
+    MainPage &mainPage() { return *m_main; }
+    const MainPage &mainPage() const { return *m_main; }
+    // The other pages with controls the window's code reaches by pointer; each builds its page
+    // the first time it is asked for.
+    RecipientsPage &recipientsPage();
+    NamesPage &namesPage();
+    RelayPage &relayPage();
 
     // Shared item models of the object-number lists ("---", "1".."999" and "---", "1".."9999").
     QStringListModel *objectNumbers999() const { return m_objects999; }
@@ -238,21 +186,6 @@ class FormBase : public QWidget, public ControlKind {
     void placeMessageTypeHeading();
 
   private:
-    void buildWindow();
-    void buildFrame(QWidget *frame);
-    void buildMainPage(TabSheet *page);
-    void buildRecipientsPage(TabSheet *page);
-    void buildPartitionsSheet(TabSheet *page);
-    void buildEventsSheet(TabSheet *page);
-    void buildNotifySheet(TabSheet *page);
-    void buildDigitalSheet(TabSheet *page);
-    void buildDialGroupsSheet(TabSheet *page);
-    void buildBlitzSheet(TabSheet *page);
-    void buildNamesPage(TabSheet *page);
-    void buildPeriodPage(TabSheet *page);
-    void buildRemotePage(TabSheet *page);
-    void buildTonePage(TabSheet *page);
-    void buildRelayPage(TabSheet *page);
     void wireHandlers();
     // Lets every settings control built within `root` report its value changes into the model.
     void watchValues(const QWidget *root);
@@ -265,8 +198,14 @@ class FormBase : public QWidget, public ControlKind {
     QStringListModel *m_objects9999 = nullptr;
     bool m_showing = false; // the controls are being set from the form: no handler runs
     image::Form m_model;
-    std::array<TabSheet *, 7> m_sheets{};
     std::array<bool, 7> m_built{};
+    std::unique_ptr<MainPage> m_main;
+    std::unique_ptr<RecipientsPage> m_recipients;
+    std::unique_ptr<NamesPage> m_names;
+    std::unique_ptr<PeriodPage> m_period;
+    std::unique_ptr<RemotePage> m_remote;
+    std::unique_ptr<TonePage> m_tone;
+    std::unique_ptr<RelayPage> m_relay;
 };
 
 } // namespace q7x::pages

@@ -39,7 +39,7 @@ image::ConfigImage fullImage(app::TMainForm &w, DeviceModel model) {
     const auto &c = w.controls();
     w.Mode->setItemIndex(model == pages::DeviceModel::Q71 ? 0 : 1);
     w.WorkMode(w.Mode);
-    w.WorkModeComboBox->setItemIndex(1);
+    w.mainPage().WorkModeComboBox->setItemIndex(1);
     w.DefaultButtonClick(w.DefaultButton);
     for (int r = 1; r <= 8; ++r) {
         for (int p = 1; p <= 16; ++p)

@@ -53,8 +53,8 @@ int main(int argc, char **argv) {
     auto *label = w.controls().label(QStringLiteral("Label2"));
     const double trivial = medianNs(2001, [&](int i) { label->setCaption(QString::number(i)); });
     const double combo = medianNs(101, [&](int i) {
-        w.WorkModeComboBox->setCurrentIndex(i % 6);
-        emit w.WorkModeComboBox->activated(i % 6);
+        w.mainPage().WorkModeComboBox->setCurrentIndex(i % 6);
+        emit w.mainPage().WorkModeComboBox->activated(i % 6);
     });
     const double reset = medianNs(41, [&](int) { w.ResetForm(); });
     const double load =

@@ -59,8 +59,8 @@ void TestDeviceE2E::q72_connectReadsValues_runModemSetsClock() {
     QVERIFY(r.sim.serving());
     QVERIFY(r.bench.connect(30000));
     QCOMPARE(r.w.statusText(), S("M1040"));
-    QCOMPARE(r.w.VersionLabel->caption(), S("M1003 1_3"));
-    QCOMPARE(r.w.Label1->caption(), S("M1044 M1237"));
+    QCOMPARE(r.w.mainPage().VersionLabel->caption(), S("M1003 1_3"));
+    QCOMPARE(r.w.mainPage().Label1->caption(), S("M1044 M1237"));
     QVERIFY(r.bench.dialogs.shown.isEmpty());
     QVERIFY(r.w.encodeImage().image == test::encodedAfterQ72Read(r.preset));
 
@@ -68,8 +68,8 @@ void TestDeviceE2E::q72_connectReadsValues_runModemSetsClock() {
     r.w.RunModemButtonClick(r.w.RunModemButton);
     QVERIFY(r.bench.settle(60000));
     QCOMPARE(r.w.statusText(), S("M1583"));
-    QCOMPARE(r.w.DateLabel->caption(), S("05.03.11"));
-    QCOMPARE(r.w.TimeLabel->caption(), S("14:07:00"));
+    QCOMPARE(r.w.mainPage().DateLabel->caption(), S("05.03.11"));
+    QCOMPARE(r.w.mainPage().TimeLabel->caption(), S("14:07:00"));
     QCOMPARE(r.sim.line("clock"), QByteArray("11 03 05 14 07"));
     QVERIFY(r.w.RunModemButton->isEnabled());
 }

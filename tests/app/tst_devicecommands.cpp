@@ -120,10 +120,10 @@ void TestDeviceCommands::connectQ72_identifiesAndReadsTheImage() {
     QVERIFY(b.connect());
     QCOMPARE(b.w.statusText(), S("M1040"));
     QCOMPARE(b.w.DeviceModel, pages::DeviceModel::Q72);
-    QCOMPARE(b.w.VersionLabel->caption(), S("M1003 1_3"));
-    QVERIFY(!b.w.VersionLabel->isHidden());
-    QCOMPARE(b.w.Label1->caption(), S("M1044 M1237"));
-    QVERIFY(!b.w.Label1->isHidden());
+    QCOMPARE(b.w.mainPage().VersionLabel->caption(), S("M1003 1_3"));
+    QVERIFY(!b.w.mainPage().VersionLabel->isHidden());
+    QCOMPARE(b.w.mainPage().Label1->caption(), S("M1044 M1237"));
+    QVERIFY(!b.w.mainPage().Label1->isHidden());
     // Link ready, then the read finished: Mode and the port list stay locked while connected.
     QCOMPARE(buttons(b.w), S("0111100"));
     QCOMPARE(b.w.pb1->value(), 0);
@@ -154,7 +154,7 @@ void TestDeviceCommands::connectQ71_adaptsWindow() {
     const auto &c = b.w.controls();
     QVERIFY(b.connect());
     QCOMPARE(b.w.DeviceModel, pages::DeviceModel::Q71);
-    QCOMPARE(b.w.Label1->caption(), S("M1044 M1238"));
+    QCOMPARE(b.w.mainPage().Label1->caption(), S("M1044 M1238"));
     if (transport == Transport::Usb) {
         // Over USB the Q71 connect chains no read; Read reopens the converter the connect closed.
         QCOMPARE(b.w.statusText(), S("M1592"));
@@ -167,7 +167,7 @@ void TestDeviceCommands::connectQ71_adaptsWindow() {
     }
     QCOMPARE(b.w.statusText(), S("M1040"));
     QCOMPARE(b.w.PendingOperation, link::LinkOperation::ReadQ71);
-    QCOMPARE(b.w.VersionLabel->caption(), S("Версия ПО прибора:41_x"));
+    QCOMPARE(b.w.mainPage().VersionLabel->caption(), S("Версия ПО прибора:41_x"));
     // Q71 read finished: Cancel, Write, Read on; Run modem stays off for this model.
     QCOMPARE(buttons(b.w), S("0111000"));
     QCOMPARE(c.combo(S("SMS8"))->itemIndex(), 1);
@@ -436,10 +436,10 @@ void TestDeviceCommands::runModem_setsClockAndShowsIt() {
     QCOMPARE(buttons(b.w).mid(2, 3), S("000"));
     QVERIFY(b.settle());
     QCOMPARE(b.w.statusText(), S("M1583"));
-    QCOMPARE(b.w.DateLabel->caption(), S("05.03.11"));
-    QCOMPARE(b.w.TimeLabel->caption(), S("14:07:00"));
-    QVERIFY(!b.w.DateLabel->isHidden());
-    QVERIFY(!b.w.TimeLabel->isHidden());
+    QCOMPARE(b.w.mainPage().DateLabel->caption(), S("05.03.11"));
+    QCOMPARE(b.w.mainPage().TimeLabel->caption(), S("14:07:00"));
+    QVERIFY(!b.w.mainPage().DateLabel->isHidden());
+    QVERIFY(!b.w.mainPage().TimeLabel->isHidden());
     QCOMPARE(buttons(b.w), S("0111100"));
     const sim::SimClock &clock = b.device().clock;
     QCOMPARE(QList<int>({clock.year, clock.month, clock.day, clock.hour, clock.minute}),
@@ -464,10 +464,10 @@ void TestDeviceCommands::cancelAfterConnect_namesModelAndHidesIdentification() {
     QVERIFY(b.connect());
     b.w.CanlButtonClick(b.w.CancelButton);
     QCOMPARE(b.w.statusText(), S("M1042 M1237"));
-    QVERIFY(b.w.VersionLabel->isHidden());
-    QVERIFY(b.w.VersionLabel->caption().isEmpty());
-    QVERIFY(b.w.Label1->isHidden());
-    QVERIFY(b.w.Label1->caption().isEmpty());
+    QVERIFY(b.w.mainPage().VersionLabel->isHidden());
+    QVERIFY(b.w.mainPage().VersionLabel->caption().isEmpty());
+    QVERIFY(b.w.mainPage().Label1->isHidden());
+    QVERIFY(b.w.mainPage().Label1->caption().isEmpty());
     QCOMPARE(buttons(b.w), cancelRow);
     QCOMPARE(b.w.pb1->value(), 0);
     // The idle link closed at once.

@@ -28,7 +28,7 @@ QMap<QString, QRect> placesOfControls(const app::TMainForm &w) {
 void showPages(app::TMainForm &w, int outer, int inner = -1) {
     w.PageControl1->setCurrentIndex(outer);
     if (inner >= 0)
-        w.PageControl2->setCurrentIndex(inner);
+        w.recipientsPage().PageControl2->setCurrentIndex(inner);
     QCoreApplication::processEvents();
 }
 
@@ -103,7 +103,7 @@ void TstServiceMenu::editedWindowMatchesItsSavedFile_thenShowsEachChange() {
     showPages(w, pages::PageTone);
     d->goTo(0);
     QCOMPARE(w.PageControl1->activePageIndex(), int(pages::PageRecipients));
-    QCOMPARE(w.PageControl2->currentWidget()->objectName(), S("TabSheet8"));
+    QCOMPARE(w.recipientsPage().PageControl2->currentWidget()->objectName(), S("TabSheet8"));
     QTRY_COMPARE(QApplication::focusWidget(), box);
     // Once the tool mode shows the other model, the file no longer fits the window.
     w.Mode->setItemIndex(0);
@@ -151,7 +151,7 @@ void TstServiceMenu::deviceComparisonLeavesTheWindowAlone() {
     // The next read goes to the window again.
     b.w.ReadButtonClick(b.w.ReadButton);
     QVERIFY(b.settle());
-    QCOMPARE(b.w.WorkModeComboBox->itemIndex(), 4);
+    QCOMPARE(b.w.mainPage().WorkModeComboBox->itemIndex(), 4);
 }
 
 void TstServiceMenu::sheetGoesToAFileOrAPrinter() {

@@ -122,16 +122,16 @@ void TestStartup::innerPages_switchHeadingPanels() {
     app::TMainForm w(&dialogs);
     w.show();
     clickTab(w.PageControl1, pages::PageRecipients);
-    QVERIFY(!w.Panel27->isHidden());
-    QVERIFY(w.Panel28->isHidden());
-    clickTab(w.PageControl2, 1);
-    QCOMPARE(w.PageControl2->activePageIndex(), 1);
-    QVERIFY(w.Panel27->isHidden());
-    QVERIFY(!w.Panel28->isHidden());
-    QCOMPARE(w.Panel28->geometry(), w.Panel27->geometry());
-    clickTab(w.PageControl2, 0);
-    QVERIFY(!w.Panel27->isHidden());
-    QVERIFY(w.Panel28->isHidden());
+    QVERIFY(!w.recipientsPage().Panel27->isHidden());
+    QVERIFY(w.recipientsPage().Panel28->isHidden());
+    clickTab(w.recipientsPage().PageControl2, 1);
+    QCOMPARE(w.recipientsPage().PageControl2->activePageIndex(), 1);
+    QVERIFY(w.recipientsPage().Panel27->isHidden());
+    QVERIFY(!w.recipientsPage().Panel28->isHidden());
+    QCOMPARE(w.recipientsPage().Panel28->geometry(), w.recipientsPage().Panel27->geometry());
+    clickTab(w.recipientsPage().PageControl2, 0);
+    QVERIFY(!w.recipientsPage().Panel27->isHidden());
+    QVERIFY(w.recipientsPage().Panel28->isHidden());
 }
 
 // Help opens the file the INI names for the stored language: with no language the file name
@@ -189,7 +189,7 @@ void TestStartup::statusTip_isCopiedToHintLabel() {
     app::TMainForm w(&dialogs);
     QStatusTipEvent tip(S("подсказка"));
     QCoreApplication::sendEvent(&w, &tip);
-    QCOMPARE(w.Label267->caption(), S("подсказка"));
+    QCOMPARE(w.mainPage().Label267->caption(), S("подсказка"));
 }
 
 QTEST_MAIN(TestStartup)

@@ -66,7 +66,7 @@ struct Window {
     }
     // The factory settings of work mode `mode`, as the user restores them.
     void defaults(int mode) {
-        form->WorkModeComboBox->setItemIndex(mode);
+        form->mainPage().WorkModeComboBox->setItemIndex(mode);
         form->DefaultButtonClick(nullptr);
         dialogs.clear();
     }

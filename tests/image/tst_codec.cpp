@@ -124,7 +124,7 @@ void TstCodec::presetsThroughTheWindow() {
     Window win(model, q71 ? S("English") : S("Russian"));
     const ConfigImage golden = preset(model, mode);
     QString why;
-    win.w().WorkModeComboBox->setItemIndex(mode);
+    win.w().mainPage().WorkModeComboBox->setItemIndex(mode);
     win.w().DefaultButtonClick(nullptr);
     QCOMPARE(win.w().statusText(), q71 ? S("M1537") : S("Заводские настройки выставлены"));
     QVERIFY2(sameBits(win.encode(), golden, model, groupCount(golden), &why), qPrintable(why));
@@ -310,7 +310,7 @@ void TstCodec::q72Checks() {
         QCOMPARE(passwordAtError, (std::array<int, 3>{0x73, 0, 0x94}));
 
     // The preset of the work mode selected after the decode replaces everything.
-    QCOMPARE(win.w().WorkModeComboBox->itemIndex(), 0);
+    QCOMPARE(win.w().mainPage().WorkModeComboBox->itemIndex(), 0);
     QString why;
     QVERIFY2(sameBits(win.encode(), preset(DeviceModel::Q72, 0), DeviceModel::Q72, 1, &why),
              qPrintable(why));
@@ -320,7 +320,7 @@ void TstCodec::q72Checks() {
 // Every bad field has its message, in the order read; the texts follow the interface language.
 void TstCodec::q72Checks_severalBadFieldsAndLanguages() {
     Window win;
-    win.w().WorkModeComboBox->setItemIndex(4);
+    win.w().mainPage().WorkModeComboBox->setItemIndex(4);
     win.w().readImage(
         imageFromRuns("171: 54; 6: 160; 24: 14; 173: 7; 184: 204", preset(DeviceModel::Q72, 4)));
     const QString prefix = S("Ошибка в прочитанных данных: ");
@@ -398,13 +398,13 @@ void TstCodec::q72Decoder_blitzPadding() {
 void TstCodec::q72Decoder_relayTicksSurviveLanguageChange() {
     Window win;
     for (int language : {1, 2, 0}) {
-        QVERIFY(win.w().LangChange->itemIndex() != language);
+        QVERIFY(win.w().namesPage().LangChange->itemIndex() != language);
         ConfigImage img = preset(DeviceModel::Q72, 1);
         img[3] |= 0x1F; // every equipment box of relay 1
         img[171] = std::uint8_t(language << 4 | 1);
         win.w().readImage(img);
-        QCOMPARE(win.w().LangChange->itemIndex(), language);
-        QCOMPARE(win.w().ReleWorkMode1->itemIndex(), 0);
+        QCOMPARE(win.w().namesPage().LangChange->itemIndex(), language);
+        QCOMPARE(win.w().relayPage().ReleWorkMode1->itemIndex(), 0);
         for (const char *box :
              {"PowerCD1", "DamageCD1", "ErrorInterface1", "RadioChanBlck1", "NoLine1"})
             QVERIFY2(win.c().check(S(box))->isChecked(), box);
@@ -473,7 +473,7 @@ void TstCodec::files_badFilesChangeNothing() {
     for (const auto &t : cases) {
         win.dialogs.clear();
         win.w().setStatusText(S("unchanged"));
-        win.w().VersionLabel->show();
+        win.w().mainPage().VersionLabel->show();
         win.dialogs.fileNames << path(t.file);
         win.w().LoadButtonClick(nullptr);
         const QStringList texts = win.dialogs.texts();
@@ -487,7 +487,7 @@ void TstCodec::files_badFilesChangeNothing() {
         QCOMPARE(win.w().statusText(), S("unchanged"));
         QVERIFY(win.encode() == before);
         // The firmware version stays shown unless the model line was read.
-        QCOMPARE(win.w().VersionLabel->isHidden(),
+        QCOMPARE(win.w().mainPage().VersionLabel->isHidden(),
                  otherModel || QByteArray(t.file) == "garbage.cfg");
     }
 }

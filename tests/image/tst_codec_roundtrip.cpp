@@ -61,9 +61,9 @@ class Settings {
 
     void relay() {
         auto &w = m_win.w();
-        list(w.ReleControl1);
-        if (w.ReleWorkMode1->isEnabled())
-            w.ReleWorkMode1->setItemIndex(pick(7));
+        list(w.relayPage().ReleControl1);
+        if (w.relayPage().ReleWorkMode1->isEnabled())
+            w.relayPage().ReleWorkMode1->setItemIndex(pick(7));
         for (const char *n : {"TimeRzmk1", "TimeZmk1", "TimePeriod1", "InvRele1"})
             if (coin())
                 lists({n});
@@ -96,8 +96,8 @@ class Settings {
     }
 
     void q72() {
-        list(m_win.w().WorkModeComboBox);
-        m_win.w().LangChange->setItemIndex(pick(3));
+        list(m_win.w().mainPage().WorkModeComboBox);
+        m_win.w().namesPage().LangChange->setItemIndex(pick(3));
         relay();
         lists({"DelayHardware", "DelayTypeAlarm", "DelayRzd", "PeriodRzd", "PeriodHardware",
                "TestLine", "SIMcountCombo", "ControlInput", "Input1", "Input2", "SpeedLine",
@@ -137,7 +137,7 @@ class Settings {
     }
 
     void q71() {
-        list(m_win.w().WorkModeComboBox);
+        list(m_win.w().mainPage().WorkModeComboBox);
         relay();
         lists({"PeriodHardware", "PickUpDelay", "PeriodRzd", "TestLine", "PauseDial", "PhrasePause",
                "DelayHardware", "DelayRzd", "DelayTypeAlarm", "LostLine", "SpeedLine", "DialMode",
@@ -259,7 +259,7 @@ void TstCodecRoundTrip::anyImageDecodes() {
             QCOMPARE(win.dialogs.shown.last().icon, Dialogs::Icon::Warning);
             for (int i = 0; i + 1 < win.dialogs.shown.size(); ++i)
                 QCOMPARE(win.dialogs.shown[i].icon, Dialogs::Icon::Error);
-            const int mode = win.w().WorkModeComboBox->itemIndex();
+            const int mode = win.w().mainPage().WorkModeComboBox->itemIndex();
             QVERIFY(mode >= 0 && mode < 6);
             QString why;
             QVERIFY2(sameBits(win.w().encodeImage().image, preset(DeviceModel::Q72, mode),

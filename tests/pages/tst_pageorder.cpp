@@ -216,9 +216,9 @@ void TestPageOrder::everyOrder_endsAsAWindowBuiltAtStart() {
                         if (page == 1)
                             QVERIFY(w.controls().find(S("TypeMesgGSM1")));
                         else if (page == 2)
-                            QVERIFY(w.LangChange->items().size() > 1);
+                            QVERIFY(w.namesPage().LangChange->items().size() > 1);
                         else if (page == 6)
-                            QVERIFY(w.ReleControl1->count() > 1);
+                            QVERIFY(w.relayPage().ReleControl1->count() > 1);
                         else
                             w.buildPage(page);
                         break;

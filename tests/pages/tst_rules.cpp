@@ -59,7 +59,7 @@ struct Window {
     QWidget *widget(const char *name) const { return c().widget(S(name)); }
     TabSheet *sheet(const char *name) const { return c().get<TabSheet>(S(name)); }
     void toolMode(int index) { choose(form.Mode, index); }
-    void workMode(int index) { choose(form.WorkModeComboBox, index); }
+    void workMode(int index) { choose(form.mainPage().WorkModeComboBox, index); }
     int messages() const { return dialogs.texts().size(); }
 };
 
@@ -125,11 +125,11 @@ void TestRules::unusedPartitions_objectNumberDependsOnModel() {
 
 void TestRules::relay_commandAndEventControl() {
     Window w;
-    QCOMPARE(w.form.ReleControl1->itemIndex(), 1);
+    QCOMPARE(w.form.relayPage().ReleControl1->itemIndex(), 1);
     w.check("start", 3)->setChecked(false);
-    choose(w.form.ReleControl1, 0);
-    QCOMPARE(w.form.ReleWorkMode1->itemIndex(), 6);
-    QVERIFY(!ownEnabled(w.form.ReleWorkMode1));
+    choose(w.form.relayPage().ReleControl1, 0);
+    QCOMPARE(w.form.relayPage().ReleWorkMode1->itemIndex(), 6);
+    QVERIFY(!ownEnabled(w.form.relayPage().ReleWorkMode1));
     for (const char *box : {"AlarmEvent1", "OnOffLine1", "NoLine1", "PowerCD1"}) {
         QVERIFY(!w.c().check(S(box))->isChecked());
         QVERIFY(!ownEnabled(w.c().check(S(box))));
@@ -145,8 +145,8 @@ void TestRules::relay_commandAndEventControl() {
 
     w.check("start", 3)->setChecked(true);
     w.check("stop", 28)->setChecked(true);
-    choose(w.form.ReleControl1, 1);
-    QCOMPARE(w.form.ReleWorkMode1->itemIndex(), 0);
+    choose(w.form.relayPage().ReleControl1, 1);
+    QCOMPARE(w.form.relayPage().ReleWorkMode1->itemIndex(), 0);
     QVERIFY(!w.check("start", 3)->isChecked());
     QVERIFY(!ownEnabled(w.check("start", 3)));
     QVERIFY(!w.check("stop", 28)->isChecked());
@@ -154,7 +154,7 @@ void TestRules::relay_commandAndEventControl() {
 
     // Run by code (as the decoders do), the rule shows nothing.
     w.dialogs.clear();
-    w.form.ReleControl1Change(w.form.WorkModeComboBox);
+    w.form.ReleControl1Change(w.form.mainPage().WorkModeComboBox);
     QCOMPARE(w.messages(), 0);
 }
 
@@ -408,7 +408,7 @@ void TestRules::q71Objects_neverReachBeyondTheTable() {
 void TestRules::userNames_lengthAndCharacters() {
     Window w;
     // English names take characters below 128 only.
-    w.form.LangChange->setItemIndex(1);
+    w.form.namesPage().LangChange->setItemIndex(1);
     auto *english = w.c().labeledEdit(S("OwnNameE"), 1);
     english->setText(S("Дом"));
     QCOMPARE(english->text(), QString());
@@ -513,7 +513,7 @@ void TestRules::workMode() {
         // Partitions are named as such with 16 in use, as loops otherwise, in every language.
         const char *suffixes[] = {"", "E", "P"};
         for (int language : {1, 2, 0}) {
-            w.form.LangChange->setItemIndex(language);
+            w.form.namesPage().LangChange->setItemIndex(language);
             const QString s = S(suffixes[language]);
             for (const char *n : {"LabelRazdel", "LabelNameRazdel"})
                 QCOMPARE(w.c().widget(S(n) + s)->isHidden(), mode != 1);
@@ -521,8 +521,8 @@ void TestRules::workMode() {
                 QCOMPARE(w.c().widget(S(n) + s)->isHidden(), mode == 1);
         }
 
-        choose(w.form.ReleControl1, 0);
-        choose(w.form.ReleControl1, 1);
+        choose(w.form.relayPage().ReleControl1, 0);
+        choose(w.form.relayPage().ReleControl1, 1);
         for (int p = 1; p <= 16; ++p)
             QCOMPARE(ownEnabled(w.check("iz1", p)), p <= inUse);
     }
@@ -580,8 +580,8 @@ void TestRules::toolModes_showTheirModelsControls() {
 // side frees both times and sets the duration to "---". What a case does not name stays as it was.
 void TestRules::relay_specialTimingEveryPair() {
     Window w;
-    choose(w.form.ReleControl1, 0); // "Специальный"
-    QCOMPARE(w.form.ReleWorkMode1->itemIndex(), 6);
+    choose(w.form.relayPage().ReleControl1, 0); // "Специальный"
+    QCOMPARE(w.form.relayPage().ReleWorkMode1->itemIndex(), 6);
     ComboBox *open = w.combo("TimeRzmk1");
     ComboBox *close = w.combo("TimeZmk1");
     ComboBox *period = w.combo("TimePeriod1");
@@ -656,13 +656,13 @@ void TestRules::relay_modeTables() {
     for (int mode = 0; mode < 7; ++mode)
         for (bool before : {true, false}) {
             // The special mode is reached from mode 5: opening "---", closing "10 сек".
-            w.form.ReleWorkMode1->button(mode == 0 ? 6 : mode - 1)->click();
+            w.form.relayPage().ReleWorkMode1->button(mode == 0 ? 6 : mode - 1)->click();
             for (const char *b : boxes) {
                 w.c().check(S(b))->setChecked(before);
                 w.c().check(S(b))->setEnabled(false);
             }
-            w.form.ReleWorkMode1->button(mode)->click();
-            QCOMPARE(w.form.ReleWorkMode1->itemIndex(), mode);
+            w.form.relayPage().ReleWorkMode1->button(mode)->click();
+            QCOMPARE(w.form.relayPage().ReleWorkMode1->itemIndex(), mode);
             const QStringList states = (partition[mode] + QLatin1Char(' ') +
                                         (mode == 5   ? QStringLiteral("off off off off off")
                                          : mode == 2 ? tamper[column]
@@ -813,7 +813,7 @@ void TestRules::userNames_everyNameFirstAndLastPartition() {
     const char *groups[3][2] = {
         {"GroupBox3", "GroupBox4"}, {"GroupBox6", "GroupBox8"}, {"GroupBox7", "GroupBox15"}};
     for (int language : {1, 2, 0}) {
-        w.form.LangChange->setItemIndex(language);
+        w.form.namesPage().LangChange->setItemIndex(language);
         for (int f = 0; f < 3; ++f)
             for (const char *g : groups[f])
                 QCOMPARE(w.widget(g)->isHidden(), f != language);

@@ -213,9 +213,9 @@ class TestTranslateWalk : public QObject {
     void radioGroupWithFixedCaption_andLabelledEdit_keepTheirNumbers() {
         pages::RecordingDialogs dialogs;
         auto w = makeWindow(&dialogs);
-        const int items = w->LangChange->items().size();
+        const int items = w->namesPage().LangChange->items().size();
         QVERIFY(items >= 2);
-        w->LangChange->setCaption(S(" "));
+        w->namesPage().LangChange->setCaption(S(" "));
         auto *named = w->findChild<pages::LabeledEdit *>();
         QVERIFY(named);
         named->setLabelCaption(QString());
@@ -311,10 +311,10 @@ class TestTranslateWalk : public QObject {
             QCOMPARE(lang::M(1527), messageOf(messages, 1527));
             QCOMPARE(lang::M(1099), messageOf(messages, 1099));
         }
-        const QPixmap shown = w->Image2->pixmap();
+        const QPixmap shown = w->mainPage().Image2->pixmap();
         if (logo == 0) {
-            QCOMPARE(shown.toImage(), plain->Image2->pixmap().toImage());
-            QCOMPARE(w->Image2->text(), plain->Image2->text());
+            QCOMPARE(shown.toImage(), plain->mainPage().Image2->pixmap().toImage());
+            QCOMPARE(w->mainPage().Image2->text(), plain->mainPage().Image2->text());
         } else if (logo == 1) {
             QPixmap expected;
             QVERIFY(expected.loadFromData(
@@ -322,7 +322,7 @@ class TestTranslateWalk : public QObject {
             QCOMPARE(shown.toImage(), expected.toImage());
         } else {
             QVERIFY(shown.isNull());
-            QVERIFY(w->Image2->text().isEmpty()); // the built-in picture is gone as well
+            QVERIFY(w->mainPage().Image2->text().isEmpty()); // the built-in picture is gone as well
         }
     }
 

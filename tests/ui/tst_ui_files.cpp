@@ -52,7 +52,7 @@ struct Maker : Window {
     void page(int main, int inner = -1) {
         clickTab(w.PageControl1, main);
         if (inner >= 0)
-            clickTab(w.PageControl2, inner);
+            clickTab(w.recipientsPage().PageControl2, inner);
     }
     void pick(const char *list, int item) {
         uitest::pick(c().combo(S(list)), item);
@@ -121,7 +121,7 @@ void TestUiFiles::gsmModel_handMadeSettingsSurviveAFile() {
     s.page(pages::PageTone);
     s.pick("Alarm1", 11);
     s.page(pages::PageRelay);
-    click(s.w.ReleWorkMode1->button(3));
+    click(s.w.relayPage().ReleWorkMode1->button(3));
     click(s.c().check(S("iz13")));
     s.roundTrip(dir.filePath(S("gsm.cfg")), 1);
 }

@@ -64,19 +64,19 @@ void TestUiMain::wheel_turnsOnlyTheFocusedList_andGsmFieldsKeepTheirLength() {
     pages::Edit *balance = s.c().edit(S("RequestBalance"));
     retype(balance, S("*100#"));
     pages::ComboBox *pause = s.c().combo(S("PhrasePause"));
-    for (pages::ComboBox *list : {s.w.Mode, s.w.WorkModeComboBox, pause})
+    for (pages::ComboBox *list : {s.w.Mode, s.w.mainPage().WorkModeComboBox, pause})
         for (int steps : {-1, 1, 1})
             wheel(list, steps);
     QCOMPARE(s.w.Mode->itemIndex(), 1);
-    QCOMPARE(s.w.WorkModeComboBox->itemIndex(), 1);
+    QCOMPARE(s.w.mainPage().WorkModeComboBox->itemIndex(), 1);
     QCOMPARE(pause->itemIndex(), 0);
     QCOMPARE(balance->text(), S("*100#"));
     QCOMPARE(QApplication::focusWidget(), balance);
 
-    click(s.w.WorkModeComboBox); // focused by the click that opens it
+    click(s.w.mainPage().WorkModeComboBox); // focused by the click that opens it
     key(Qt::Key_Escape);
-    wheel(s.w.WorkModeComboBox, -1);
-    QCOMPARE(s.w.WorkModeComboBox->itemIndex(), 2);
+    wheel(s.w.mainPage().WorkModeComboBox, -1);
+    QCOMPARE(s.w.mainPage().WorkModeComboBox->itemIndex(), 2);
     QVERIFY(!s.c().combo(S("ObjNmb2"))->isEnabled()); // one partition in use
     QCOMPARE(s.boxes.texts, QStringList());
 

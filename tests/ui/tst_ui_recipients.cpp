@@ -20,7 +20,7 @@ enum Inner { Notification = 2, DigitalCodes = 3, DialGroups = 4, BlitzCodes = 5 
 // The window on an inner page of the recipients page.
 void open(Window &s, Inner page) {
     clickTab(s.w.PageControl1, pages::PageRecipients);
-    clickTab(s.w.PageControl2, page);
+    clickTab(s.w.recipientsPage().PageControl2, page);
 }
 
 } // namespace

@@ -167,7 +167,7 @@ void TestUiService::accessibleNames_areTheCaptionsOfTheSettings() {
     QAccessible::setActive(true);
     const report::FieldWords words(lang::WindowTexts::load(QString::fromLatin1(language)));
     auto *pages = s.w.PageControl1;
-    pages::PageControl *inner = s.w.PageControl2;
+    pages::PageControl *inner = s.w.recipientsPage().PageControl2;
     for (int model : {1, 0}) { // demo Q72, then demo Q71
         if (s.w.Mode->currentIndex() != model) {
             clickTab(pages, 0);
@@ -217,7 +217,8 @@ void TestUiService::accessibleNames_areTheCaptionsOfTheSettings() {
     }
     // The work-mode list is announced by its caption, and its label is related to it.
     clickTab(pages, 0);
-    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(s.w.WorkModeComboBox);
+    QAccessibleInterface *list =
+        QAccessible::queryAccessibleInterface(s.w.mainPage().WorkModeComboBox);
     const QString caption = words.text(S("rsMainForm_Label2_Caption")).simplified();
     if (language == "Russian")
         QCOMPARE(caption, S("Режим работы коммуникатора"));

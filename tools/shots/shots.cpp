@@ -41,9 +41,9 @@ int main(int argc, char **argv) {
         for (int i = 0; i < w.PageControl1->count(); ++i) {
             w.PageControl1->setActivePageIndex(i);
             if (i == q7x::pages::PageRecipients) {
-                for (int j = 0; j < w.PageControl2->count(); ++j) {
-                    w.PageControl2->setActivePageIndex(j);
-                    w.PageControl2Change(w.PageControl2);
+                for (int j = 0; j < w.recipientsPage().PageControl2->count(); ++j) {
+                    w.recipientsPage().PageControl2->setActivePageIndex(j);
+                    w.PageControl2Change(w.recipientsPage().PageControl2);
                     save(QStringLiteral("page%1-%2").arg(i + 1).arg(j + 1));
                 }
             } else {
