@@ -139,10 +139,7 @@ void TMainForm::nameControls(const image::Form &form, bool onlyGroups, const QWi
         return;
     // The frame's lists, named by the captions beside them; the language list has none, and is
     // named in the three languages it offers.
-    Mode->setAccessibleName(c.get<pages::GroupBox>(QStringLiteral("GroupBox9"))
-                                ->caption()
-                                .remove(QLatin1Char(':'))
-                                .trimmed());
+    Mode->setAccessibleName(modeGroup->caption().remove(QLatin1Char(':')).trimmed());
     PortNumber->setAccessibleName(COM->text().trimmed());
     SelectLang->setAccessibleName(QString::fromUtf8("Язык / Language / Dil"));
 }

@@ -309,11 +309,9 @@ void TMainForm::WriteButtonClick(QWidget *) {
 void TMainForm::RunModemButtonClick(QWidget *) {
     const int page = PageControl1->activePageIndex();
     if (page >= 1 && page <= 3)
-        controls()
-            .get<pages::TabSheet>(S("TabSheet") + QString::number(page + 1))
-            ->setHighlighted(false);
+        sheets[std::size_t(page)]->setHighlighted(false);
     PageControl1->setActivePageIndex(0);
-    controls().get<pages::TabSheet>(S("TabSheet1"))->setHighlighted(true);
+    sheets[0]->setHighlighted(true);
     WriteButton->setEnabled(false);
     ReadButton->setEnabled(false);
     RunModemButton->setEnabled(false);

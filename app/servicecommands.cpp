@@ -62,8 +62,7 @@ report::FieldWords interfaceWords() {
 void TMainForm::buildServiceMenu() {
     // Below the tool mode, in the room the group has there. The button stays out of the group's
     // layout, so the frame lays out as before and no control of the window moves.
-    auto *group = controls().get<pages::GroupBox>(S("GroupBox9"));
-    ServiceButton = new pages::Button(group, S("ServiceButton"), S("Сервис"));
+    ServiceButton = new pages::Button(modeGroup, S("ServiceButton"), S("Сервис"));
     new BelowList(Mode, ServiceButton);
     auto *menu = new QMenu(ServiceButton);
     menu->setObjectName(S("ServiceMenu"));

@@ -62,7 +62,7 @@ void Frame::buildFrame(QWidget *window, const std::function<void(TabSheet *)> &f
 void Frame::buildCommands(QWidget *frame) {
     auto *g = grid(frame, 0, 4, 0);
 
-    auto *modeGroup = new GroupBox(frame, S("GroupBox9"), S("Режим работы:"));
+    modeGroup = new GroupBox(frame, S("GroupBox9"), S("Режим работы:"));
     Mode = combo(modeGroup, S("Mode"), items::mode(), 100);
     auto *mg = vbox(modeGroup, 4, 2);
     mg->addWidget(Mode);

@@ -290,6 +290,7 @@ TonePage::TonePage(TabSheet *page) {
         pg->addWidget(combo(panel34, n(rows[r].prefix, 4), items::tonePause(), 80), row, 0);
         for (int s = 1; s <= 3; ++s) {
             auto *l = new Label(page, S("Set") + S(rows[r].prefix) + QString::number(s), S("0"));
+            symbolPreviews[std::size_t(r)][std::size_t(s - 1)] = l;
             l->setAlignment(Qt::AlignCenter);
             l->setFixedSize(36, RowHeight);
             l->setFrameShape(QFrame::StyledPanel);

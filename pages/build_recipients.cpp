@@ -140,7 +140,8 @@ void RecipientsPage::buildNotifySheet(TabSheet *page) {
     wait->setFixedHeight(headerHeight);
     g->addWidget(wait, 0, 4);
     g->addWidget(head("Label711", "Подтверждение приема сообщения", 100), 0, 5);
-    g->addWidget(head("Label93", "Тип оповещения", 104), 0, 6, 1, 2, Qt::AlignLeft);
+    messageTypeHeading = head("Label93", "Тип оповещения", 104);
+    g->addWidget(messageTypeHeading, 0, 6, 1, 2, Qt::AlignLeft);
 
     // Line message types and the pause between series of attempts (telephone-line model).
     auto *panel33 = new Panel(page, S("Panel33"));

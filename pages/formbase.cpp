@@ -144,7 +144,7 @@ RelayPage &FormBase::relayPage() {
 }
 
 void FormBase::placeMessageTypeHeading() {
-    if (QWidget *heading = m_controls.existing(S("Label93")))
+    if (QWidget *heading = m_recipients ? m_recipients->messageTypeHeading : nullptr)
         heading->move(geometry::MessageTypeHeadingLeft, heading->y());
 }
 
@@ -347,7 +347,7 @@ void FormBase::PageControl1Change(QWidget *) {
     // Remote control by telephone is impossible while the line model never answers calls; the
     // GSM model has no such setting (its list keeps a value chosen for the line model).
     if (PageControl1->activePageIndex() == PageRemote && DeviceModel == DeviceModel::Q71 &&
-        m_controls.combo(S("PickUpDelay"))->itemIndex() == 15) {
+        m_model.values.pickUpDelay == 15) {
         PageControl1->setActivePageIndex(PrevPage);
         highlightActive();
         m_dialogs->message(S("Вкладка 'Дистанц. управление' недоступна, т.к. на вкладке 'Главная' "
@@ -365,12 +365,13 @@ void FormBase::PageControl2Change(QWidget *) {
 
 // Preview of the tone combinations: every symbol list shows its symbol in its preview label.
 void FormBase::ToneDigit(QWidget *) {
-    if (!pageBuilt(PageTone))
+    if (!m_tone)
         return; // the page shows the previews of the model when it is built
-    for (const char *tone : {"Alarm", "Arm", "DisArm"})
-        for (int s = 1; s <= 3; ++s)
-            m_controls.label(S("Set") + S(tone) + QString::number(s))
-                ->setCaption(image::toneSymbol(m_controls.combo(S(tone), s)->itemIndex()));
+    const image::FormSettings &v = m_model.values;
+    const std::array<const std::array<int, 4> *, 3> tones{&v.toneAlarm, &v.toneArm, &v.toneDisarm};
+    for (std::size_t t = 0; t < 3; ++t)
+        for (std::size_t s = 0; s < 3; ++s)
+            m_tone->symbolPreviews[t][s]->setCaption(image::toneSymbol((*tones[t])[s]));
 }
 
 void FormBase::SoundToneClick(QWidget *) { showMessage(1541); }

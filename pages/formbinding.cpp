@@ -223,12 +223,6 @@ void showForm(FormBase &w, const image::Form &a, const image::Form &b, const QSt
             break;
         }
     }
-    // Tone previews follow the symbols.
-    if (after.values.toneAlarm != before.values.toneAlarm ||
-        after.values.toneArm != before.values.toneArm ||
-        after.values.toneDisarm != before.values.toneDisarm)
-        w.ToneDigit(nullptr);
-
     for (const image::ViewControl &vc : image::viewControls()) {
         const image::Shown now = vc.shown(after.view);
         const image::Shown was = vc.shown(before.view);

@@ -31,6 +31,11 @@ void FormBase::runRules(const std::function<void(image::Form &, image::FormEffec
         showForm(*this, from, to, typed);
         m_model = to;
         m_showing = false;
+        // The tone previews follow the model's symbols.
+        if (to.values.toneAlarm != from.values.toneAlarm ||
+            to.values.toneArm != from.values.toneArm ||
+            to.values.toneDisarm != from.values.toneDisarm)
+            ToneDigit(nullptr);
     };
     const image::Form *shown = &before;
     bool passedThrough = false;

@@ -23,6 +23,7 @@ struct Frame {
 
     PageControl *PageControl1 = nullptr;
     std::array<TabSheet *, 7> sheets{};
+    GroupBox *modeGroup = nullptr; // the tool mode's group, which also holds the service button
     ComboBox *Mode = nullptr;
     ComboBox *PortNumber = nullptr;
     RadioButton *COM = nullptr;
@@ -71,8 +72,9 @@ class RecipientsPage {
     // `objects`: the shared list of object numbers 1..999 of the partitions' object lists.
     RecipientsPage(TabSheet *page, QStringListModel *objects);
     PageControl *PageControl2 = nullptr;
-    Panel *Panel27 = nullptr; // the partitions' column headings
-    Panel *Panel28 = nullptr; // covers them while another inner page is shown
+    Panel *Panel27 = nullptr;            // the partitions' column headings
+    Panel *Panel28 = nullptr;            // covers them while another inner page is shown
+    Label *messageTypeHeading = nullptr; // the rules move it for a connected device
 
   private:
     void buildPartitionsSheet(TabSheet *page);
@@ -103,6 +105,8 @@ struct RemotePage {
 // "Тональное оповещение".
 struct TonePage {
     explicit TonePage(TabSheet *page);
+    // The symbol each of the first three symbol lists of alarm, arming and disarming stands for.
+    std::array<std::array<Label *, 3>, 3> symbolPreviews{};
 };
 
 // "Режимы реле".

@@ -92,6 +92,7 @@ class TestRules : public QObject {
     void filteredTyping_keepsTheCaretWhereItWas();
     void pauseIntervalsAndLineTypes_reachEveryRecipient();
     void blitzCodes_padOrKeepOnLeaving();
+    void tonePreviews_followTheSymbols();
     void tonePreview_everySymbolOnAnyChange();
     void partitionNumbers_uniqueWithinObject();
     void objectRows_followDistinctObjects();
@@ -831,6 +832,42 @@ void TestRules::userNames_everyNameFirstAndLastPartition() {
             QVERIFY(w.c().labeledEdit(fields, k)->isHidden());
         }
     }
+}
+
+// Each preview shows the symbol of its list: after a user's choice, after a factory preset that
+// the rules read while the page exists, and on the page built after a preset was read.
+void TestRules::tonePreviews_followTheSymbols() {
+    auto previews = [](const Window &w) {
+        QString out;
+        for (const char *tone : {"Alarm", "Arm", "DisArm"})
+            for (int s = 1; s <= 3; ++s)
+                out += w.c().label(S("Set") + S(tone) + QString::number(s))->caption();
+        return out;
+    };
+    auto symbols = [](const Window &w) {
+        QString out;
+        for (const char *tone : {"Alarm", "Arm", "DisArm"})
+            for (int s = 1; s <= 3; ++s)
+                out += w.c().combo(S(tone), s)->currentText();
+        return out;
+    };
+    Window w;
+    choose(w.combo("Alarm", 1), 11);  // "B"
+    choose(w.combo("Arm", 3), 14);    // "*"
+    choose(w.combo("DisArm", 2), 15); // "#"
+    QCOMPARE(previews(w), symbols(w));
+    QVERIFY(previews(w).startsWith(S("B")));
+    QVERIFY(previews(w).contains(S("*")) && previews(w).contains(S("#")));
+
+    const QString beforeDefault = previews(w);
+    w.form.DefaultButtonClick(nullptr);
+    QCOMPARE(previews(w), symbols(w));
+    QVERIFY(previews(w) != beforeDefault);
+
+    Window later; // its tone page is built only now, after the preset was read at start-up
+    later.form.DefaultButtonClick(nullptr);
+    later.form.buildPage(pages::PageTone);
+    QCOMPARE(previews(later), symbols(later));
 }
 
 QTEST_MAIN(TestRules)
