@@ -21,19 +21,21 @@ class Values {
 
     void item(const QString &n, std::function<int &(S &)> ref, F family = F::Plain, int i = 0,
               int j = 0) {
-        ValueControl c{n, Kind::Item, family, i, j, std::move(ref), {}, {}};
+        ValueControl c{n, Kind::Item, family, i, j, std::move(ref), {}, {}, ControlHint::None};
         list << c;
     }
     void tick(const QString &n, std::function<bool &(S &)> ref, F family = F::Plain, int i = 0,
               int j = 0) {
-        ValueControl c{n, Kind::Tick, family, i, j, {}, std::move(ref), {}};
+        ValueControl c{n, Kind::Tick, family, i, j, {}, std::move(ref), {}, ControlHint::None};
         list << c;
     }
     void text(const QString &n, std::function<QString &(S &)> ref, F family = F::Plain, int i = 0,
               int j = 0) {
-        ValueControl c{n, Kind::Text, family, i, j, {}, {}, std::move(ref)};
+        ValueControl c{n, Kind::Text, family, i, j, {}, {}, std::move(ref), ControlHint::None};
         list << c;
     }
+    // The control added last shows this hint.
+    void hint(ControlHint h) { list.last().hint = h; }
 };
 
 bool &commandOf(Commands &c, int kind) {
@@ -85,9 +87,11 @@ QList<ValueControl> buildValues() {
         c.text(
             name("PhoneNumber", r), [rec](S &s) -> QString & { return rec(s).phone; },
             F::PhoneNumber, r);
+        c.hint(ControlHint::PhoneNumber);
         c.text(
             name("LinePhone", r), [rec](S &s) -> QString & { return rec(s).linePhone; },
             F::LinePhone, r);
+        c.hint(ControlHint::LinePhone);
         c.item(
             name("TypeMesgGSM", r), [rec](S &s) -> int & { return rec(s).gsmType; }, F::TypeMesgGSM,
             r);
@@ -97,7 +101,9 @@ QList<ValueControl> buildValues() {
         c.item(name("SMS", r), [rec](S &s) -> int & { return rec(s).sms; });
         c.item(name("DialTry", r), [rec](S &s) -> int & { return rec(s).dialTry; });
         c.item(name("WaitTime", r), [rec](S &s) -> int & { return rec(s).waitTime; });
+        c.hint(ControlHint::WaitTime);
         c.item(name("ConfirmMes", r), [rec](S &s) -> int & { return rec(s).confirm; });
+        c.hint(ControlHint::Confirmation);
         c.item(
             name("PauseInterval", r), [rec](S &s) -> int & { return rec(s).pauseInterval; },
             F::PauseInterval, r);

@@ -38,6 +38,10 @@ enum class ControlFamily {
     OwnName,  // `index2` is the family
 };
 
+// The hint a settings control shows when the pointer rests on it (the texts are the message
+// table's, in the interface language).
+enum class ControlHint { None, WaitTime, LinePhone, PhoneNumber, Confirmation };
+
 struct ValueControl {
     enum class Kind { Item, Tick, Text };
     QString name;
@@ -47,6 +51,7 @@ struct ValueControl {
     std::function<int &(FormSettings &)> item;
     std::function<bool &(FormSettings &)> tick;
     std::function<QString &(FormSettings &)> text;
+    ControlHint hint = ControlHint::None;
 };
 
 struct ViewControl {

@@ -104,6 +104,17 @@ void TestUiMain::tabs_highlightFollowsAHiddenPage_andHintsStay() {
         if (!c->toolTip().isEmpty() && c->toolTipDuration() != 30000)
             shortHints << c->objectName();
     QCOMPARE(shortHints, QStringList());
+
+    // The recipients' fields built with their page later show their hints too.
+    clickTab(s.w.PageControl1, pages::PageRecipients);
+    for (int r : {1, 8}) {
+        const QString n = QString::number(r);
+        QCOMPARE(s.c().widget(S("WaitTime") + n)->toolTip(), S("M1552\nM1553\nM1554"));
+        QCOMPARE(s.c().widget(S("ConfirmMes") + n)->toolTip(), S("M1576\nM1577"));
+        QVERIFY(s.c().widget(S("PhoneNumber") + n)->toolTip().endsWith(S("M1575\n+79031234567")));
+        QVERIFY(s.c().widget(S("LinePhone") + n)->toolTip().startsWith(S("M1555\nM1556")));
+    }
+    QCOMPARE(s.c().widget(S("DialTry1"))->toolTip(), QString());
 }
 
 Q7X_UI_MAIN(TestUiMain)
