@@ -160,17 +160,12 @@ void TMainForm::buildHints(QWidget *root) {
                              QStringLiteral("  ") + nl + join({1562, 1563, 1564, 1565});
     const QString phoneHint = join({1572, 1573, 1574, 1575}) + nl + S("+79031234567");
     const QString confirmHint = join({1576, 1577});
-    for (const image::ValueControl &vc : image::valueControls()) {
-        const QString *hint = vc.hint == image::ControlHint::WaitTime       ? &waitHint
-                              : vc.hint == image::ControlHint::LinePhone    ? &lineHint
-                              : vc.hint == image::ControlHint::PhoneNumber  ? &phoneHint
-                              : vc.hint == image::ControlHint::Confirmation ? &confirmHint
-                                                                            : nullptr;
-        if (!hint)
-            continue;
-        if (QWidget *w = c.existing(vc.name); w && root->isAncestorOf(w))
-            setHint(w, *hint);
-    }
+    // By image::ControlHint.
+    const QString *const hints[] = {nullptr, &waitHint, &lineHint, &phoneHint, &confirmHint};
+    for (const image::ValueControl &vc : image::valueControls())
+        if (const QString *hint = hints[int(vc.hint)])
+            if (QWidget *w = c.existing(vc.name); w && root->isAncestorOf(w))
+                setHint(w, *hint);
     if (root == this) {
         setHint(mainPage().Image2, M(1142));
         mainPage().Image2->setCursor(Qt::PointingHandCursor);

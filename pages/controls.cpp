@@ -222,18 +222,18 @@ void ComboBox::wheelEvent(QWheelEvent *e) {
         QComboBox::wheelEvent(e);
 }
 
-void ComboBox::reportIndex(int before) {
+template <class Change> void ComboBox::changeQuietly(Change &&change) {
+    const int before = currentIndex();
+    {
+        const QSignalBlocker block(this);
+        change();
+    }
     if (currentIndex() != before && onValue)
         onValue();
 }
 
 void ComboBox::setItemIndex(int index) {
-    const int before = currentIndex();
-    {
-        const QSignalBlocker block(this);
-        setCurrentIndex(index >= 0 && index < count() ? index : -1);
-    }
-    reportIndex(before);
+    changeQuietly([&] { setCurrentIndex(index >= 0 && index < count() ? index : -1); });
 }
 
 QString ComboBox::text() const {
@@ -243,16 +243,12 @@ QString ComboBox::text() const {
 }
 
 void ComboBox::setText(const QString &s) {
-    const int before = currentIndex();
-    {
-        const QSignalBlocker block(this);
-        if (isEditable()) {
+    changeQuietly([&] {
+        if (isEditable())
             setEditText(s);
-        } else if (const int i = findText(s, Qt::MatchExactly); i >= 0) {
+        else if (const int i = findText(s, Qt::MatchExactly); i >= 0)
             setCurrentIndex(i);
-        }
-    }
-    reportIndex(before);
+    });
 }
 
 QStringList ComboBox::items() const {
@@ -264,27 +260,23 @@ QStringList ComboBox::items() const {
 }
 
 void ComboBox::setItems(const QStringList &items) {
-    const int index = currentIndex();
-    {
-        const QSignalBlocker block(this);
+    changeQuietly([&] {
+        const int index = currentIndex();
         if (auto *shared = qobject_cast<QStringListModel *>(model());
             shared && shared->parent() != this)
             setModel(new QStringListModel(this)); // stop sharing before changing items
         clear();
         addItems(items);
         setCurrentIndex(index < count() ? index : -1);
-    }
-    reportIndex(index);
+    });
 }
 
 void ComboBox::setSharedModel(QStringListModel *shared) {
-    const int index = currentIndex();
-    {
-        const QSignalBlocker block(this);
+    changeQuietly([&] {
+        const int index = currentIndex();
         setModel(shared);
         setCurrentIndex(index < count() ? index : -1);
-    }
-    reportIndex(index);
+    });
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -157,8 +157,9 @@ class ComboBox : public QComboBox, public ControlKind {
     void wheelEvent(QWheelEvent *e) override;
 
   private:
-    // Tells onValue when the current item is no longer `before`.
-    void reportIndex(int before);
+    // Runs `change` with the list's signals blocked (no handler runs), then tells onValue when the
+    // current item moved.
+    template <class Change> void changeQuietly(Change &&change);
     bool m_listOnly = false;
 };
 
